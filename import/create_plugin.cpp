@@ -1,0 +1,16 @@
+#include "sdk/create_plugin.h"
+
+#include <new>
+
+#include "import/plugin.h"
+
+extern "C" M5_PLUGIN_EXPORT Plugin::IGroundBasedMIP* M5_PLUGIN_CALL CreatePlugin() {
+  // The export has no error result: an object that cannot be allocated is a null plug-in,
+  // never an exception across the boundary.
+  auto* plugin = new (std::nothrow) CImportPluginImpl();
+  if (plugin == nullptr) {
+    return nullptr;
+  }
+  plugin->AddRef();
+  return plugin;
+}

@@ -1,0 +1,27 @@
+// Numbers of the plug-in's user-visible texts (resources/strings.inc holds the texts).
+#pragma once
+
+namespace m5::msg {
+
+constexpr unsigned int kCannotOpenFile = 101;
+constexpr unsigned int kGroupFormat = 102;
+constexpr unsigned int kItemHzRecording = 103;
+constexpr unsigned int kGroupName = 104;
+constexpr unsigned int kItemStart = 105;
+constexpr unsigned int kItemLength = 106;
+constexpr unsigned int kGroupCode = 107;
+constexpr unsigned int kInvalidNumber = 108;
+constexpr unsigned int kInvalidLayout = 109;
+constexpr unsigned int kCaptionError = 110;
+constexpr unsigned int kWrongImportMode = 111;
+constexpr unsigned int kOldSoftwareLine = 112;
+constexpr unsigned int kWrongFileFormat = 113;
+constexpr unsigned int kNoPointName = 116;
+constexpr unsigned int kNoStationDeclared = 117;
+constexpr unsigned int kTargetNamedAsStation = 119;
+constexpr unsigned int kInstrumentHeightChanged = 120;
+constexpr unsigned int kMaybeOldSoftware = 122;
+constexpr unsigned int kGroupAdditional = 123;
+constexpr unsigned int kItemEncoding = 124;
+
+}  // namespace m5::msg

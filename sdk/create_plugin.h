@@ -1,0 +1,15 @@
+// The plug-in library's only export.
+#pragma once
+
+#include "sdk/plugin_export.h"
+#include "sdk/plugin_interfaces.h"
+
+extern "C" {
+
+// A new plug-in object holding one reference, which the caller ends with Release.
+// Null only when the object cannot be allocated.
+M5_PLUGIN_EXPORT Plugin::IGroundBasedMIP* M5_PLUGIN_CALL CreatePlugin();
+
+// The type a host uses for the symbol it looks up at run time.
+typedef Plugin::IGroundBasedMIP*(M5_PLUGIN_CALL* CreatePluginFunction)();
+}
