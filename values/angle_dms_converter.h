@@ -1,6 +1,8 @@
 // Angles written D.MMSSFF in M5 records, handed to the host's converter as D.MM.SS.FF.
 #pragma once
 
+#include <string>
+
 #include "sdk/plugin_interfaces.h"
 #include "sdk/ref.h"
 #include "sdk/ref_counted.h"
@@ -17,4 +19,6 @@ class CAngleDMSConverter : public Plugin::CRefCountedImpl<Plugin::IAngleConverte
 
  private:
   Plugin::Ref<Plugin::IAngleConverter> m_inner;
+  // The rewritten text, kept between calls so its buffer is reused.
+  std::wstring m_text;
 };

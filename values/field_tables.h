@@ -8,21 +8,60 @@
 
 namespace m5 {
 
+inline constexpr int kTypeCodeCount = 34;
+inline constexpr int kUnitCount = 15;
+
 // 34 two-character type codes, each followed by "|"; entry i starts at character 3i.
 inline constexpr wchar_t kTypeCodeTable[] =
     L"PI|TI|TG|KR|KD|TR|X |x |N_|n |Y |y |E_|e |Z |SD|D |HD|E |Hz|HV|V1|V2|V3|th|ih|h |dR|DL|T_|"
     L"T |C |P |Om|";
+static_assert(sizeof(kTypeCodeTable) / sizeof(wchar_t) == 3 * kTypeCodeCount + 1);
 
 // 15 four-character unit texts separated by "|"; entry i starts at character 5i. The
 // fourteenth begins with the degree sign.
 inline constexpr wchar_t kUnitTable[] =
     L"gon |DEG |DMS |mil |grad|m   |ft  |Torr|hPa |inHg|C   |F   |grd |\u00B0C  |mmHg";
+static_assert(sizeof(kUnitTable) / sizeof(wchar_t) == 5 * kUnitCount);
 
 // Type indices the parser acts on (entries 0 to 5 are information-block record types).
 constexpr int kFirstValueType = 6;
 constexpr int kLastValueType = 33;
 
 enum class Quantity { None, Length, Angle, Temperature, Pressure };
+
+// What a unit entry asks the host's converter factory for: the factory operation of the
+// quantity (GetAngleConverter, GetLengthConverter, ...) with the host's unit code. A DMS
+// row gets the plug-in's own wrapper around the host's converter.
+struct UnitRow {
+  Quantity quantity;
+  int unitCode;
+  bool dms;
+};
+
+// Row i belongs to entry i of kUnitTable.
+inline constexpr UnitRow kUnitRows[kUnitCount] = {
+    {Quantity::Angle, 4, false},        // "gon "
+    {Quantity::Angle, 3, false},        // "DEG "
+    {Quantity::Angle, 1, true},         // "DMS "
+    {Quantity::Angle, 5, false},        // "mil "
+    {Quantity::Angle, 4, false},        // "grad"
+    {Quantity::Length, 0, false},       // "m   "
+    {Quantity::Length, 1, false},       // "ft  "
+    {Quantity::Pressure, 0, false},     // "Torr"
+    {Quantity::Pressure, 1, false},     // "hPa "
+    {Quantity::Pressure, 2, false},     // "inHg"
+    {Quantity::Temperature, 0, false},  // "C   "
+    {Quantity::Temperature, 1, false},  // "F   "
+    {Quantity::Angle, 4, false},        // "grd "
+    {Quantity::Temperature, 0, false},  // "\u00B0C  "
+    {Quantity::Pressure, 0, false},     // "mmHg"
+};
+
+// The units a file starts with, before any block names one ("ft  ", "DEG ", "hPa ", "F   ").
+inline constexpr int kInitialLengthUnit = 1;
+inline constexpr int kInitialAngleUnit = 3;
+inline constexpr int kInitialPressureUnit = 1;
+inline constexpr int kInitialTemperatureUnit = 1;
 
 // The quantity whose converter reads a value of this type index; None outside 6 to 33.
 Quantity QuantityOfType(int typeIndex);

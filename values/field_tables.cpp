@@ -1,0 +1,134 @@
+#include "values/field_tables.h"
+
+#include <cstddef>
+#include <locale>
+#include <utility>
+
+namespace m5 {
+namespace {
+
+constexpr Quantity kNone = Quantity::None;
+constexpr Quantity kLength = Quantity::Length;
+constexpr Quantity kAngle = Quantity::Angle;
+constexpr Quantity kTemperature = Quantity::Temperature;
+constexpr Quantity kPressure = Quantity::Pressure;
+
+// Which converter reads each type's value, by type index.
+// clang-format off
+constexpr Quantity kTypeQuantities[kTypeCodeCount] = {
+    kNone, kNone, kNone, kNone, kNone, kNone,     // PI TI TG KR KD TR: information records
+    kLength, kLength, kLength, kLength,           // X x N_ n
+    kLength, kLength, kLength, kLength,           // Y y E_ e
+    kLength,                                      // Z
+    kLength, kLength, kLength, kLength,           // SD D HD E
+    kAngle, kAngle, kAngle, kAngle, kAngle,       // Hz HV V1 V2 V3
+    kLength, kLength,                             // th ih
+    kLength, kLength, kLength,                    // h dR DL
+    kTemperature, kTemperature, kTemperature,     // T_ T C
+    kPressure,                                    // P
+    kAngle,                                       // Om
+};
+// clang-format on
+
+constexpr std::size_t kTypeCodeWidth = 2;
+constexpr std::size_t kTypeCodeStride = 3;
+constexpr std::size_t kUnitWidth = 4;
+constexpr std::size_t kUnitStride = 5;
+
+// Pads text in place to at least the table width, never cutting it. A text that already
+// has the width is left as it is, which is what the format would give.
+void Pad(boost::wformat& padding, std::size_t width, std::wstring& text) {
+  if (text.size() >= width) {
+    return;
+  }
+  padding.clear();
+  padding % text;
+  text = padding.str();
+}
+
+int Find(const std::wstring& table, const std::wstring& padded, std::size_t stride) {
+  const std::size_t offset = table.find(padded);
+  // A text from a data block holds no "|", so it can only match at an entry's start; the
+  // check keeps a stray "|" from naming the wrong entry.
+  if (offset == std::wstring::npos || offset % stride != 0) {
+    return -1;
+  }
+  return static_cast<int>(offset / stride);
+}
+
+}  // namespace
+
+Quantity QuantityOfType(int typeIndex) {
+  if (typeIndex < kFirstValueType || typeIndex > kLastValueType) {
+    return Quantity::None;
+  }
+  return kTypeQuantities[typeIndex];
+}
+
+void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
+  parts.typeCode.clear();
+  parts.value.clear();
+  parts.unit.clear();
+  if (block.empty()) {
+    return;
+  }
+
+  // White space as the user's locale classifies it; fields themselves end at a blank only.
+  const std::locale locale;
+  const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+  const auto isSpace = [&ctype](wchar_t c) { return ctype.is(std::ctype_base::space, c); };
+
+  const std::size_t size = block.size();
+  std::size_t pos = 0;
+  // The field up to the next blank; the blank itself is consumed.
+  const auto cut = [&block, &pos, size]() {
+    const std::size_t begin = pos;
+    const std::size_t blank = block.find(L' ', pos);
+    const std::size_t end = blank == std::wstring::npos ? size : blank;
+    pos = blank == std::wstring::npos ? size : blank + 1;
+    return std::make_pair(begin, end);
+  };
+  const auto skipSpace = [&]() {
+    while (pos < size && isSpace(block[pos])) {
+      ++pos;
+    }
+  };
+
+  auto [codeBegin, codeEnd] = cut();
+  parts.typeCode.assign(block, codeBegin, codeEnd - codeBegin);
+
+  skipSpace();
+  auto [valueBegin, valueEnd] = cut();
+  while (valueBegin < valueEnd && isSpace(block[valueBegin])) {
+    ++valueBegin;
+  }
+  while (valueEnd > valueBegin && isSpace(block[valueEnd - 1])) {
+    --valueEnd;
+  }
+  parts.value.assign(block, valueBegin, valueEnd - valueBegin);
+
+  // Anything after the unit's closing blank is not read.
+  skipSpace();
+  auto [unitBegin, unitEnd] = cut();
+  parts.unit.assign(block, unitBegin, unitEnd - unitBegin);
+
+  block.clear();
+}
+
+CFieldTables::CFieldTables()
+    : m_typeCodeTable(kTypeCodeTable),
+      m_unitTable(kUnitTable),
+      m_typeCodePadding(L"%-2s"),
+      m_unitPadding(L"%-4s") {}
+
+int CFieldTables::LookupTypeCode(std::wstring& code) {
+  Pad(m_typeCodePadding, kTypeCodeWidth, code);
+  return Find(m_typeCodeTable, code, kTypeCodeStride);
+}
+
+int CFieldTables::LookupUnit(std::wstring& unit) {
+  Pad(m_unitPadding, kUnitWidth, unit);
+  return Find(m_unitTable, unit, kUnitStride);
+}
+
+}  // namespace m5
