@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct ISettingsReader;
 struct ISettingsWriter;
@@ -22,7 +23,20 @@ struct ImportSettings {
   std::int32_t CodeStr = 0;
 
   // Reads the six stored keys through the host's store, each defaulting to its default.
+  // Stored values are taken as they are. A null store leaves the settings unchanged.
   void Load(ISettingsReader* reader);
-  // Writes the six keys in the same order.
+  // Writes the six keys in the same order. A null store gets nothing.
   void Save(ISettingsWriter* writer) const;
+
+  // Whether the name and the code can be cut from the point-id text with this layout: both
+  // fields start at position 1 or later, are at least one character long, do not overlap
+  // and end within PointIdWidth. The values are arguments so that what the user is typing
+  // can be judged before it is applied; any int is safe.
+  bool IsValidLayout(std::int32_t nameStart, std::int32_t nameLen, std::int32_t codeStart,
+                     std::int32_t codeLen) const;
+
+  // The sample record the settings page shows for a layout: a head, then the point-id text
+  // with the name as "P", the code as "C" and the rest as "*", or the invalid-format text.
+  std::wstring PreviewText(std::int32_t nameStart, std::int32_t nameLen, std::int32_t codeStart,
+                           std::int32_t codeLen) const;
 };
