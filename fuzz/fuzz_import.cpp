@@ -1,0 +1,29 @@
+// Whole-file import: the first byte picks the settings, the rest is the file.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "sdk/create_plugin.h"
+#include "sdk/ref.h"
+#include "tests/support/recording_host.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  const m5fuzz::StoredSettings settings = m5fuzz::SettingsFromByte(data[0]);
+  const std::wstring path = m5fuzz::WriteScratchFile(data + 1, size - 1);
+
+  m5test::RecordingSink sink;
+  {
+    auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+    m5fuzz::SettingsStore store(settings);
+    plugin->LoadSettings(&store);
+    m5test::FileList files({path});
+    plugin->Import(&files, &sink);
+  }
+  m5fuzz::CheckReferences(sink);
+  return 0;
+}

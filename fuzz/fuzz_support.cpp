@@ -1,0 +1,175 @@
+#include "fuzz/fuzz_support.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#include "tests/support/recording_host.h"
+
+namespace m5fuzz {
+
+namespace {
+
+constexpr const wchar_t* kKeys[6] = {L"PointStart", L"PointLen",  L"CodeStart",
+                                     L"CodeLen",    L"AngleMode", L"CodeStr"};
+
+// Name start, name length, code start, code length.
+constexpr int kLayouts[8][4] = {
+    {1, 14, 15, 13},        {15, 13, 1, 14},       {5, 3, 10, 2},
+    {1, 14, 14, 13},        {0, 14, 15, 13},       {-5, 3, INT_MIN, 2},
+    {INT_MAX, INT_MAX, 1, 1}, {1, 0, 15, 0},
+};
+
+}  // namespace
+
+StoredSettings SettingsFromByte(std::uint8_t byte) {
+  StoredSettings settings;
+  const int* layout = kLayouts[(byte >> 2) & 7];
+  for (int i = 0; i < 4; ++i) {
+    settings.values[i] = layout[i];
+  }
+  settings.values[4] = (byte >> 1) & 1;
+  settings.values[5] = byte & 1;
+  return settings;
+}
+
+int SettingsStore::ReadInt(const wchar_t* key, int defaultValue) {
+  for (int i = 0; i < 6; ++i) {
+    if (key != nullptr && std::wcscmp(key, kKeys[i]) == 0) {
+      return m_settings.values[i];
+    }
+  }
+  return defaultValue;
+}
+
+void SettingsStore::WriteInt(const wchar_t* key, int value) {
+  for (int i = 0; i < 6; ++i) {
+    if (key != nullptr && std::wcscmp(key, kKeys[i]) == 0) {
+      m_settings.values[i] = value;
+    }
+  }
+}
+
+std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size) {
+  static std::string path;  // one file per fuzzing process, rewritten for every input
+  if (path.empty()) {
+    const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    path = std::string(dir) + "/m5fuzz-" + std::to_string(getpid()) + ".dat";
+  }
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    std::abort();
+  }
+  if (size != 0 && std::fwrite(data, 1, size, file) != size) {
+    std::abort();
+  }
+  std::fclose(file);
+  return std::wstring(path.begin(), path.end());
+}
+
+std::uint8_t InputReader::Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+
+int InputReader::Int() {
+  std::uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) {
+    value = (value << 8) | Byte();
+  }
+  int result;
+  std::memcpy(&result, &value, sizeof result);
+  return result;
+}
+
+std::wstring InputReader::Text() {
+  std::wstring text;
+  const int length = Byte() % 13;
+  for (int i = 0; i < length && !Empty(); ++i) {
+    const std::uint8_t byte = Byte();
+    // Mostly digits and signs, where the interesting number readings are.
+    static constexpr wchar_t kCommon[] = L"0123456789+- ";
+    text += byte < 0xC0 ? kCommon[byte % 13] : static_cast<wchar_t>(byte * 131);
+  }
+  return text;
+}
+
+FuzzView::~FuzzView() {
+  for (Plugin::IComboItem* item : kept) {
+    item->Release();
+  }
+}
+
+void FuzzView::Edit(int id, InputReader& input) {
+  if (id < 0 || id >= 8) {
+    return;
+  }
+  if (id == 0 || id == 5) {
+    m_combo[id] = input.Byte() % 4 - 1;  // -1 (nothing chosen), the choices, one beyond
+  } else {
+    m_textSet[id] = (input.Byte() & 7) != 0;  // now and then the view gives no text
+    m_texts[id] = input.Text();
+  }
+}
+
+void FuzzView::AddGroup(const wchar_t*) {}
+
+bool FuzzView::AddTextItem(int id, bool, const wchar_t*, const wchar_t* text) {
+  if (id >= 0 && id < 8 && text != nullptr) {
+    m_texts[id] = text;
+    m_textSet[id] = true;
+  }
+  return true;
+}
+
+bool FuzzView::AddComboItem(int id, bool, const wchar_t*,
+                            Plugin::IEnumerator<Plugin::IComboItem*>* items, int selectedId) {
+  if (id >= 0 && id < 8) {
+    m_combo[id] = selectedId;
+  }
+  for (items->Reset(); items->IsValid(); items->Next()) {
+    Plugin::IComboItem* item = items->Current();
+    BSTR text = item->GetText();
+    SysFreeString(text);
+    if (m_input.Byte() & 1) {
+      item->AddRef();
+      kept.push_back(item);
+    }
+  }
+  return true;
+}
+
+void FuzzView::GetItemText(int id, BSTR* text) {
+  if (id >= 0 && id < 8 && m_textSet[id]) {
+    *text = SysAllocString(m_texts[id].c_str());
+  }
+}
+
+void FuzzView::GetComboValue(int id, int* value) {
+  if (id >= 0 && id < 8 && m_combo[id] != -1) {
+    *value = m_combo[id];
+  }
+}
+
+void FuzzView::ShowMessage(const wchar_t*, const wchar_t*) {}
+void FuzzView::EnablePreview(bool) {}
+void FuzzView::SetPreviewText(const wchar_t*) {}
+
+void CheckReferences(const m5test::RecordingSink& sink) {
+  if (sink.OutstandingReferences() != 0 || sink.OverReleases() != 0) {
+    std::fprintf(stderr, "unbalanced references: %d outstanding, %d released too often\n",
+                 sink.OutstandingReferences(), sink.OverReleases());
+    std::abort();
+  }
+}
+
+void CheckComboItems(FuzzView& view) {
+  for (Plugin::IComboItem* item : view.kept) {
+    if (item->GetId() < 0) {
+      std::abort();
+    }
+  }
+}
+
+}  // namespace m5fuzz

@@ -1,0 +1,88 @@
+// What the fuzz targets share: settings from bytes, a scratch file, a fuzzed settings
+// page, and the reference checks that fail an input.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sdk/host_interfaces.h"
+
+namespace m5test {
+class RecordingSink;
+}
+
+namespace m5fuzz {
+
+// The six stored keys in their stored order.
+struct StoredSettings {
+  int values[6] = {1, 14, 15, 13, 1, 0};
+};
+
+// Encoding from bit 0, angle mode from bit 1, a layout from bits 2 to 4 (defaults, other
+// valid ones, overlapping, negative, zero and huge starts and lengths).
+StoredSettings SettingsFromByte(std::uint8_t byte);
+
+class SettingsStore : public ISettingsReader, public ISettingsWriter {
+ public:
+  explicit SettingsStore(const StoredSettings& settings) : m_settings(settings) {}
+  int ReadInt(const wchar_t* key, int defaultValue) override;
+  void WriteInt(const wchar_t* key, int value) override;
+
+ private:
+  StoredSettings m_settings;
+};
+
+// Writes the bytes to a per-process scratch file and returns its path.
+std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size);
+
+// Consumes the fuzzer's bytes.
+class InputReader {
+ public:
+  InputReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+  bool Empty() const { return m_pos >= m_size; }
+  std::uint8_t Byte();
+  int Int();
+  // Up to 12 characters, wide, any code unit the bytes give.
+  std::wstring Text();
+
+ private:
+  const std::uint8_t* m_data;
+  std::size_t m_size;
+  std::size_t m_pos = 0;
+};
+
+// A property list whose item texts and choices come from the fuzzer. It keeps a reference
+// on some of the choices it is given, as a host may, and releases them when it goes.
+class FuzzView : public IPropertyListView {
+ public:
+  explicit FuzzView(InputReader& input) : m_input(input) {}
+  ~FuzzView();
+  void Edit(int id, InputReader& input);
+
+  void AddGroup(const wchar_t* caption) override;
+  bool AddTextItem(int id, bool enabled, const wchar_t* caption, const wchar_t* text) override;
+  bool AddComboItem(int id, bool enabled, const wchar_t* caption,
+                    Plugin::IEnumerator<Plugin::IComboItem*>* items, int selectedId) override;
+  void GetItemText(int id, BSTR* text) override;
+  void GetComboValue(int id, int* value) override;
+  void ShowMessage(const wchar_t* text, const wchar_t* caption) override;
+  void EnablePreview(bool enable) override;
+  void SetPreviewText(const wchar_t* text) override;
+
+  std::vector<Plugin::IComboItem*> kept;
+
+ private:
+  InputReader& m_input;
+  std::wstring m_texts[8];
+  bool m_textSet[8] = {};
+  int m_combo[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+};
+
+// Aborts when the plug-in left a reference on the host's factory or converters, or
+// released one too many.
+void CheckReferences(const m5test::RecordingSink& sink);
+// Aborts when a kept choice died before the view let go of it.
+void CheckComboItems(FuzzView& view);
+
+}  // namespace m5fuzz

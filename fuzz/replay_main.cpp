@@ -1,0 +1,41 @@
+// Runs a fuzz target over the given files (or every file in the given folders) without
+// libFuzzer, so a crashing input can be replayed under gdb or valgrind.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+void RunFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int count = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::filesystem::path path(argv[i]);
+    if (std::filesystem::is_directory(path)) {
+      for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        if (entry.is_regular_file()) {
+          RunFile(entry.path());
+          ++count;
+        }
+      }
+    } else {
+      RunFile(path);
+      ++count;
+    }
+  }
+  std::printf("replayed %d inputs\n", count);
+  return 0;
+}
