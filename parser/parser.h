@@ -1,10 +1,16 @@
 // CParser: one M5 file's lines in, stations, points and observations out to the host.
 #pragma once
 
+#include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "import/import_settings.h"
+#include "parser/point_record.h"
 #include "sdk/host_interfaces.h"
+#include "values/converter_state.h"
+#include "values/field_tables.h"
 
 class CParser {
  public:
@@ -22,4 +28,79 @@ class CParser {
   void ParseLine(int lineIndex, const std::wstring& line);
   // End of the file: flushes the last station.
   void Finish();
+
+ private:
+  // The leading part of text up to the first separator; that part and the separator are
+  // removed from text. Without a separator the whole text is the field.
+  static std::wstring NextField(std::wstring& text, const std::wstring& separators);
+
+  using PointRecord = m5::PointRecord;
+  using RecordPtr = m5::PointRecordPtr;
+
+  // Height stationing keeps the station open for height-only observations until the
+  // first observation with a horizontal direction.
+  enum class StationMode : std::int32_t { Normal = 0, Height = 3 };
+
+  // Information block and station state.
+  bool ParseInfoBlock(std::wstring& block);
+  bool ParsePointRecord(const std::wstring& text);
+  bool ParseTextRecord(std::wstring& text);
+  void CheckRecordTime(const std::wstring& text);
+  bool CommitPoint(RecordPtr current);
+  bool ApplyOrientation();
+  void FlushStation();
+  std::wstring MakeDefaultStationName();
+  void ClearStation();
+
+  // Data blocks and what is sent for one record.
+  void ParseDataBlock(std::wstring& block);
+  void ReadInstrumentHeight(const std::wstring& value);
+  void ReadOrientation(const std::wstring& value);
+  void StoreInstrumentHeight(double height);
+  void EmitPoint(const RecordPtr& record);
+  void SetPointKindOnce(const PointRecord& record, int kind);
+  RecordPtr FindPendingWithCoordinates(const PointRecord& record);
+  int LookupTypeCode(std::wstring& code);
+  void SelectUnit(std::wstring& unit);
+
+  // Messages of the current line, from the string table.
+  void ReportError(unsigned int id);
+  void ReportWarning(unsigned int id);
+  // A message that belongs to the file, not to one line.
+  void ReportFileError(unsigned int id);
+
+  IMeasurementSink* m_sink;  // borrowed
+  std::int32_t m_lineIndex = -1;
+  // Released after every point record, which the members below hold.
+  m5::CConverterState m_converters;
+  std::int32_t m_pointStart;
+  std::int32_t m_pointLen;
+  std::int32_t m_codeStart;
+  std::int32_t m_codeLen;
+  std::int32_t m_angleMode;
+  std::wstring m_line;
+  std::wstring m_fieldSeparators{L"|"};
+  m5::CFieldTables m_fieldTables;
+  m5::DataBlockParts m_blockParts;  // reused for every block of the file
+  bool m_skipSection = false;
+  bool m_stationSetup = false;
+  bool m_measuring = false;
+  bool m_reflector = true;
+  bool m_stationKeywordSeen = false;
+  bool m_firstFlush = true;
+  double m_instrumentHeight = m5::kNotSet;
+  double m_stationHeight = m5::kNotSet;
+  double m_targetHeight = m5::kNotSet;
+  double m_orientation = 0.0;
+  double m_temperature = m5::kNotSet;
+  double m_pressure = m5::kNotSet;
+  RecordPtr m_current;
+  RecordPtr m_station;
+  std::vector<RecordPtr> m_pending;
+  std::set<std::wstring> m_kindZeroNames;
+  StationMode m_stationMode = StationMode::Normal;
+  bool m_heightStationDone = false;
+  bool m_inputValues = false;
+  bool m_timeWarningShown = false;
+  std::int32_t m_defaultStationCount = 0;
 };

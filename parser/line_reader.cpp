@@ -1,0 +1,101 @@
+// The M5 line: identifier, address, information block and three data blocks, "|" apart.
+#include "parser/parser.h"
+
+#include "parser/text.h"
+#include "platform/string_table.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+// Lines of exactly this length ending in "O" come from early instrument software, whose
+// records this reader cannot interpret.
+constexpr std::size_t kOldSoftwareLineLength = 119;
+
+// "For" + any one character + "M5", as in "For M5" or "For_M5"; compared exactly.
+bool IsFormatIdentifier(const std::wstring& field) {
+  return field.size() == 6 && field.compare(0, 3, L"For") == 0 && field.compare(4, 2, L"M5") == 0;
+}
+
+}  // namespace
+
+CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
+    : m_sink(sink),
+      m_converters(sink),
+      m_pointStart(settings.PointStart),
+      m_pointLen(settings.PointLen),
+      m_codeStart(settings.CodeStart),
+      m_codeLen(settings.CodeLen),
+      m_angleMode(settings.AngleMode) {}
+
+// The records go before the converters; nothing of the file is sent from here.
+CParser::~CParser() = default;
+
+std::wstring CParser::NextField(std::wstring& text, const std::wstring& separators) {
+  const std::size_t end = text.find_first_of(separators);
+  if (end == std::wstring::npos) {
+    std::wstring field;
+    field.swap(text);
+    return field;
+  }
+  std::wstring field(text, 0, end);
+  text.erase(0, end + 1);
+  return field;
+}
+
+void CParser::ParseLine(int lineIndex, const std::wstring& line) {
+  m_lineIndex = lineIndex;
+  m_line = line;
+  m5::TrimSpace(m_line);
+  if (m_line.empty()) {
+    return;
+  }
+
+  if (m_line.size() == kOldSoftwareLineLength && m_line.back() == L'O') {
+    ReportFileError(m5::msg::kOldSoftwareLine);
+    throw FatalError{};
+  }
+
+  const std::wstring identifier = NextField(m_line, m_fieldSeparators);
+  if (identifier != L"END" && !IsFormatIdentifier(identifier)) {
+    ReportFileError(m5::msg::kWrongFileFormat);
+    throw FatalError{};
+  }
+
+  NextField(m_line, m_fieldSeparators);  // the address says nothing about the survey
+  std::wstring infoBlock = NextField(m_line, m_fieldSeparators);
+  if (!ParseInfoBlock(infoBlock)) {
+    return;
+  }
+  if (m_skipSection) {
+    return;
+  }
+
+  for (int i = 0; i < 3; ++i) {
+    std::wstring block = NextField(m_line, m_fieldSeparators);
+    ParseDataBlock(block);
+  }
+
+  if (!CommitPoint(m_current)) {
+    m_current.reset();
+  }
+}
+
+void CParser::Finish() {
+  if (!m_stationKeywordSeen) {
+    ReportFileError(m5::msg::kWrongImportMode);
+  }
+  FlushStation();
+}
+
+void CParser::ReportError(unsigned int id) {
+  m_sink->ReportError(m5::platform::LoadResourceString(id).c_str());
+}
+
+void CParser::ReportWarning(unsigned int id) {
+  m_sink->ReportWarning(m5::platform::LoadResourceString(id).c_str());
+}
+
+void CParser::ReportFileError(unsigned int id) {
+  m_sink->SetCurrentLine(-1);
+  ReportError(id);
+}

@@ -1,0 +1,241 @@
+// Data blocks into the line's point record or the station's values, and the values sent
+// for one record once its station is flushed.
+#include "parser/parser.h"
+
+#include "platform/string_table.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+using m5::PointRecord;
+
+constexpr int kRelativeX = 7;          // "x "
+constexpr int kRelativeY = 11;         // "y "
+constexpr int kTargetHeight = 24;      // "th"
+constexpr int kInstrumentHeight = 25;  // "ih"
+constexpr int kFirstTemperature = 29;  // "T_", "T ", "C "
+constexpr int kLastTemperature = 31;
+constexpr int kPressure = 32;     // "P "
+constexpr int kOrientation = 33;  // "Om"
+
+using RecordField = double PointRecord::*;
+
+// Where a type's value goes in the line's point record; null for the values that belong to
+// the station or the whole survey.
+// clang-format off
+constexpr RecordField kRecordFields[m5::kTypeCodeCount] = {
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,            // PI TI TG KR KD TR
+    &PointRecord::x, &PointRecord::x, &PointRecord::x, &PointRecord::x,  // X x N_ n
+    &PointRecord::y, &PointRecord::y, &PointRecord::y, &PointRecord::y,  // Y y E_ e
+    &PointRecord::z,                                                 // Z
+    &PointRecord::slopeDistance, &PointRecord::slopeDistance,        // SD D
+    &PointRecord::horizontalDistance, &PointRecord::horizontalDistance,  // HD E
+    &PointRecord::hz,                                                // Hz
+    &PointRecord::vertical, &PointRecord::vertical,                  // HV V1
+    &PointRecord::vertical, &PointRecord::vertical,                  // V2 V3
+    nullptr, nullptr,                                                // th ih
+    &PointRecord::heightDiff, &PointRecord::heightDiff, &PointRecord::heightDiff,  // h dR DL
+    nullptr, nullptr, nullptr, nullptr, nullptr,                     // T_ T C P Om
+};
+// clang-format on
+
+// A one-digit code is a set of flags, not a code: 1 marks a point kind 0, 2 a point flag 0.
+bool IsDigitCode(const std::wstring& code) {
+  return code.size() == 1 && code[0] >= L'0' && code[0] <= L'9';
+}
+int DigitFlags(const std::wstring& code) {
+  return code[0] - L'0';
+}
+
+}  // namespace
+
+int CParser::LookupTypeCode(std::wstring& code) {
+  return m_fieldTables.LookupTypeCode(code);
+}
+
+void CParser::SelectUnit(std::wstring& unit) {
+  m_converters.SelectUnit(m_fieldTables.LookupUnit(unit));
+}
+
+void CParser::ParseDataBlock(std::wstring& block) {
+  if (block.empty()) {
+    return;
+  }
+  m5::DataBlockParts& parts = m_blockParts;
+  m5::SplitDataBlock(block, parts);
+  const int type = LookupTypeCode(parts.typeCode);
+  // The unit names the converter for this block's value and the later ones.
+  SelectUnit(parts.unit);
+  if (parts.value.empty() || type < m5::kFirstValueType || type > m5::kLastValueType) {
+    return;
+  }
+  const m5::Quantity quantity = m5::QuantityOfType(type);
+
+  if (const RecordField field = kRecordFields[type]) {
+    if (!m_current) {
+      return;
+    }
+    double value = 0.0;
+    if (!m_converters.Parse(quantity, parts.value, value)) {
+      return;
+    }
+    // "x " and "y " are offsets from the station.
+    if (type == kRelativeX && m_station && m5::IsSet(m_station->x)) {
+      value += m_station->x;
+    } else if (type == kRelativeY && m_station && m5::IsSet(m_station->y)) {
+      value += m_station->y;
+    }
+    (*m_current).*field = value;
+    return;
+  }
+
+  double value = 0.0;
+  if (type == kTargetHeight) {
+    if (m_inputValues && m_converters.Parse(quantity, parts.value, value)) {
+      m_targetHeight = value;
+    }
+  } else if (type == kInstrumentHeight) {
+    ReadInstrumentHeight(parts.value);
+  } else if (type >= kFirstTemperature && type <= kLastTemperature) {
+    if (m_converters.Parse(quantity, parts.value, value)) {
+      m_temperature = value;
+    }
+  } else if (type == kPressure) {
+    if (m_converters.Parse(quantity, parts.value, value)) {
+      m_pressure = value;
+    }
+  } else if (type == kOrientation) {
+    ReadOrientation(parts.value);
+  }
+}
+
+void CParser::ReadInstrumentHeight(const std::wstring& text) {
+  double height = 0.0;
+  if (m_inputValues) {
+    if (m_converters.Parse(m5::Quantity::Length, text, height)) {
+      StoreInstrumentHeight(height);
+    }
+    return;
+  }
+  // On a point line the instrument height names the station, once.
+  if (m_station || !m_current) {
+    return;
+  }
+  m_station = FindPendingWithCoordinates(*m_current);
+  if (!m_station) {
+    m_station = m_current;
+  }
+  if (m_converters.Parse(m5::Quantity::Length, text, height)) {
+    StoreInstrumentHeight(height);
+  }
+}
+
+void CParser::StoreInstrumentHeight(double height) {
+  if (height != m_instrumentHeight && m5::IsSet(m_stationHeight) && height != m_stationHeight) {
+    ReportError(m5::msg::kInstrumentHeightChanged);
+  }
+  m_instrumentHeight = height;
+  m_stationHeight = height;
+}
+
+void CParser::ReadOrientation(const std::wstring& text) {
+  if (!m_current) {
+    return;
+  }
+  if (m_station && m_stationMode == StationMode::Height && !m_heightStationDone) {
+    if (m_station->name == m_current->name) {
+      return;  // the height station orienting itself changes nothing
+    }
+    // Orienting on another point ends the height stationing's station.
+    FlushStation();
+    m_stationHeight = m5::kNotSet;
+  }
+  RecordPtr station = FindPendingWithCoordinates(*m_current);
+  m_station = station ? std::move(station) : m_current;
+
+  double orientation = 0.0;
+  m_orientation = m_converters.Parse(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+}
+
+void CParser::EmitPoint(const RecordPtr& record) {
+  if (!record || record->name.empty()) {
+    return;
+  }
+  const PointRecord& point = *record;
+
+  if (IsDigitCode(point.code)) {
+    const int flags = DigitFlags(point.code);
+    if (flags & 1) {
+      m_sink->SetPointKind(0);
+      m_kindZeroNames.insert(point.name);
+    }
+    if (flags & 2) {
+      m_sink->SetPointFlag(0);
+    }
+  } else if (!point.code.empty()) {
+    m_sink->SetCode(point.code.c_str());
+  }
+
+  if (!m_stationSetup && !m_measuring) {
+    // Outside any station set-up the host gets plain points.
+    SetPointKindOnce(point, 0);
+  } else if (const int* kind = boost::get<int>(&point.kind)) {
+    SetPointKindOnce(point, *kind);
+  }
+
+  if (m5::IsSet(point.x)) {
+    m_sink->SetX(point.x);
+  }
+  if (m5::IsSet(point.y)) {
+    m_sink->SetY(point.y);
+  }
+  if (m5::IsSet(point.z)) {
+    m_sink->SetZ(point.z);
+  }
+  if (m5::IsSet(point.slopeDistance)) {
+    m_sink->SetSlopeDistance(point.slopeDistance);
+  }
+  if (m5::IsSet(point.hz)) {
+    m_sink->SetHorizontalDirection(point.hz);
+  }
+  if (m5::IsSet(point.vertical)) {
+    m_sink->SetVerticalAngle(point.vertical);
+  }
+  if (m5::IsSet(point.horizontalDistance)) {
+    m_sink->SetHorizontalDistance(point.horizontalDistance);
+  }
+  if (m5::IsSet(point.targetHeight)) {
+    m_sink->SetTargetHeight(point.targetHeight);
+  }
+  if (m5::IsSet(point.heightDiff)) {
+    // A levelled height difference is to the instrument's height over the station.
+    if (m5::IsSet(point.horizontalDistance) && m_station && m5::IsSet(m_instrumentHeight)) {
+      m_sink->SetTargetHeight(m_instrumentHeight);
+    }
+    m_sink->SetHeightDifference(point.heightDiff);
+  }
+}
+
+void CParser::SetPointKindOnce(const PointRecord& record, int kind) {
+  if (kind == 0) {
+    m_sink->SetPointKind(0);
+    m_kindZeroNames.insert(record.name);
+    return;
+  }
+  // A name the host already has as a plain point stays plain.
+  if (m_kindZeroNames.count(record.name) == 0) {
+    m_sink->SetPointKind(kind);
+  }
+}
+
+m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
+  for (auto it = m_pending.rbegin(); it != m_pending.rend(); ++it) {
+    const PointRecord& candidate = **it;
+    if (candidate.name == record.name && candidate.HasPosition()) {
+      RecordPtr found = std::move(*it);
+      m_pending.erase(std::next(it).base());
+      return found;
+    }
+  }
+  return nullptr;
+}

@@ -1,0 +1,49 @@
+// One point line of an M5 file: the point's name and code and what was measured to it.
+#pragma once
+
+#include <cfloat>
+#include <memory>
+#include <string>
+
+#include <boost/variant.hpp>
+
+namespace m5 {
+
+// A measured or entered value that the file did not give; never sent to the host.
+inline constexpr double kNotSet = DBL_MAX;
+
+inline bool IsSet(double value) {
+  return value != kNotSet;
+}
+
+// The point kind the host gets for a record: none yet, or a number.
+using PointKind = boost::variant<boost::blank, int>;
+
+struct PointRecord {
+  std::wstring name;
+  std::wstring code;
+  double slopeDistance = kNotSet;
+  double horizontalDistance = kNotSet;
+  double hz = kNotSet;
+  double vertical = kNotSet;
+  double x = kNotSet;
+  double y = kNotSet;
+  double z = kNotSet;
+  double heightDiff = kNotSet;
+  double targetHeight = kNotSet;
+  PointKind kind;
+
+  bool HasKind() const { return kind.which() != 0; }
+  // True when the line gave at least one observed or entered value.
+  bool HasValues() const {
+    return IsSet(x) || IsSet(y) || IsSet(z) || IsSet(horizontalDistance) || IsSet(hz) ||
+           IsSet(slopeDistance) || IsSet(vertical) || IsSet(heightDiff);
+  }
+  bool HasPosition() const { return IsSet(x) && IsSet(y); }
+};
+
+// The same record may be the current line's point, the station and (never at the same
+// time as the station) a pending observation; it lives while any of them holds it.
+using PointRecordPtr = std::shared_ptr<PointRecord>;
+
+}  // namespace m5

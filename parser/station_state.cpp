@@ -1,0 +1,343 @@
+// Information blocks and the station state: which point is the station, which records are
+// its observations, and when they go to the host.
+#include "parser/parser.h"
+
+#include <array>
+#include <cmath>
+
+#include "parser/text.h"
+#include "platform/string_table.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+// The text records that open a station set-up; matched whole.
+constexpr std::array<const wchar_t*, 6> kStationKeywords = {
+    L"STAT. KNWN. PNT.", L"STAT. KNOWN POINT/", L"FREE STATIONING",
+    L"FREE STATIONING/", L"HEIGHTSTATIONING",   L"Eccentric Station",
+};
+constexpr const wchar_t* kHeightStationing = L"HEIGHTSTATIONING";
+
+constexpr const wchar_t* kDefaultStationWarning =
+    L"Не определена точка стояния.\nПо умолчанию создается станция с именем %1%.";
+constexpr const wchar_t* kDefaultStationName = L"Default";
+
+// The circle as the instrument software rounds it; directions are reduced with these,
+// not with the exact values, so that stored files import as they always have.
+constexpr double kHalfCircle = 3.1415926535898;
+constexpr double kFullCircle = 6.2831853071796;
+// A direction this close below the full circle (0.01") is north.
+constexpr double kNorthSnap = 6.283185258698232;
+
+bool IsPointRecord(const std::wstring& type) {
+  return type == L"PI" || type == L"KR" || type == L"KD";
+}
+
+bool IsTextRecord(const std::wstring& type) {
+  return type == L"TI" || type == L"TR" || type == L"TG";
+}
+
+bool IsStationKeyword(const std::wstring& text) {
+  for (const wchar_t* keyword : kStationKeywords) {
+    if (text == keyword) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Contains(const std::wstring& text, const wchar_t* word) {
+  return text.find(word) != std::wstring::npos;
+}
+
+bool IsDigit(wchar_t c) {
+  return c >= L'0' && c <= L'9';
+}
+
+// "12:34": the time the instrument software writes at the end of a measured point.
+bool IsRecordTime(const std::wstring& text) {
+  return text.size() == 5 && IsDigit(text[0]) && IsDigit(text[1]) && text[2] == L':' &&
+         IsDigit(text[3]) && IsDigit(text[4]);
+}
+
+// Brings a direction near [0, full circle) by whole turns.
+void ReduceByCircle(double& v) {
+  // For huge angles whole turns no longer change the value; the remainder keeps the loops
+  // below to a step or two instead of spinning forever.
+  if (!(std::fabs(v) <= 4 * kFullCircle)) {
+    v = std::fmod(v, kFullCircle);
+  }
+  while (v - kHalfCircle >= kHalfCircle) {
+    v -= kFullCircle;
+  }
+  while (v - kHalfCircle < -kHalfCircle) {
+    v += kFullCircle;
+  }
+}
+
+// An oriented direction brought into [0, full circle).
+double NormaliseDirection(double v) {
+  if (v > kFullCircle) {
+    v = v - std::floor(v / kFullCircle) * kFullCircle;
+    ReduceByCircle(v);
+  } else if (v < 0) {
+    if (v <= -kFullCircle) {
+      v = v - std::ceil(v / kFullCircle) * kFullCircle;
+    }
+    ReduceByCircle(v);
+  }
+  if (v > kNorthSnap) {
+    v = 0;
+  }
+  return v;
+}
+
+}  // namespace
+
+bool CParser::ParseInfoBlock(std::wstring& block) {
+  if (block.empty()) {
+    return false;
+  }
+  const std::wstring type = block.substr(0, 2);
+  block.erase(0, 4);  // the two characters after the type say nothing we use
+  m_inputValues = false;
+
+  if (IsPointRecord(type)) {
+    return ParsePointRecord(block);
+  }
+  if (IsTextRecord(type)) {
+    return ParseTextRecord(block);
+  }
+  return false;
+}
+
+bool CParser::ParsePointRecord(const std::wstring& text) {
+  if (m_measuring && !m_timeWarningShown) {
+    CheckRecordTime(text);
+  }
+  std::wstring name = m5::CutTrimmed(text, m_pointStart, m_pointLen);
+  if (name.empty()) {
+    ReportError(m5::msg::kNoPointName);
+    return false;
+  }
+  auto record = std::make_shared<PointRecord>();
+  record->name = std::move(name);
+  record->code = m5::CutTrimmed(text, m_codeStart, m_codeLen);
+  m_current = std::move(record);
+  return true;
+}
+
+void CParser::CheckRecordTime(const std::wstring& text) {
+  // Later instrument software ends every measured point with the time of measurement.
+  std::wstring tail = text.size() > 5 ? text.substr(text.size() - 5) : text;
+  m5::TrimSpace(tail);
+  if (IsRecordTime(tail)) {
+    return;
+  }
+  ReportWarning(m5::msg::kMaybeOldSoftware);
+  m_timeWarningShown = true;
+}
+
+bool CParser::ParseTextRecord(std::wstring& text) {
+  m5::TrimSpace(text);
+
+  // A section's own markers are independent of what else the record says.
+  if (!m_skipSection) {
+    if (Contains(text, L"START")) {
+      m_skipSection = true;
+    }
+  } else if (Contains(text, L"END")) {
+    m_skipSection = false;
+  }
+
+  if (IsStationKeyword(text)) {
+    m_stationKeywordSeen = true;
+    if (m_stationSetup && text == kHeightStationing) {
+      // Heights to the station being set up: the station stays open.
+      m_stationMode = StationMode::Height;
+      m_heightStationDone = false;
+      return false;
+    }
+    m_stationMode = StationMode::Normal;
+    FlushStation();
+    m_stationHeight = m5::kNotSet;
+    m_stationSetup = true;
+    m_measuring = false;
+    return false;
+  }
+
+  if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
+    if (!m_station) {
+      ReportError(m5::msg::kNoStationDeclared);
+      return false;
+    }
+    if (m_angleMode == 1) {
+      ApplyOrientation();
+    }
+    m_orientation = 0.0;
+    m_stationSetup = false;
+    m_measuring = true;
+    return true;
+  }
+
+  if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL")) {
+    m_reflector = true;
+  } else if (Contains(text, L"NO REFLECTOR")) {
+    m_reflector = false;
+  } else if (Contains(text, L"INPUT VALUES")) {
+    m_inputValues = true;
+  }
+  return true;
+}
+
+bool CParser::CommitPoint(RecordPtr current) {
+  if (!current || current->name.empty()) {
+    return false;
+  }
+  if (current == m_station) {
+    return true;
+  }
+  if (!current->HasValues()) {
+    return false;
+  }
+
+  const bool heightStationing =
+      m_stationMode == StationMode::Height && !m_heightStationDone && m_stationSetup;
+  if (heightStationing && m_station) {
+    if (m5::IsSet(current->hz)) {
+      // The first direction ends the height stationing; that observation is not kept.
+      FlushStation();
+      m_stationHeight = m5::kNotSet;
+      m_heightStationDone = true;
+      m_current.reset();
+      return true;
+    }
+    if (current->name == m_station->name && current->HasPosition() && m5::IsSet(current->z)) {
+      m_station->x = current->x;
+      m_station->y = current->y;
+      m_station->z = current->z;
+      return false;
+    }
+    return true;
+  }
+
+  if (m_station && m_station->name == current->name) {
+    m_sink->ReportError(
+        m5::FormatMessage(m5::platform::LoadResourceString(m5::msg::kTargetNamedAsStation),
+                          current->name)
+            .c_str());
+    m_current.reset();
+    return false;
+  }
+
+  if (!m_station && m_stationSetup && !m_measuring && current->HasPosition()) {
+    current->kind = 1;  // a known point measured during the set-up
+  }
+  current->targetHeight = m_reflector ? m_targetHeight : 0.0;
+  if (m_measuring && !m_pending.empty()) {
+    // A point measured first and given coordinates right after: its code goes to the
+    // host once, with the measured observation.
+    const PointRecord& last = *m_pending.back();
+    if (last.name == current->name && last.code == current->code && !m5::IsSet(last.x) &&
+        !m5::IsSet(last.y) && current->HasPosition()) {
+      current->code.clear();
+    }
+  }
+  m_pending.push_back(std::move(current));
+  m_current.reset();
+  return true;
+}
+
+bool CParser::ApplyOrientation() {
+  if (m_pending.empty() || m_orientation == 0.0) {
+    return false;
+  }
+  for (auto it = m_pending.rbegin(); it != m_pending.rend(); ++it) {
+    PointRecord& record = **it;
+    if (!m5::IsSet(record.hz)) {
+      continue;
+    }
+    record.hz += m_orientation;
+    record.hz = NormaliseDirection(record.hz);
+    if (!std::isfinite(record.hz)) {
+      record.hz = m5::kNotSet;  // a direction beyond any circle is not a direction
+    }
+  }
+  return true;
+}
+
+void CParser::FlushStation() {
+  if (m_firstFlush && !m_station && m_pending.empty()) {
+    // The first station keyword of a file closes nothing.
+    m_firstFlush = false;
+    return;
+  }
+
+  if (m_station && !m_station->name.empty()) {
+    const wchar_t* name = m_station->name.c_str();
+    if (!m_stationSetup && !m_measuring) {
+      m_sink->AddPoint(name);
+    } else {
+      m_sink->AddStation(name);
+      if (m5::IsSet(m_pressure)) {
+        m_sink->SetPressure(m_pressure);
+      }
+      if (m5::IsSet(m_temperature)) {
+        m_sink->SetTemperature(m_temperature);
+      }
+      SetPointKindOnce(*m_station, 1);
+      m_station->kind = boost::blank();
+    }
+    if (m5::IsSet(m_instrumentHeight)) {
+      m_sink->SetInstrumentHeight(m_instrumentHeight);
+    }
+    EmitPoint(m_station);
+  } else {
+    const std::wstring name = MakeDefaultStationName();
+    m_sink->ReportWarning(m5::FormatMessage(kDefaultStationWarning, name).c_str());
+    m_sink->AddStation(name.c_str());
+    if (m5::IsSet(m_pressure)) {
+      m_sink->SetPressure(m_pressure);
+    }
+    if (m5::IsSet(m_temperature)) {
+      m_sink->SetTemperature(m_temperature);
+    }
+    if (m5::IsSet(m_instrumentHeight)) {
+      m_sink->SetInstrumentHeight(m_instrumentHeight);
+    }
+  }
+
+  for (const RecordPtr& record : m_pending) {
+    if (record->name.empty()) {
+      continue;
+    }
+    if (record->HasPosition()) {
+      m_sink->AddPoint(record->name.c_str());
+    } else if (m5::IsSet(record->x) || m5::IsSet(record->y) || m5::IsSet(record->z) ||
+               m5::IsSet(record->hz)) {
+      m_sink->AddTarget(record->name.c_str());
+    } else {
+      continue;  // distances or a vertical angle alone place nothing
+    }
+    EmitPoint(record);
+  }
+
+  m_stationHeight = m5::kNotSet;
+  ClearStation();
+}
+
+std::wstring CParser::MakeDefaultStationName() {
+  const std::int32_t count = m_defaultStationCount++;
+  if (count == 0) {
+    return kDefaultStationName;
+  }
+  return std::wstring(kDefaultStationName) + L"_" + std::to_wstring(count);
+}
+
+void CParser::ClearStation() {
+  m_pending.clear();
+  if (m_current == m_station) {
+    m_current.reset();
+  }
+  m_station.reset();
+}

@@ -1,0 +1,46 @@
+#include "parser/text.h"
+
+#include <algorithm>
+#include <locale>
+
+#include <boost/format.hpp>
+
+namespace m5 {
+
+void TrimSpace(std::wstring& text) {
+  const std::locale locale;
+  const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+  std::size_t end = text.size();
+  while (end > 0 && ctype.is(std::ctype_base::space, text[end - 1])) {
+    --end;
+  }
+  std::size_t begin = 0;
+  while (begin < end && ctype.is(std::ctype_base::space, text[begin])) {
+    ++begin;
+  }
+  text.erase(end);
+  text.erase(0, begin);
+}
+
+std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length) {
+  // The layout comes from the settings store unchecked; 64-bit keeps start + length exact.
+  const std::int64_t size = static_cast<std::int64_t>(text.size());
+  const std::int64_t begin = static_cast<std::int64_t>(start) - 1;
+  if (begin < 0 || length < 1 || begin >= size) {
+    return {};
+  }
+  const std::int64_t count = std::min<std::int64_t>(length, size - begin);
+  std::wstring cut = text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count));
+  TrimSpace(cut);
+  return cut;
+}
+
+std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument) {
+  boost::wformat format;
+  format.exceptions(boost::io::no_error_bits);
+  format.parse(pattern);
+  format % argument;
+  return format.str();
+}
+
+}  // namespace m5

@@ -1,0 +1,23 @@
+// Text helpers of the M5 line: white space as the user's locale classifies it, and the
+// fixed-position cuts of the point-id text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace m5 {
+
+// Removes white space at both ends, in place.
+void TrimSpace(std::wstring& text);
+
+// The characters from the 1-based position start, at most length of them, trimmed. Any
+// start or length is safe: a start or length below 1, or a start past the end, gives an
+// empty text; a length past the end gives what is there.
+std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length);
+
+// The pattern with its single placeholder replaced by argument; the argument is never read
+// as a format. A pattern that is missing or malformed gives what the formatter can make of
+// it, never an exception.
+std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument);
+
+}  // namespace m5

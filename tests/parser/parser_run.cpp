@@ -1,0 +1,96 @@
+#include "tests/parser/parser_run.h"
+
+#include <gtest/gtest.h>
+
+#include "parser/parser.h"
+#include "tests/support/recording_host.h"
+
+namespace m5test {
+
+const std::string kWrongImportMode =
+    "SetCurrentLine(-1)\nReportError(\"Неверный  режим работы импорта. Смените его в настройках "
+    "импорта.\")\n";
+const std::string kWrongFileFormat =
+    "SetCurrentLine(-1)\nReportError(\"Импорт прекращен. Неверный формат файла.\")\n";
+const std::string kOldSoftwareLine =
+    "SetCurrentLine(-1)\nReportError(\"Импорт прекращен. Файл создан программным обеспечением "
+    "ранних версий. Используйте другой формат.\")\n";
+const std::string kNoPointName = "ReportError(\"Не задано имя точки.\")\n";
+const std::string kNoStationDeclared =
+    "ReportError(\"Нарушен порядок работы, отсутствует объявление станции.\")\n";
+const std::string kHeightChanged =
+    "ReportError(\"В процессе измерения высота инструмента не должна меняться.\")\n";
+const std::string kMaybeOldSoftware =
+    "ReportWarning(\"Возможно файл создан ранними версиями программного обеспечения "
+    "прибора.\")\n";
+
+std::string DefaultStation(const std::string& name) {
+  return "ReportWarning(\"Не определена точка стояния.\\nПо умолчанию создается станция с именем " +
+         name + ".\")\nAddStation(\"" + name + "\")\n";
+}
+
+std::string Survey(const std::vector<std::wstring>& lines, const RunOptions& options) {
+  RecordingSink sink;
+  sink.RecordFactoryCalls(options.recordFactory);
+  if (options.withoutFactory) {
+    sink.WithoutFactory();
+  }
+  {
+    CParser parser(&sink, options.settings);
+    bool fatal = false;
+    for (std::size_t i = 0; i < lines.size() && !fatal; ++i) {
+      try {
+        parser.ParseLine(static_cast<int>(i), lines[i]);
+      } catch (const CParser::FatalError&) {
+        fatal = true;
+      }
+    }
+    if (!fatal) {
+      parser.Finish();
+    }
+  }
+  EXPECT_EQ(sink.OutstandingReferences(), 0);
+  EXPECT_EQ(sink.OverReleases(), 0);
+  return sink.Trace();
+}
+
+std::string SurveyText(const std::wstring& text, const RunOptions& options) {
+  std::vector<std::wstring> lines;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) {
+      if (start < text.size()) {
+        lines.push_back(text.substr(start));
+      }
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return Survey(lines, options);
+}
+
+std::wstring Line(const std::wstring& infoBlock, std::initializer_list<std::wstring> blocks) {
+  std::wstring line = L"For M5|Adr 00001|" + infoBlock + L"|";
+  for (const std::wstring& block : blocks) {
+    line += block + L"|";
+  }
+  return line;
+}
+
+std::wstring Text(const std::wstring& text, std::initializer_list<std::wstring> blocks) {
+  return Line(L"TI  " + text, blocks);
+}
+
+std::wstring Point(const std::wstring& name, const std::wstring& code,
+                   std::initializer_list<std::wstring> blocks) {
+  std::wstring info = L"PI1 " + name;
+  info.resize(4 + 14, L' ');
+  info += code;
+  info.resize(4 + 27, L' ');
+  info += L"12:34";
+  return Line(info, blocks);
+}
+
+}  // namespace m5test

@@ -1,0 +1,47 @@
+// Runs M5 text through a whole CParser against the recording fake host, so a test reads
+// like the survey it describes and compares the host's calls as one trace.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "import/import_settings.h"
+
+namespace m5test {
+
+struct RunOptions {
+  ImportSettings settings;
+  bool recordFactory = false;  // factory calls clutter most traces
+  bool withoutFactory = false;
+};
+
+// Feeds the lines in order (stopping at a FatalError, as the driver does), calls Finish
+// when no line was fatal, destroys the parser and returns the trace. Fails the running
+// test when the references on the host's converters do not balance.
+std::string Survey(const std::vector<std::wstring>& lines, const RunOptions& options = {});
+// The same over a text split at line feeds.
+std::string SurveyText(const std::wstring& text, const RunOptions& options = {});
+
+// "For M5|Adr 00001|" + info block + "|" + the data blocks, "|" apart.
+std::wstring Line(const std::wstring& infoBlock, std::initializer_list<std::wstring> blocks = {});
+// A text record "TI  <text>".
+std::wstring Text(const std::wstring& text, std::initializer_list<std::wstring> blocks = {});
+// A point record "PI1 " with the name in the 14 and the code in the 13 characters of the
+// default layout, followed by the time of measurement 12:34.
+std::wstring Point(const std::wstring& name, const std::wstring& code,
+                   std::initializer_list<std::wstring> blocks = {});
+
+// The trace of the host's calls for a default station: the warning, then AddStation.
+std::string DefaultStation(const std::string& name);
+
+// Message texts as the trace shows them, with the SetCurrentLine(-1) of file messages.
+extern const std::string kWrongImportMode;
+extern const std::string kWrongFileFormat;
+extern const std::string kOldSoftwareLine;
+extern const std::string kNoPointName;
+extern const std::string kNoStationDeclared;
+extern const std::string kHeightChanged;
+extern const std::string kMaybeOldSoftware;
+
+}  // namespace m5test
