@@ -19,9 +19,8 @@ constexpr const wchar_t* kKeys[6] = {L"PointStart", L"PointLen",  L"CodeStart",
 
 // Name start, name length, code start, code length.
 constexpr int kLayouts[8][4] = {
-    {1, 14, 15, 13},        {15, 13, 1, 14},       {5, 3, 10, 2},
-    {1, 14, 14, 13},        {0, 14, 15, 13},       {-5, 3, INT_MIN, 2},
-    {INT_MAX, INT_MAX, 1, 1}, {1, 0, 15, 0},
+    {1, 14, 15, 13},     {15, 13, 1, 14},          {5, 3, 10, 2}, {1, 14, 14, 13}, {0, 14, 15, 13},
+    {-5, 3, INT_MIN, 2}, {INT_MAX, INT_MAX, 1, 1}, {1, 0, 15, 0},
 };
 
 }  // namespace
@@ -71,7 +70,9 @@ std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size) {
   return std::wstring(path.begin(), path.end());
 }
 
-std::uint8_t InputReader::Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+std::uint8_t InputReader::Byte() {
+  return m_pos < m_size ? m_data[m_pos++] : 0;
+}
 
 int InputReader::Int() {
   std::uint32_t value = 0;

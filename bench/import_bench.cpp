@@ -1,0 +1,219 @@
+// Time and memory of a whole import against the floor any design pays that holds the file
+// as wide lines. Sizes: 10 k, 100 k and 1 M lines (about 1.2, 12 and 120 MB).
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/survey_generator.h"
+#include "sdk/create_plugin.h"
+#include "sdk/host_interfaces.h"
+#include "sdk/ref.h"
+
+namespace {
+
+// A converter that reads the number the fast way and does no unit arithmetic.
+template <class I>
+class FastConverter : public I {
+ public:
+  void AddRef() override { ++m_refs; }
+  bool Release() override {
+    if (--m_refs == 0) {
+      delete this;
+      return true;
+    }
+    return false;
+  }
+  bool Parse(const wchar_t* text, double* value) override {
+    char narrow[64];
+    std::size_t n = 0;
+    for (; text[n] != 0; ++n) {
+      if (n == sizeof narrow || text[n] > 0x7F) {
+        return false;
+      }
+      narrow[n] = static_cast<char>(text[n]);
+    }
+    const auto result = std::from_chars(narrow, narrow + n, *value);
+    return result.ec == std::errc() && result.ptr == narrow + n;
+  }
+
+ private:
+  int m_refs = 1;
+};
+
+class FastFactory : public IConverterFactory {
+ public:
+  void AddRef() override {}
+  bool Release() override { return false; }
+  Plugin::IAngleConverter* GetAngleConverter(int) override {
+    return new FastConverter<Plugin::IAngleConverter>();
+  }
+  IValueConverter* GetLengthConverter(int) override { return new FastConverter<IValueConverter>(); }
+  IValueConverter* GetPressureConverter(int) override {
+    return new FastConverter<IValueConverter>();
+  }
+  IValueConverter* GetTemperatureConverter(int) override {
+    return new FastConverter<IValueConverter>();
+  }
+};
+
+// A host that keeps nothing: what is left is the plug-in's own cost.
+class NullSink : public IMeasurementSink {
+ public:
+  IConverterFactory* GetConverterFactory() override { return &m_factory; }
+  void BeginFile(const wchar_t*) override {}
+  void SetCurrentLine(int) override {}
+  void ReportWarning(const wchar_t*) override {}
+  void ReportError(const wchar_t*) override {}
+  void SetProgress(float) override {}
+  void AddPoint(const wchar_t*) override { ++points; }
+  void SetX(double) override {}
+  void SetY(double) override {}
+  void SetZ(double) override {}
+  void SetPointKind(int) override {}
+  void SetPointFlag(int) override {}
+  void SetCode(const wchar_t*) override {}
+  void AddStation(const wchar_t*) override { ++points; }
+  void SetInstrumentHeight(double) override {}
+  void AddTarget(const wchar_t*) override { ++points; }
+  void SetPressure(double) override {}
+  void SetTemperature(double) override {}
+  void SetVerticalAngle(double) override {}
+  void SetHorizontalDirection(double) override {}
+  void SetTargetHeight(double) override {}
+  void SetSlopeDistance(double) override {}
+  void SetHorizontalDistance(double) override {}
+  void SetHeightDifference(double) override {}
+
+  long points = 0;
+
+ private:
+  FastFactory m_factory;
+};
+
+class SingleFile : public Plugin::IEnumerator<const wchar_t*> {
+ public:
+  explicit SingleFile(std::wstring path) : m_path(std::move(path)) {}
+  bool IsValid() override { return !m_done; }
+  void Next() override { m_done = true; }
+  const wchar_t* Current() override { return m_path.c_str(); }
+  void Reset() override { m_done = false; }
+
+ private:
+  std::wstring m_path;
+  bool m_done = false;
+};
+
+struct SurveyFile {
+  std::string path;
+  std::size_t bytes = 0;
+  std::size_t lines = 0;
+};
+
+// Generated once per size and encoding, kept for the whole run.
+const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
+  static std::map<std::pair<std::size_t, int>, SurveyFile> files;
+  auto& file = files[{lines, static_cast<int>(encoding)}];
+  if (file.path.empty()) {
+    const std::string bytes = m5bench::GenerateSurvey(lines, encoding);
+    file.path = "/tmp/m5bench-" + std::to_string(getpid()) + "-" + std::to_string(lines) +
+                (encoding == m5bench::Encoding::Win1251 ? ".dat" : "-utf16.dat");
+    std::FILE* out = std::fopen(file.path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+    file.bytes = bytes.size();
+    file.lines = lines;
+  }
+  return file;
+}
+
+void ReportCounters(benchmark::State& state, const SurveyFile& file) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes));
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * file.lines));
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  // High-water mark of the whole process: run one size per process for a clean figure.
+  state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  state.counters["file_MB"] = static_cast<double>(file.bytes) / (1024.0 * 1024.0);
+}
+
+// (a) The whole import through the plug-in's only export.
+void BM_Import(benchmark::State& state) {
+  const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
+  const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
+  auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+  struct Store : ISettingsReader {
+    int code;
+    int ReadInt(const wchar_t* key, int fallback) override {
+      return std::wstring(key) == L"CodeStr" ? code : fallback;
+    }
+  } store;
+  store.code = encoding == m5bench::Encoding::Win1251 ? 0 : 1;
+  plugin->LoadSettings(&store);
+  const std::wstring path(file.path.begin(), file.path.end());
+  for (auto _ : state) {
+    NullSink sink;
+    SingleFile files(path);
+    plugin->Import(&files, &sink);
+    benchmark::DoNotOptimize(sink.points);
+  }
+  ReportCounters(state, file);
+}
+
+// (c) The floor: one read of the file, split at LF, every byte through a 256-entry table
+// into one wide string per line, all lines kept.
+void BM_WideLinesFloor(benchmark::State& state) {
+  const SurveyFile& file =
+      Survey(static_cast<std::size_t>(state.range(0)), m5bench::Encoding::Win1251);
+  wchar_t table[256];
+  for (int i = 0; i < 256; ++i) {
+    table[i] = static_cast<wchar_t>(i < 0xC0 ? i : i - 0xC0 + 0x410);
+  }
+  for (auto _ : state) {
+    std::FILE* in = std::fopen(file.path.c_str(), "rb");
+    std::string bytes(file.bytes, '\0');
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), in);
+    std::fclose(in);
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < got) {
+      std::size_t end = bytes.find('\n', start);
+      if (end == std::string::npos) {
+        end = got;
+      }
+      std::wstring& line = lines.emplace_back(end - start, L'\0');
+      for (std::size_t i = start; i < end; ++i) {
+        line[i - start] = table[static_cast<unsigned char>(bytes[i])];
+      }
+      start = end + 1;
+    }
+    benchmark::DoNotOptimize(lines.data());
+  }
+  ReportCounters(state, file);
+}
+
+void Sizes(benchmark::internal::Benchmark* bench) {
+  for (long lines : {10'000L, 100'000L, 1'000'000L}) {
+    bench->Args({lines, 0});
+  }
+  bench->Args({100'000L, 1});  // the same survey as UTF-16
+  bench->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_Import)->Apply(Sizes);
+BENCHMARK(BM_WideLinesFloor)
+    ->Args({10'000L, 0})
+    ->Args({100'000L, 0})
+    ->Args({1'000'000L, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,129 @@
+#include "bench/survey_generator.h"
+
+#include <cstdio>
+#include <string>
+
+namespace m5bench {
+
+namespace {
+
+// One 119-character M5 line: format, address, information block, three data blocks and
+// the blank error-flag column.
+class LineWriter {
+ public:
+  explicit LineWriter(std::wstring& out) : m_out(out) {}
+
+  void Point(const std::wstring& name, const std::wstring& code, const std::wstring& blocks) {
+    std::wstring id = code;
+    id.resize(13, L' ');
+    std::wstring padded = name;
+    if (padded.size() < 14) {
+      padded.insert(0, 14 - padded.size(), L' ');
+    }
+    Line(L"PI1 " + padded + id, blocks);
+  }
+
+  void Text(const std::wstring& text, const std::wstring& blocks) {
+    std::wstring padded = text;
+    padded.resize(27, L' ');
+    Line(L"TI  " + padded, blocks);
+  }
+
+  static std::wstring Block(const char* type, double value, int decimals, const char* unit) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%-2s%15.*f %-4s ", type, decimals, value, unit);
+    return std::wstring(buffer, buffer + 22);
+  }
+
+  static std::wstring Empty() { return std::wstring(22, L' '); }
+
+  std::size_t Count() const { return m_count; }
+
+ private:
+  void Line(const std::wstring& info, std::wstring blocks) {
+    while (blocks.size() < 3 * 23) {
+      blocks += Empty() + L"|";
+    }
+    char address[16];
+    std::snprintf(address, sizeof address, "Adr %05zu", m_count % 100000 + 1);
+    m_out += L"For M5|";
+    m_out += std::wstring(address, address + 9);
+    m_out += L"|" + info + L"|" + blocks + L" \r\n";
+    ++m_count;
+  }
+
+  std::wstring& m_out;
+  std::size_t m_count = 0;
+};
+
+std::wstring B(const char* type, double value, int decimals, const char* unit) {
+  return LineWriter::Block(type, value, decimals, unit) + L"|";
+}
+
+std::string Encode(const std::wstring& text, Encoding encoding) {
+  std::string out;
+  if (encoding == Encoding::Utf16LittleEndian) {
+    out.reserve(2 + text.size() * 2);
+    out += "\xFF\xFE";
+    for (const wchar_t ch : text) {
+      out += static_cast<char>(ch & 0xFF);
+      out += static_cast<char>((ch >> 8) & 0xFF);
+    }
+    return out;
+  }
+  out.reserve(text.size());
+  for (const wchar_t ch : text) {
+    // The generator writes ASCII and the Russian alphabet only.
+    out += static_cast<char>(ch >= 0x410 && ch <= 0x44F ? ch - 0x410 + 0xC0 : ch);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
+  std::wstring text;
+  text.reserve(lines * 121);
+  LineWriter writer(text);
+  unsigned seed = 12345;
+  auto next = [&seed](double scale) {
+    seed = seed * 1103515245u + 12345u;
+    return scale * static_cast<double>((seed >> 8) & 0xFFFF) / 65536.0;
+  };
+
+  for (int station = 1; writer.Count() < lines; ++station) {
+    const bool dms = station % 2 == 0;
+    const char* angleUnit = dms ? "DMS" : "gon";
+    const char* lengthUnit = station % 3 == 0 ? "ft" : "m";
+    const std::wstring stationName = L"ST" + std::to_wstring(station);
+    const std::wstring backsight = L"BS" + std::to_wstring(station);
+
+    writer.Text(L"STAT. KNWN. PNT.", L"");
+    writer.Point(stationName, L"STN",
+                 B("X ", 5000 + next(1000), 3, lengthUnit) + B("Y ", 3000 + next(1000), 3, "") +
+                     B("Z ", 100 + next(50), 3, ""));
+    writer.Point(stationName, L"", B("ih", 1.5 + next(0.2), 3, lengthUnit));
+    writer.Text(L"INPUT VALUES",
+                B("th", 1.8, 3, lengthUnit) + B("T_", 18.5, 1, "C") + B("P ", 1013, 0, "hPa"));
+    writer.Point(backsight, L"BS",
+                 B("Hz", next(400), 4, angleUnit) + B("V1", 90 + next(10), 4, "") +
+                     B("SD", 50 + next(200), 3, lengthUnit));
+    writer.Text(L"MEASURE", L"");
+    for (int point = 1; point <= 40 && writer.Count() < lines; ++point) {
+      const std::wstring name = point % 7 == 0 ? L"Репер" + std::to_wstring(point)
+                                               : std::to_wstring(station * 1000 + point);
+      const std::wstring code = point % 5 == 0 ? L"3" : L"FENCE";
+      writer.Point(name, code,
+                   B("SD", 5 + next(300), 3, lengthUnit) + B("Hz", next(400), 4, angleUnit) +
+                       B("V1", 85 + next(10), 4, angleUnit));
+      if (point % 4 == 0 && writer.Count() < lines) {
+        writer.Point(name, code,
+                     B("X ", 5000 + next(1000), 3, "m") + B("Y ", 3000 + next(1000), 3, "") +
+                         B("Z ", 100 + next(50), 3, ""));
+      }
+    }
+  }
+  return Encode(text, encoding);
+}
+
+}  // namespace m5bench

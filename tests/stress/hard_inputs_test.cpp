@@ -1,0 +1,166 @@
+// Files no instrument writes but a surveyor may still hand over: huge, binary, cut short,
+// gone by the time they are opened. Each must import or be reported, never crash, and
+// leave every reference balanced.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "bench/survey_generator.h"
+#include "sdk/create_plugin.h"
+#include "sdk/ref.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Holds the encoding and one value for every other key (0: the defaults).
+class Store : public ISettingsReader {
+ public:
+  Store(int codeStr, int everyOther) : m_codeStr(codeStr), m_value(everyOther) {}
+  int ReadInt(const wchar_t* key, int fallback) override {
+    if (std::wstring(key) == L"CodeStr") {
+      return m_codeStr;
+    }
+    return m_value == 0 ? fallback : m_value;
+  }
+
+ private:
+  int m_codeStr;
+  int m_value;
+};
+
+class HardInputs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() /
+            ("m5-hard-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  fs::path Write(const std::string& name, const std::string& bytes) {
+    const fs::path path = m_dir / name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+    return path;
+  }
+
+  // Imports the file into the sink with the given settings.
+  void Import(m5test::RecordingSink& sink, const fs::path& path, int codeStr,
+              int everyOtherSetting = 0) {
+    auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+    Store store(codeStr, everyOtherSetting);
+    plugin->LoadSettings(&store);
+    m5test::FileList files({path.wstring()});
+    plugin->Import(&files, &sink);
+    EXPECT_EQ(sink.OutstandingReferences(), 0);
+    EXPECT_EQ(sink.OverReleases(), 0);
+  }
+
+  static bool Ends(const m5test::RecordingSink& sink, const std::string& last) {
+    return !sink.Calls().empty() && sink.Calls().back() == last;
+  }
+
+  fs::path m_dir;
+};
+
+TEST_F(HardInputs, ALineOfEightMegabytes) {
+  const std::string line = "For M5|Adr 00001|PI1 " + std::string(8 << 20, 'x') + "|SD 1 m|\r\n";
+  const fs::path path = Write("long.dat", line);
+  for (int codeStr : {0, 1}) {
+    m5test::RecordingSink sink;
+    sink.RecordProgress(false);
+    Import(sink, path, codeStr);
+  }
+}
+
+TEST_F(HardInputs, AMillionLines) {
+  const fs::path path =
+      Write("million.dat", m5bench::GenerateSurvey(1'000'000, m5bench::Encoding::Win1251));
+  m5test::RecordingSink sink;
+  sink.RecordProgress(false);
+  sink.RecordFactoryCalls(false);
+  Import(sink, path, 0);
+  EXPECT_GT(sink.Calls().size(), 1'000'000u);
+}
+
+TEST_F(HardInputs, SeparatorsNulsAndRandomBytes) {
+  std::mt19937 random(7);
+  std::string noise(1 << 20, '\0');
+  for (char& byte : noise) {
+    byte = static_cast<char>(random());
+  }
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {
+      {"separators.dat", std::string(100000, '|')},
+      {"separators-lines.dat", std::string(1000, '|') + "\n" + std::string(1000, '|') + "\r\n"},
+      {"nuls.dat", std::string(100000, '\0')},
+      {"random.dat", noise},
+      {"utf16-odd.dat", std::string("\xFF\xFE"
+                                    "F\0o\0r\0 \0M\0"
+                                    "5\0|\0\r\0\n\0X",
+                                    21)},
+      {"only-bom.dat", "\xFF\xFE"},
+      {"empty.dat", ""},
+  };
+  for (const auto& file : files) {
+    const fs::path path = Write(file.name, file.bytes);
+    for (int codeStr : {0, 1}) {
+      SCOPED_TRACE(std::string(file.name) + " CodeStr " + std::to_string(codeStr));
+      m5test::RecordingSink sink;
+      Import(sink, path, codeStr);
+      EXPECT_TRUE(Ends(sink, "SetProgress(100)"));
+    }
+  }
+}
+
+TEST_F(HardInputs, ExtremeSettingsInEveryKey) {
+  const fs::path path =
+      Write("survey.dat", m5bench::GenerateSurvey(300, m5bench::Encoding::Win1251));
+  for (int value : {INT_MIN, INT_MAX, -1, 0}) {
+    for (int codeStr : {0, 1, INT_MIN, INT_MAX}) {
+      SCOPED_TRACE(std::to_string(value) + " / CodeStr " + std::to_string(codeStr));
+      m5test::RecordingSink sink;
+      Import(sink, path, codeStr, value);
+      EXPECT_TRUE(Ends(sink, "SetProgress(100)"));
+    }
+  }
+}
+
+// A host whose announcement of the file is the moment the file disappears.
+class VanishingSink : public m5test::RecordingSink {
+ public:
+  explicit VanishingSink(fs::path path) : m_path(std::move(path)) {}
+  void BeginFile(const wchar_t* path) override {
+    RecordingSink::BeginFile(path);
+    fs::remove(m_path);
+  }
+
+ private:
+  fs::path m_path;
+};
+
+TEST_F(HardInputs, AFileGoneBetweenAnnouncementAndOpening) {
+  const fs::path path = Write("gone.dat", "For M5|Adr 00001|TI  STAT. KNWN. PNT.|\r\n");
+  VanishingSink sink(path);
+  Import(sink, path, 0);
+  ASSERT_EQ(sink.Calls().size(), 2u);
+  EXPECT_EQ(sink.Calls()[1], "ReportError(\"Не удается открыть файл\")");
+}
+
+TEST_F(HardInputs, AFolderInsteadOfAFile) {
+  m5test::RecordingSink sink;
+  Import(sink, m_dir, 0);
+  ASSERT_EQ(sink.Calls().size(), 2u);
+  EXPECT_EQ(sink.Calls()[1], "ReportError(\"Не удается открыть файл\")");
+}
+
+}  // namespace
