@@ -1,0 +1,159 @@
+#include "import/unicode_text.h"
+
+#include <algorithm>
+
+namespace m5::import {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// How far into the file the byte order of UTF-16 without a mark is judged.
+constexpr std::size_t kByteOrderWindow = 4096;
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+  return bytes.size() >= mark.size() && bytes.compare(0, mark.size(), mark) == 0;
+}
+
+// Writes one code point at out and returns the next free place; a 16-bit wchar_t takes
+// the characters beyond the basic plane as a surrogate pair.
+wchar_t* Put(char32_t cp, wchar_t* out) {
+  if constexpr (sizeof(wchar_t) == 2) {
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      *out++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
+      *out++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+      return out;
+    }
+  }
+  *out++ = static_cast<wchar_t>(cp);
+  return out;
+}
+
+bool IsHighSurrogate(char32_t unit) {
+  return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool IsLowSurrogate(char32_t unit) {
+  return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace
+
+DetectedForm DetectUnicodeForm(std::string_view bytes) {
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+    return {UnicodeForm::Utf8, 3};
+  }
+  if (StartsWith(bytes, "\xFF\xFE")) {
+    return {UnicodeForm::Utf16LittleEndian, 2};
+  }
+  if (StartsWith(bytes, "\xFE\xFF")) {
+    return {UnicodeForm::Utf16BigEndian, 2};
+  }
+  if (bytes.find('\0') == std::string_view::npos) {
+    return {UnicodeForm::Utf8, 0};
+  }
+  // ASCII text in UTF-16 has its zero byte second in every unit when little-endian.
+  const std::size_t window = std::min(bytes.size(), kByteOrderWindow);
+  std::size_t odd = 0;
+  std::size_t even = 0;
+  for (std::size_t i = 0; i < window; ++i) {
+    if (bytes[i] == '\0') {
+      ++((i % 2 != 0) ? odd : even);
+    }
+  }
+  return {odd > even ? UnicodeForm::Utf16LittleEndian : UnicodeForm::Utf16BigEndian, 0};
+}
+
+void AppendUtf8(std::string_view bytes, std::wstring& out) {
+  // Never more characters than bytes, also with surrogate pairs (four bytes give two).
+  const std::size_t start = out.size();
+  out.resize(start + bytes.size());
+  wchar_t* const first = out.data() + start;
+  wchar_t* put = first;
+
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char lead = p[i];
+    if (lead < 0x80) {
+      *put++ = static_cast<wchar_t>(lead);
+      ++i;
+      continue;
+    }
+    // The well-formed sequences of the Unicode standard: the second byte's range is
+    // narrowed after E0, ED, F0 and F4 to shut out overlong forms, surrogates and code
+    // points past U+10FFFF.
+    std::size_t length = 0;
+    char32_t cp = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      cp = lead & 0x0F;
+      low = lead == 0xE0 ? 0xA0 : 0x80;
+      high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      cp = lead & 0x07;
+      low = lead == 0xF0 ? 0x90 : 0x80;
+      high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+      put = Put(kReplacement, put);
+      ++i;
+      continue;
+    }
+    std::size_t taken = 1;
+    while (taken < length && i + taken < n) {
+      const unsigned char next = p[i + taken];
+      if (next < low || next > high) {
+        break;
+      }
+      cp = (cp << 6) | (next & 0x3F);
+      low = 0x80;
+      high = 0xBF;
+      ++taken;
+    }
+    // A broken sequence gives one U+FFFD for the bytes that began it; the byte that
+    // broke it starts afresh.
+    put = Put(taken == length ? cp : kReplacement, put);
+    i += taken;
+  }
+  out.resize(start + static_cast<std::size_t>(put - first));
+}
+
+void AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
+  const std::size_t units = bytes.size() / 2;
+  const bool oddByte = bytes.size() % 2 != 0;
+  const std::size_t start = out.size();
+  out.resize(start + units + (oddByte ? 1 : 0));
+  wchar_t* const first = out.data() + start;
+  wchar_t* put = first;
+
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto unitAt = [p, littleEndian](std::size_t k) -> char32_t {
+    const unsigned char a = p[2 * k];
+    const unsigned char b = p[2 * k + 1];
+    return littleEndian ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
+  };
+  for (std::size_t k = 0; k < units; ++k) {
+    const char32_t unit = unitAt(k);
+    if (IsHighSurrogate(unit) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
+      const char32_t cp = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00);
+      put = Put(cp, put);
+      ++k;
+      continue;
+    }
+    const bool lone = IsHighSurrogate(unit) || IsLowSurrogate(unit);
+    put = Put(lone ? kReplacement : unit, put);
+  }
+  if (oddByte) {
+    put = Put(kReplacement, put);
+  }
+  out.resize(start + static_cast<std::size_t>(put - first));
+}
+
+}  // namespace m5::import
