@@ -1,0 +1,281 @@
+// The import driver through the exported factory: files written here, a recording host.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sdk/create_plugin.h"
+#include "sdk/ref.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCannotOpen = "ReportError(\"Не удается открыть файл\")";
+const std::string kWrongFormat = "ReportError(\"Импорт прекращен. Неверный формат файла.\")";
+const std::string kWrongMode =
+    "ReportError(\"Неверный  режим работы импорта. Смените его в настройках импорта.\")";
+
+// A folder of its own per test, removed with everything in it.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::random_device random;
+    m_path = fs::temp_directory_path() /
+             ("m5_driver_" + std::to_string(random()) + "_" + std::to_string(random()));
+    fs::create_directories(m_path);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::wstring Write(const std::string& name, const std::string& bytes) const {
+    const fs::path path = m_path / name;
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path.wstring();
+  }
+  std::wstring Path(const std::string& name) const { return (m_path / name).wstring(); }
+
+ private:
+  fs::path m_path;
+};
+
+// The host's store with only the encoding setting stored.
+class EncodingStore : public ISettingsReader {
+ public:
+  explicit EncodingStore(int codeStr) : m_codeStr(codeStr) {}
+  int ReadInt(const wchar_t* key, int defaultValue) override {
+    return std::wcscmp(key, L"CodeStr") == 0 ? m_codeStr : defaultValue;
+  }
+
+ private:
+  int m_codeStr;
+};
+
+// A file list that writes down how the driver walks it.
+class TracingFileList : public m5test::FileList {
+ public:
+  using FileList::FileList;
+  bool IsValid() override {
+    calls.push_back("IsValid");
+    return FileList::IsValid();
+  }
+  void Next() override {
+    calls.push_back("Next");
+    FileList::Next();
+  }
+  const wchar_t* Current() override {
+    calls.push_back("Current");
+    return FileList::Current();
+  }
+  void Reset() override {
+    calls.push_back("Reset");
+    FileList::Reset();
+  }
+  std::vector<std::string> calls;
+};
+
+void Import(m5test::RecordingSink& sink, const std::vector<std::wstring>& paths, int codeStr = 0) {
+  auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+  ASSERT_TRUE(plugin);
+  EncodingStore store(codeStr);
+  plugin->LoadSettings(&store);
+  m5test::FileList files(paths);
+  plugin->Import(&files, &sink);
+}
+
+// The driver's own calls: files, lines, progress and the cannot-open message. What the
+// parser sends in between is its own business.
+std::vector<std::string> DriverCalls(const m5test::RecordingSink& sink) {
+  std::vector<std::string> out;
+  for (const std::string& call : sink.Calls()) {
+    const bool driver = call.rfind("BeginFile(", 0) == 0 || call.rfind("SetProgress(", 0) == 0 ||
+                        (call.rfind("SetCurrentLine(", 0) == 0 && call != "SetCurrentLine(-1)") ||
+                        call == kCannotOpen;
+    if (driver) {
+      out.push_back(call);
+    }
+  }
+  return out;
+}
+
+std::string BeginFile(const std::wstring& path) {
+  std::string quoted;
+  for (const char c : m5test::ToUtf8(path)) {
+    quoted += c == '\\' ? "\\\\" : std::string(1, c);
+  }
+  return "BeginFile(\"" + quoted + "\")";
+}
+
+int LinesParsed(const m5test::RecordingSink& sink) {
+  const std::vector<std::string> calls = DriverCalls(sink);
+  return static_cast<int>(std::count_if(calls.begin(), calls.end(), [](const std::string& call) {
+    return call.rfind("SetCurrentLine(", 0) == 0;
+  }));
+}
+
+std::ptrdiff_t IndexOf(const m5test::RecordingSink& sink, const std::string& call) {
+  const auto& calls = sink.Calls();
+  const auto at = std::find(calls.begin(), calls.end(), call);
+  return at == calls.end() ? -1 : at - calls.begin();
+}
+
+TEST(DriverImport, WalksTheFileListInOrder) {
+  m5test::RecordingSink sink;
+  auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+
+  TracingFileList none(std::vector<std::wstring>{});
+  plugin->Import(&none, &sink);
+  EXPECT_EQ(none.calls, (std::vector<std::string>{"Reset", "IsValid"}));
+  EXPECT_TRUE(sink.Calls().empty());
+
+  TempFolder folder;
+  TracingFileList two({folder.Write("a.dat", "END\n"), folder.Write("b.dat", "END\n")});
+  plugin->Import(&two, &sink);
+  EXPECT_EQ(two.calls, (std::vector<std::string>{"Reset", "IsValid", "Current", "Next", "IsValid",
+                                                 "Current", "Next", "IsValid"}));
+}
+
+TEST(DriverImport, SurvivesMissingListOrSink) {
+  auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+  m5test::RecordingSink sink;
+  m5test::FileList files({L"x.dat"});
+  plugin->Import(nullptr, &sink);
+  plugin->Import(&files, nullptr);
+  plugin->Import(nullptr, nullptr);
+  EXPECT_TRUE(sink.Calls().empty());
+}
+
+TEST(DriverImport, ReportsEachLineAndItsProgress) {
+  TempFolder folder;
+  const std::wstring path = folder.Write("three.dat", "END\nEND\nEND\n");
+  m5test::RecordingSink sink;
+  Import(sink, {path});
+  EXPECT_EQ(DriverCalls(sink), (std::vector<std::string>{
+                                   BeginFile(path), "SetCurrentLine(0)", "SetProgress(33.333332)",
+                                   "SetCurrentLine(1)", "SetProgress(66.666664)",
+                                   "SetCurrentLine(2)", "SetProgress(100)", "SetProgress(100)"}));
+  EXPECT_EQ(sink.OutstandingReferences(), 0);
+  EXPECT_EQ(sink.OverReleases(), 0);
+}
+
+TEST(DriverImport, CountsLinesAsEachReadingSeesThem) {
+  struct LineCase {
+    const char* name;
+    std::string bytes;
+    int ansiLines;
+    int unicodeLines;
+  };
+  const std::string le = "\xFF\xFE" + std::string("E\0N\0D\0|\0\x1A\x04\r\0\n\0", 14);
+  const std::vector<LineCase> cases = {
+      {"empty file", "", 0, 0},
+      {"CR LF", "END\r\nEND\r\n", 2, 2},
+      {"LF", "END\nEND\n", 2, 2},
+      {"CR only", "END\rEND\r", 1, 1},
+      {"empty middle line", "END\n\nEND\n", 3, 3},
+      {"last line without line end", "END\r\nEND", 2, 2},
+      {"0x1A ends an 8-bit file", "END\r\nEND|\x1A\r\nEND\r\n", 2, 3},
+      {"UTF-8 with a Cyrillic K", "END|\xD0\x9A\r\nEND|\xD0\x9A\r\nEND", 3, 3},
+      {"UTF-16 with a Cyrillic K", "", -1, 3},
+  };
+  TempFolder folder;
+  for (const LineCase& c : cases) {
+    const std::string bytes = c.ansiLines < 0 ? le + le.substr(2) + le.substr(2) : c.bytes;
+    const std::wstring path = folder.Write("lines.dat", bytes);
+    for (const int codeStr : {0, 1, -5}) {
+      const int expected = codeStr == 0 ? c.ansiLines : c.unicodeLines;
+      if (expected < 0) {
+        continue;
+      }
+      m5test::RecordingSink sink;
+      Import(sink, {path}, codeStr);
+      EXPECT_EQ(LinesParsed(sink), expected) << c.name << ", encoding " << codeStr;
+      EXPECT_EQ(sink.Calls().back(), "SetProgress(100)") << c.name << ", encoding " << codeStr;
+    }
+  }
+}
+
+TEST(DriverImport, ReportsAFileItCannotOpenAndGoesOn) {
+  TempFolder folder;
+  const std::wstring missing = folder.Path("missing.dat");
+  const std::wstring directory = folder.Path("folder.dat");
+  fs::create_directories(directory);
+  const std::wstring good = folder.Write("good.dat", "END\n");
+  for (const int codeStr : {0, 1}) {
+    m5test::RecordingSink sink;
+    Import(sink, {missing, directory, good}, codeStr);
+    EXPECT_EQ(DriverCalls(sink),
+              (std::vector<std::string>{BeginFile(missing), kCannotOpen, BeginFile(directory),
+                                        kCannotOpen, BeginFile(good), "SetCurrentLine(0)",
+                                        "SetProgress(100)", "SetProgress(100)"}))
+        << "encoding " << codeStr;
+    // Nothing between the cannot-open message and the next file.
+    EXPECT_EQ(sink.Calls()[1], kCannotOpen);
+    EXPECT_EQ(sink.Calls()[2], BeginFile(directory));
+  }
+}
+
+TEST(DriverImport, FinishesAFileWithoutLines) {
+  TempFolder folder;
+  const std::wstring path = folder.Write("empty.dat", "");
+  m5test::RecordingSink sink;
+  Import(sink, {path});
+  EXPECT_EQ(DriverCalls(sink), (std::vector<std::string>{BeginFile(path), "SetProgress(100)"}));
+  if (IndexOf(sink, kWrongMode) < 0) {
+    GTEST_SKIP() << "the parser does not report a file without stations yet";
+  }
+  EXPECT_LT(IndexOf(sink, kWrongMode), IndexOf(sink, "SetProgress(100)"));
+}
+
+TEST(DriverImport, StopsAFileAtALineThatIsNotM5) {
+  TempFolder folder;
+  const std::wstring bad =
+      folder.Write("bad.dat", "END\nEND\nEND\nEND\ngarbage\nEND\nEND\nEND\nEND\nEND\n");
+  const std::wstring next = folder.Write("next.dat", "END\n");
+  m5test::RecordingSink sink;
+  Import(sink, {bad, next});
+  if (IndexOf(sink, kWrongFormat) < 0) {
+    GTEST_SKIP() << "the parser does not reject lines yet";
+  }
+  EXPECT_EQ(DriverCalls(sink),
+            (std::vector<std::string>{
+                BeginFile(bad), "SetCurrentLine(0)", "SetProgress(10)", "SetCurrentLine(1)",
+                "SetProgress(20)", "SetCurrentLine(2)", "SetProgress(30)", "SetCurrentLine(3)",
+                "SetProgress(40)", "SetCurrentLine(4)", "SetProgress(100)", BeginFile(next),
+                "SetCurrentLine(0)", "SetProgress(100)", "SetProgress(100)"}));
+  // Finish was not called on the bad file: its end-of-file message would come before next.
+  const std::ptrdiff_t wrongMode = IndexOf(sink, kWrongMode);
+  EXPECT_TRUE(wrongMode < 0 || wrongMode > IndexOf(sink, BeginFile(next)));
+  EXPECT_LT(IndexOf(sink, kWrongFormat), IndexOf(sink, BeginFile(next)));
+  EXPECT_EQ(sink.OutstandingReferences(), 0);
+}
+
+// A UTF-16 file read as Windows-1251 text is cut at its first zero byte and rejected.
+TEST(DriverImport, RejectsUtf16ReadAsAnsi) {
+  TempFolder folder;
+  const std::wstring path =
+      folder.Write("utf16.dat", "\xFF\xFE" + std::string("E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0", 20));
+  m5test::RecordingSink sink;
+  Import(sink, {path}, 0);
+  if (IndexOf(sink, kWrongFormat) < 0) {
+    GTEST_SKIP() << "the parser does not reject lines yet";
+  }
+  EXPECT_EQ(LinesParsed(sink), 1);
+
+  m5test::RecordingSink unicode;
+  Import(unicode, {path}, 1);
+  EXPECT_EQ(IndexOf(unicode, kWrongFormat), -1);
+  EXPECT_EQ(LinesParsed(unicode), 2);
+}
+
+}  // namespace

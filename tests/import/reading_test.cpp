@@ -1,0 +1,319 @@
+// The two text readings as pure functions: a file's bytes in, its lines out.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/line_readers.h"
+#include "import/unicode_text.h"
+#include "platform/input_file.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+using m5::import::LineList;
+
+struct ReadingCase {
+  const char* name;
+  std::string bytes;
+  LineList lines;
+};
+
+// Readable failures: every line in UTF-8 with its wchar_t values when not ASCII.
+std::string Show(const LineList& lines) {
+  std::string out;
+  for (const std::wstring& line : lines) {
+    out += "[" + m5test::ToUtf8(line) + "]";
+    for (const wchar_t ch : line) {
+      if (ch < 0x20 || ch > 0x7E) {
+        out += " " + std::to_string(static_cast<unsigned long>(ch));
+      }
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+LineList Read8Bit(const std::string& bytes) {
+  LineList lines;
+  m5::import::ReadLines8Bit(bytes, lines);
+  return lines;
+}
+
+LineList ReadUnicode(const std::string& bytes) {
+  LineList lines;
+  m5::import::ReadLinesUnicode(bytes, lines);
+  return lines;
+}
+
+// ASCII text as UTF-16 in either byte order, for writing test files by hand.
+std::string Utf16(const std::string& ascii, bool littleEndian) {
+  std::string out;
+  for (const char c : ascii) {
+    out += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+  }
+  return out;
+}
+
+TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
+  const std::vector<ReadingCase> cases = {
+      {"empty file", "", {}},
+      {"one line feed", "\n", {L""}},
+      {"three lines", "a\nb\nc\n", {L"a", L"b", L"c"}},
+      {"last line without line end", "a\nb", {L"a", L"b"}},
+      {"empty middle line", "a\n\nb\n", {L"a", L"", L"b"}},
+      {"CR not before LF stays", "a\rb\r\n", {L"a\rb\r"}},
+      {"NUL cuts its line only", std::string("ab\0cd\nef", 8), {L"ab", L"ef"}},
+      {"NUL at line start", std::string("\0x\ny", 4), {L"", L"y"}},
+      {"UTF-8 mark is three characters",
+       "\xEF\xBB\xBF"
+       "For",
+       {L"\u043F\u00BB\u0457For"}},
+      {"Cyrillic in Windows-1251", "\xCA\xF0\xE0\xE9", {L"\u041A\u0440\u0430\u0439"}},
+  };
+  for (const ReadingCase& c : cases) {
+    const LineList got = Read8Bit(c.bytes);
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  }
+}
+
+TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
+  const std::string text = "For\r\nEND\r\n";
+  const LineList lines = {L"For", L"END"};
+  const std::vector<ReadingCase> cases = {
+      {"little-endian with mark", "\xFF\xFE" + Utf16(text, true), lines},
+      {"big-endian with mark", "\xFE\xFF" + Utf16(text, false), lines},
+      {"little-endian without mark", Utf16(text, true), lines},
+      {"big-endian without mark", Utf16(text, false), lines},
+      {"LF only", Utf16("a\nb", true), {L"a", L"b"}},
+      {"only a mark", "\xFF\xFE", {}},
+      {"empty middle line", Utf16("a\r\n\r\nb\r\n", true), {L"a", L"", L"b"}},
+      {"last line without line end", Utf16("a\r\nb", false), {L"a", L"b"}},
+      {"CR not before LF stays", Utf16("a\rb\r", true), {L"a\rb\r"}},
+  };
+  for (const ReadingCase& c : cases) {
+    const LineList got = ReadUnicode(c.bytes);
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  }
+}
+
+// The letter K (U+041A) holds the byte 0x1A, which once ended the import, and a CR after
+// a Cyrillic letter once merged two lines.
+TEST(ReadingUnicode, KeepsCyrillicNamesWhole) {
+  const std::string le =
+      std::string("\xFF\xFE\x1A\x04\x30\x04\r\0\n\0", 10) + std::string("1\0\r\0\n\0", 6);
+  const std::string be = std::string("\x04\x1A\x04\x30\0\r\0\n", 8) + std::string(
+                                                                          "\0"
+                                                                          "1",
+                                                                          2);
+  const std::string utf8 = "\xD0\x9A\xD0\xB0\r\n1\r\n";
+  const LineList expected = {L"\u041A\u0430", L"1"};
+  EXPECT_EQ(ReadUnicode(le), expected) << Show(ReadUnicode(le));
+  EXPECT_EQ(ReadUnicode(be), expected) << Show(ReadUnicode(be));
+  EXPECT_EQ(ReadUnicode(utf8), expected) << Show(ReadUnicode(utf8));
+  EXPECT_EQ(ReadUnicode("\xEF\xBB\xBF" + utf8), expected);
+}
+
+TEST(ReadingUnicode, ReadsUtf8WithAndWithoutMark) {
+  const std::vector<ReadingCase> cases = {
+      {"plain ASCII", "For M5|a\nEND\n", {L"For M5|a", L"END"}},
+      {"mark removed",
+       "\xEF\xBB\xBF"
+       "For M5\r\n",
+       {L"For M5"}},
+      {"mark alone", "\xEF\xBB\xBF", {}},
+      {"0x1A is a character",
+       "a\x1A"
+       "b\nc",
+       {L"a\x1A"
+        L"b",
+        L"c"}},
+      {"four-byte character", "\xF0\x9F\x98\x80", {L"\U0001F600"}},
+      {"CR-only line ends do not split", "a\rb\r", {L"a\rb\r"}},
+  };
+  for (const ReadingCase& c : cases) {
+    const LineList got = ReadUnicode(c.bytes);
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  }
+}
+
+TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
+  const std::vector<ReadingCase> cases = {
+      {"stray continuation",
+       "a\x80"
+       "b",
+       {L"a\uFFFDb"}},
+      {"overlong slash", "\xC0\xAF", {L"\uFFFD\uFFFD"}},
+      {"overlong three bytes", "\xE0\x80\x80", {L"\uFFFD\uFFFD\uFFFD"}},
+      {"encoded surrogate", "\xED\xA0\x80", {L"\uFFFD\uFFFD\uFFFD"}},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", {L"\uFFFD\uFFFD\uFFFD\uFFFD"}},
+      {"invalid lead byte",
+       "\xFF"
+       "a",
+       {L"\uFFFDa"}},
+      {"truncated at end of file", "a\xE2\x82", {L"a\uFFFD"}},
+      {"truncated by a letter",
+       "\xE2\x82"
+       "a",
+       {L"\uFFFDa"}},
+      {"truncated by CR LF", "\xF0\x9F\x98\r\nb", {L"\uFFFD", L"b"}},
+      {"truncated by LF", "\xD0\nb", {L"\uFFFD", L"b"}},
+  };
+  for (const ReadingCase& c : cases) {
+    const LineList got = ReadUnicode(c.bytes);
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  }
+}
+
+TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
+  const std::vector<ReadingCase> cases = {
+      {"surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), {L"\U0001F600"}},
+      {"surrogate pair big-endian", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), {L"\U0001F600"}},
+      {"lone high surrogate",
+       std::string("\xFF\xFE\x00\xD8"
+                   "a\0",
+                   6),
+       {L"\uFFFDa"}},
+      {"lone low surrogate",
+       std::string("\xFF\xFE\x00\xDC"
+                   "a\0",
+                   6),
+       {L"\uFFFDa"}},
+      {"high surrogate at end",
+       std::string("\xFF\xFE"
+                   "a\0\x00\xD8",
+                   6),
+       {L"a\uFFFD"}},
+      {"high surrogate before LF", std::string("\xFF\xFE\x00\xD8\n\0b\0", 8), {L"\uFFFD", L"b"}},
+      {"odd trailing byte",
+       std::string("\xFF\xFE"
+                   "a\0b",
+                   5),
+       {L"a\uFFFD"}},
+      {"odd byte after last line",
+       std::string("\xFF\xFE"
+                   "a\0\n\0b",
+                   7),
+       {L"a", L"\uFFFD"}},
+  };
+  for (const ReadingCase& c : cases) {
+    const LineList got = ReadUnicode(c.bytes);
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  }
+}
+
+TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
+  using m5::import::UnicodeForm;
+  struct FormCase {
+    const char* name;
+    std::string bytes;
+    UnicodeForm form;
+    std::size_t markLength;
+  };
+  const std::vector<FormCase> cases = {
+      {"UTF-8 mark",
+       "\xEF\xBB\xBF"
+       "a",
+       UnicodeForm::Utf8, 3},
+      {"little-endian mark",
+       "\xFF\xFE"
+       "a",
+       UnicodeForm::Utf16LittleEndian, 2},
+      {"big-endian mark",
+       "\xFE\xFF"
+       "a",
+       UnicodeForm::Utf16BigEndian, 2},
+      {"no zero byte", "abc", UnicodeForm::Utf8, 0},
+      {"empty", "", UnicodeForm::Utf8, 0},
+      {"zeros at odd offsets", Utf16("ab", true), UnicodeForm::Utf16LittleEndian, 0},
+      {"zeros at even offsets", Utf16("ab", false), UnicodeForm::Utf16BigEndian, 0},
+      {"as many of each", std::string("\0a", 2) + std::string("a\0", 2),
+       UnicodeForm::Utf16BigEndian, 0},
+  };
+  for (const FormCase& c : cases) {
+    const m5::import::DetectedForm got = m5::import::DetectUnicodeForm(c.bytes);
+    EXPECT_EQ(got.form, c.form) << c.name;
+    EXPECT_EQ(got.markLength, c.markLength) << c.name;
+  }
+}
+
+// Every scalar value survives both decoders, so nothing is lost on the way to the host.
+TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
+  std::wstring all;
+  for (char32_t cp = 1; cp <= 0x10FFFF; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+      continue;
+    }
+    if constexpr (sizeof(wchar_t) == 2) {
+      if (cp >= 0x10000) {
+        all += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+        all += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        continue;
+      }
+    }
+    all += static_cast<wchar_t>(cp);
+  }
+
+  std::wstring fromUtf8;
+  m5::import::AppendUtf8(m5test::ToUtf8(all), fromUtf8);
+  EXPECT_TRUE(fromUtf8 == all);
+
+  std::string le;
+  std::string be;
+  std::wstring utf16;  // The same text as 16-bit units.
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const auto cp = static_cast<char32_t>(all[i]);
+    if (cp >= 0x10000) {
+      utf16 += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+      utf16 += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      utf16 += static_cast<wchar_t>(cp);
+    }
+  }
+  for (const wchar_t unit : utf16) {
+    const auto u = static_cast<unsigned>(unit);
+    le += static_cast<char>(u & 0xFF);
+    le += static_cast<char>(u >> 8);
+    be += static_cast<char>(u >> 8);
+    be += static_cast<char>(u & 0xFF);
+  }
+  std::wstring fromLe;
+  std::wstring fromBe;
+  m5::import::AppendUtf16(le, true, fromLe);
+  m5::import::AppendUtf16(be, false, fromBe);
+  EXPECT_TRUE(fromLe == all);
+  EXPECT_TRUE(fromBe == all);
+}
+
+// Real files are ASCII: both readings must give exactly the file's lines.
+TEST(ReadingCorpus, BothReadingsKeepEveryLine) {
+  const std::filesystem::path corpus = M5_CORPUS_DIR;
+  if (!std::filesystem::is_directory(corpus)) {
+    GTEST_SKIP() << "no corpus at " << corpus;
+  }
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    if (!entry.is_regular_file() || entry.path().extension() == ".md") {
+      continue;
+    }
+    ++files;
+    const auto raw =
+        m5::platform::ReadWholeFile(entry.path().wstring(), m5::platform::FileMode::Binary);
+    const auto text =
+        m5::platform::ReadWholeFile(entry.path().wstring(), m5::platform::FileMode::Text);
+    ASSERT_TRUE(raw && text) << entry.path();
+    std::size_t expected = static_cast<std::size_t>(std::count(raw->begin(), raw->end(), '\n'));
+    if (!raw->empty() && raw->back() != '\n') {
+      ++expected;
+    }
+    const LineList ansi = Read8Bit(*text);
+    const LineList unicode = ReadUnicode(*raw);
+    EXPECT_EQ(ansi.size(), expected) << entry.path();
+    EXPECT_EQ(unicode, ansi) << entry.path();
+  }
+  EXPECT_GT(files, 0);
+}
+
+}  // namespace
