@@ -20,7 +20,7 @@ namespace {
 
 // A converter that reads the number the fast way and does no unit arithmetic.
 template <class I>
-class FastConverter : public I {
+class FastConverter final : public I {
  public:
   void AddRef() override { ++m_refs; }
   bool Release() override {
