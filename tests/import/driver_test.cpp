@@ -16,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 const std::string kCannotOpen = "ReportError(\"Не удается открыть файл\")";
 const std::string kWrongFormat = "ReportError(\"Импорт прекращен. Неверный формат файла.\")";
@@ -176,7 +177,7 @@ TEST(DriverImport, CountsLinesAsEachReadingSeesThem) {
     int ansiLines;
     int unicodeLines;
   };
-  const std::string le = "\xFF\xFE" + std::string("E\0N\0D\0|\0\x1A\x04\r\0\n\0", 14);
+  const std::string le = "\xFF\xFE"s + "E\0N\0D\0|\0\x1A\x04\r\0\n\0"s;
   const std::vector<LineCase> cases = {
       {"empty file", "", 0, 0},
       {"CR LF", "END\r\nEND\r\n", 2, 2},
@@ -264,7 +265,7 @@ TEST(DriverImport, StopsAFileAtALineThatIsNotM5) {
 TEST(DriverImport, RejectsUtf16ReadAsAnsi) {
   TempFolder folder;
   const std::wstring path =
-      folder.Write("utf16.dat", "\xFF\xFE" + std::string("E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0", 20));
+      folder.Write("utf16.dat", "\xFF\xFE"s + "E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0"s);
   m5test::RecordingSink sink;
   Import(sink, {path}, 0);
   if (IndexOf(sink, kWrongFormat) < 0) {

@@ -14,6 +14,11 @@
 namespace {
 
 using m5::import::LineList;
+using namespace std::string_literals;
+
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
+const std::string kLittleEndianMark = "\xFF\xFE";
+const std::string kBigEndianMark = "\xFE\xFF";
 
 struct ReadingCase {
   const char* name;
@@ -65,12 +70,9 @@ TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
       {"last line without line end", "a\nb", {L"a", L"b"}},
       {"empty middle line", "a\n\nb\n", {L"a", L"", L"b"}},
       {"CR not before LF stays", "a\rb\r\n", {L"a\rb\r"}},
-      {"NUL cuts its line only", std::string("ab\0cd\nef", 8), {L"ab", L"ef"}},
-      {"NUL at line start", std::string("\0x\ny", 4), {L"", L"y"}},
-      {"UTF-8 mark is three characters",
-       "\xEF\xBB\xBF"
-       "For",
-       {L"\u043F\u00BB\u0457For"}},
+      {"NUL cuts its line only", "ab\0cd\nef"s, {L"ab", L"ef"}},
+      {"NUL at line start", "\0x\ny"s, {L"", L"y"}},
+      {"UTF-8 mark is three characters", kUtf8Mark + "For", {L"\u043F\u00BB\u0457For"}},
       {"Cyrillic in Windows-1251", "\xCA\xF0\xE0\xE9", {L"\u041A\u0440\u0430\u0439"}},
   };
   for (const ReadingCase& c : cases) {
@@ -102,34 +104,22 @@ TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
 // The letter K (U+041A) holds the byte 0x1A, which once ended the import, and a CR after
 // a Cyrillic letter once merged two lines.
 TEST(ReadingUnicode, KeepsCyrillicNamesWhole) {
-  const std::string le =
-      std::string("\xFF\xFE\x1A\x04\x30\x04\r\0\n\0", 10) + std::string("1\0\r\0\n\0", 6);
-  const std::string be = std::string("\x04\x1A\x04\x30\0\r\0\n", 8) + std::string(
-                                                                          "\0"
-                                                                          "1",
-                                                                          2);
-  const std::string utf8 = "\xD0\x9A\xD0\xB0\r\n1\r\n";
-  const LineList expected = {L"\u041A\u0430", L"1"};
+  const std::string le = kLittleEndianMark + "\x1A\x04\x30\x04\r\0\n\0P\0\r\0\n\0"s;
+  const std::string be = "\x04\x1A\x04\x30\0\r\0\n\0P"s;
+  const std::string utf8 = "\xD0\x9A\xD0\xB0\r\nP\r\n";
+  const LineList expected = {L"\u041A\u0430", L"P"};
   EXPECT_EQ(ReadUnicode(le), expected) << Show(ReadUnicode(le));
   EXPECT_EQ(ReadUnicode(be), expected) << Show(ReadUnicode(be));
   EXPECT_EQ(ReadUnicode(utf8), expected) << Show(ReadUnicode(utf8));
-  EXPECT_EQ(ReadUnicode("\xEF\xBB\xBF" + utf8), expected);
+  EXPECT_EQ(ReadUnicode(kUtf8Mark + utf8), expected);
 }
 
 TEST(ReadingUnicode, ReadsUtf8WithAndWithoutMark) {
   const std::vector<ReadingCase> cases = {
       {"plain ASCII", "For M5|a\nEND\n", {L"For M5|a", L"END"}},
-      {"mark removed",
-       "\xEF\xBB\xBF"
-       "For M5\r\n",
-       {L"For M5"}},
-      {"mark alone", "\xEF\xBB\xBF", {}},
-      {"0x1A is a character",
-       "a\x1A"
-       "b\nc",
-       {L"a\x1A"
-        L"b",
-        L"c"}},
+      {"mark removed", kUtf8Mark + "For M5\r\n", {L"For M5"}},
+      {"mark alone", kUtf8Mark, {}},
+      {"0x1A is a character", "a\032b\nc", {L"a\032b", L"c"}},
       {"four-byte character", "\xF0\x9F\x98\x80", {L"\U0001F600"}},
       {"CR-only line ends do not split", "a\rb\r", {L"a\rb\r"}},
   };
@@ -141,23 +131,14 @@ TEST(ReadingUnicode, ReadsUtf8WithAndWithoutMark) {
 
 TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
   const std::vector<ReadingCase> cases = {
-      {"stray continuation",
-       "a\x80"
-       "b",
-       {L"a\uFFFDb"}},
+      {"stray continuation", "a\200b", {L"a\uFFFDb"}},
       {"overlong slash", "\xC0\xAF", {L"\uFFFD\uFFFD"}},
       {"overlong three bytes", "\xE0\x80\x80", {L"\uFFFD\uFFFD\uFFFD"}},
       {"encoded surrogate", "\xED\xA0\x80", {L"\uFFFD\uFFFD\uFFFD"}},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", {L"\uFFFD\uFFFD\uFFFD\uFFFD"}},
-      {"invalid lead byte",
-       "\xFF"
-       "a",
-       {L"\uFFFDa"}},
+      {"invalid lead byte", "\377a", {L"\uFFFDa"}},
       {"truncated at end of file", "a\xE2\x82", {L"a\uFFFD"}},
-      {"truncated by a letter",
-       "\xE2\x82"
-       "a",
-       {L"\uFFFDa"}},
+      {"truncated by a letter", "\342\202a", {L"\uFFFDa"}},
       {"truncated by CR LF", "\xF0\x9F\x98\r\nb", {L"\uFFFD", L"b"}},
       {"truncated by LF", "\xD0\nb", {L"\uFFFD", L"b"}},
   };
@@ -168,35 +149,16 @@ TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
 }
 
 TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
+  const std::string le = kLittleEndianMark;
   const std::vector<ReadingCase> cases = {
-      {"surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), {L"\U0001F600"}},
-      {"surrogate pair big-endian", std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6), {L"\U0001F600"}},
-      {"lone high surrogate",
-       std::string("\xFF\xFE\x00\xD8"
-                   "a\0",
-                   6),
-       {L"\uFFFDa"}},
-      {"lone low surrogate",
-       std::string("\xFF\xFE\x00\xDC"
-                   "a\0",
-                   6),
-       {L"\uFFFDa"}},
-      {"high surrogate at end",
-       std::string("\xFF\xFE"
-                   "a\0\x00\xD8",
-                   6),
-       {L"a\uFFFD"}},
-      {"high surrogate before LF", std::string("\xFF\xFE\x00\xD8\n\0b\0", 8), {L"\uFFFD", L"b"}},
-      {"odd trailing byte",
-       std::string("\xFF\xFE"
-                   "a\0b",
-                   5),
-       {L"a\uFFFD"}},
-      {"odd byte after last line",
-       std::string("\xFF\xFE"
-                   "a\0\n\0b",
-                   7),
-       {L"a", L"\uFFFD"}},
+      {"surrogate pair", le + "\x3D\xD8\x00\xDE"s, {L"\U0001F600"}},
+      {"surrogate pair big-endian", kBigEndianMark + "\xD8\x3D\xDE\x00"s, {L"\U0001F600"}},
+      {"lone high surrogate", le + "\0\xD8z\0"s, {L"\uFFFDz"}},
+      {"lone low surrogate", le + "\0\xDCz\0"s, {L"\uFFFDz"}},
+      {"high surrogate at end", le + "a\0\0\xD8"s, {L"a\uFFFD"}},
+      {"high surrogate before LF", le + "\0\xD8\n\0b\0"s, {L"\uFFFD", L"b"}},
+      {"odd trailing byte", le + "a\0b"s, {L"a\uFFFD"}},
+      {"odd byte after last line", le + "a\0\n\0b"s, {L"a", L"\uFFFD"}},
   };
   for (const ReadingCase& c : cases) {
     const LineList got = ReadUnicode(c.bytes);
@@ -213,24 +175,14 @@ TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
     std::size_t markLength;
   };
   const std::vector<FormCase> cases = {
-      {"UTF-8 mark",
-       "\xEF\xBB\xBF"
-       "a",
-       UnicodeForm::Utf8, 3},
-      {"little-endian mark",
-       "\xFF\xFE"
-       "a",
-       UnicodeForm::Utf16LittleEndian, 2},
-      {"big-endian mark",
-       "\xFE\xFF"
-       "a",
-       UnicodeForm::Utf16BigEndian, 2},
+      {"UTF-8 mark", kUtf8Mark + "a", UnicodeForm::Utf8, 3},
+      {"little-endian mark", kLittleEndianMark + "a", UnicodeForm::Utf16LittleEndian, 2},
+      {"big-endian mark", kBigEndianMark + "a", UnicodeForm::Utf16BigEndian, 2},
       {"no zero byte", "abc", UnicodeForm::Utf8, 0},
       {"empty", "", UnicodeForm::Utf8, 0},
       {"zeros at odd offsets", Utf16("ab", true), UnicodeForm::Utf16LittleEndian, 0},
       {"zeros at even offsets", Utf16("ab", false), UnicodeForm::Utf16BigEndian, 0},
-      {"as many of each", std::string("\0a", 2) + std::string("a\0", 2),
-       UnicodeForm::Utf16BigEndian, 0},
+      {"as many of each", "\0aa\0"s, UnicodeForm::Utf16BigEndian, 0},
   };
   for (const FormCase& c : cases) {
     const m5::import::DetectedForm got = m5::import::DetectUnicodeForm(c.bytes);
