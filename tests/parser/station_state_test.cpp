@@ -1,0 +1,204 @@
+// Station keywords, set-up, measuring, height stationing and the station flush, each as a
+// short survey and the calls the host gets for it.
+#include <gtest/gtest.h>
+
+#include "tests/parser/parser_run.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+using namespace m5test;
+
+constexpr double kFullCircle = 6.2831853071796;
+
+TEST(StationState, FirstKeywordClosesNothingSecondGivesDefaultStations) {
+  EXPECT_EQ(Survey({Text(L"STAT. KNWN. PNT."), Text(L"FREE STATIONING")}),
+            DefaultStation("Default") + DefaultStation("Default_1"));
+}
+
+TEST(StationState, ObservationsWithoutStationGoToDefaultStationAtTheEnd) {
+  EXPECT_EQ(Survey({Point(L"A", L"", {L"Hz 1"}), Point(L"B", L"", {L"SD 10"}),
+                    Point(L"C", L"", {L"Z 5"})}),
+            kWrongImportMode + DefaultStation("Default") +
+                "AddTarget(\"A\")\nSetPointKind(0)\nSetHorizontalDirection(1)\n"
+                // B has only a distance: nothing places it
+                "AddTarget(\"C\")\nSetPointKind(0)\nSetZ(5)\n");
+}
+
+TEST(StationState, StationChosenBeforeAnyKeywordIsAPlainPoint) {
+  EXPECT_EQ(Survey({Point(L"S", L"", {L"Om 0.1", L"X 1", L"Y 2"}), Point(L"A", L"", {L"Hz 1"})}),
+            kWrongImportMode +
+                "AddPoint(\"S\")\nSetPointKind(0)\nSetX(1)\nSetY(2)\n"
+                "AddTarget(\"A\")\nSetPointKind(0)\nSetHorizontalDirection(1)\n");
+}
+
+TEST(StationState, HeightStationingFirstFlushesLikeAnyKeyword) {
+  EXPECT_EQ(Survey({Point(L"A", L"", {L"Hz 1"}), Text(L"HEIGHTSTATIONING"),
+                    Point(L"S", L"", {L"ih 1.5"}), Point(L"B", L"", {L"Hz 2"})}),
+            DefaultStation("Default") +
+                "AddTarget(\"A\")\nSetPointKind(0)\nSetHorizontalDirection(1)\n"
+                // a normal set-up: B is an observation, not the end of height stationing
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(2)\n");
+}
+
+TEST(StationState, HeightStationingAfterSetUpCollectsHeightsUntilTheFirstDirection) {
+  EXPECT_EQ(
+      Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+              Point(L"S", L"", {L"X 10", L"Y 20", L"Z 30"}),  // copied into S
+              Point(L"A", L"", {L"Z 5"}),                     // neither kept nor sent
+              Point(L"B", L"", {L"Hz 2"}),                    // ends it, itself lost
+              Point(L"C", L"", {L"Hz 3"})}),
+      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+      "SetX(10)\nSetY(20)\nSetZ(30)\n" +
+          DefaultStation("Default") +
+          "SetInstrumentHeight(1.5)\nAddTarget(\"C\")\nSetHorizontalDirection(3)\n");
+}
+
+TEST(StationState, OrientationOnAnotherPointEndsHeightStationing) {
+  EXPECT_EQ(
+      Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+              Point(L"S", L"", {L"Om 0.5"}), Point(L"R", L"", {L"Om 0.25", L"X 1", L"Y 2"})}),
+      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+      "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetX(1)\nSetY(2)\n");
+}
+
+TEST(StationState, TargetWithTheStationsNameIsRejected) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"50%s%1%", L"", {L"ih 1.5"}), Text(L"MEASURE"),
+                    Point(L"50%s%1%", L"", {L"Hz 1"})}),
+            "ReportError(\"Имя цели  50%s%1%  совпадает с именем станции.\")\n"
+            "AddStation(\"50%s%1%\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
+}
+
+TEST(StationState, MeasuringWithoutStationIsReportedAndChangesNothing) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Text(L"COORDINATES", {L"T_ 20"}),
+                    Point(L"K", L"", {L"X 1", L"Y 2"})}),
+            kNoStationDeclared + DefaultStation("Default") +
+                // still in set-up: the known point keeps kind 1; the temperature was not read
+                "AddPoint(\"K\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n");
+}
+
+TEST(StationState, TargetHeightFollowsInputValuesAndReflector) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5", L"th 9"}),
+                    Text(L"INPUT VALUES", {L"th 1.7"}), Point(L"A", L"", {L"Hz 1"}),
+                    Text(L"NO REFLECTOR"), Point(L"B", L"", {L"Hz 2"}), Text(L"NORMAL REFLECTOR"),
+                    Point(L"C", L"", {L"Hz 3"}), Text(L"REFLECT FOIL", {L"th 5"}),
+                    Point(L"D", L"", {L"Hz 4"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddTarget(\"A\")\nSetHorizontalDirection(1)\nSetTargetHeight(1.7)\n"
+            "AddTarget(\"B\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
+            "AddTarget(\"C\")\nSetHorizontalDirection(3)\nSetTargetHeight(1.7)\n"
+            "AddTarget(\"D\")\nSetHorizontalDirection(4)\nSetTargetHeight(1.7)\n");
+}
+
+TEST(StationState, SkippedSectionReadsNoBlocksUntilTheRecordThatClosesIt) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+                    Text(L"START", {L"P 1000"}), Point(L"A", L"", {L"Hz 1"}), Text(L"NO REFLECTOR"),
+                    Text(L"END", {L"Hz 2"}), Point(L"B", L"", {L"Hz 3"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddTarget(\"A\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
+            "AddTarget(\"B\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n");
+}
+
+TEST(StationState, MissingTimeOfMeasurementIsReportedOnce) {
+  // Name in 14 characters, code in 13, then a time of four characters only.
+  const std::wstring noTime = Line(L"PI1 A             K             8:30", {L"Hz 1"});
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), noTime,
+                    Text(L"MEASURE"), Point(L"B", L"", {L"Hz 2"}), noTime, noTime}),
+            kMaybeOldSoftware +
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "AddTarget(\"A\")\nSetCode(\"K\")\nSetHorizontalDirection(1)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(2)\n"
+                "AddTarget(\"A\")\nSetCode(\"K\")\nSetHorizontalDirection(1)\n"
+                "AddTarget(\"A\")\nSetCode(\"K\")\nSetHorizontalDirection(1)\n");
+}
+
+TEST(StationState, CodeGoesOnceForAPointMeasuredThenGivenCoordinates) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"MEASURE"),
+                    Point(L"1", L"FENCE", {L"Hz 1"}), Point(L"1", L"FENCE", {L"X 5", L"Y 6"}),
+                    Point(L"1", L"FENCE", {L"X 7", L"Y 8"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddTarget(\"1\")\nSetCode(\"FENCE\")\nSetHorizontalDirection(1)\n"
+            "AddPoint(\"1\")\nSetX(5)\nSetY(6)\n"
+            "AddPoint(\"1\")\nSetCode(\"FENCE\")\nSetX(7)\nSetY(8)\n");
+}
+
+TEST(StationState, KnownPointMeasuredInSetUpIsKindOneUnlessAlreadyPlain) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"K1", L"", {L"X 1", L"Y 2"}),
+                    Point(L"K2", L"1", {L"X 3", L"Y 4"}), Point(L"S", L"", {L"ih 1.5"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddPoint(\"K1\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"
+            "AddPoint(\"K2\")\nSetPointKind(0)\nSetX(3)\nSetY(4)\n");
+}
+
+TEST(StationState, StationSendsAirValuesAndDefaultStationToo) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Text(L"INPUT VALUES", {L"T_ 20 C", L"P 1000 hPa"}),
+                    Point(L"S", L"", {L"ih 1.5"}), Text(L"FREE STATIONING")}),
+            "AddStation(\"S\")\nSetPressure(1000)\nSetTemperature(20)\nSetPointKind(1)\n"
+            "SetInstrumentHeight(1.5)\n" +
+                DefaultStation("Default") +
+                "SetPressure(1000)\nSetTemperature(20)\nSetInstrumentHeight(1.5)\n");
+}
+
+TEST(StationState, UnknownRecordTypesEndTheLine) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+                    Line(L"TX  MEASURE", {L"P 1"}), Line(L"P", {L"Hz 1"}), Line(L"", {L"P 2"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
+}
+
+struct OrientationCase {
+  int angleMode;
+  const wchar_t* hz;
+  const wchar_t* orientation;
+  double oriented;
+};
+
+class Orientation : public testing::TestWithParam<OrientationCase> {};
+
+TEST_P(Orientation, SetUpDirectionsAreRotatedWhenMeasuringStarts) {
+  const OrientationCase& c = GetParam();
+  RunOptions options;
+  options.settings.AngleMode = c.angleMode;
+  const std::wstring hz = std::wstring(L"Hz ") + c.hz;
+  const std::wstring om = std::wstring(L"Om ") + c.orientation;
+  // B is measured after MEASURE: its direction is never turned.
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"A", L"", {hz}), Point(L"S", L"", {om}),
+                    Text(L"MEASURE"), Point(L"B", L"", {L"Hz 1"})},
+                   options),
+            "AddStation(\"S\")\nSetPointKind(1)\n"
+            "AddTarget(\"A\")\nSetHorizontalDirection(" +
+                FormatDouble(c.oriented) +
+                ")\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(1)\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StationState, Orientation,
+    testing::Values(OrientationCase{1, L"6.0", L"0.5", 6.5 - kFullCircle},
+                    OrientationCase{1, L"0.5", L"0.5", 1.0},
+                    OrientationCase{1, L"-1.0", L"0.5", -0.5 + kFullCircle},
+                    OrientationCase{1, L"20.0", L"0.5", 20.5 - 3 * kFullCircle},
+                    OrientationCase{1, L"-20.0", L"0.5", -19.5 + 4 * kFullCircle},
+                    OrientationCase{1, L"6.0", L"0.283185", 6.283185},    // below the snap
+                    OrientationCase{1, L"6.0", L"0.28318526", 0.0},       // within 0.01"
+                    OrientationCase{1, L"6.2831853071796", L"0.5", 0.5},  // exactly T turns
+                    OrientationCase{0, L"6.0", L"0.5", 6.0},              // absolute readings
+                    OrientationCase{1, L"6.0", L"0", 6.0},                // nothing to turn
+                    OrientationCase{1, L"6.0", L"bad", 6.0}));            // rejected: 0
+
+TEST(StationState, HugeDirectionsEndUpOnTheCircleWithoutHanging) {
+  for (const wchar_t* hz : {L"1e300", L"-1e300", L"1.7e308"}) {
+    const std::string trace =
+        Survey({Text(L"FREE STATIONING"), Point(L"A", L"", {std::wstring(L"Hz ") + hz}),
+                Point(L"S", L"", {L"Om 1e308"}), Text(L"MEASURE")});
+    const std::size_t at = trace.find("SetHorizontalDirection(");
+    if (at == std::string::npos) {
+      continue;  // a sum beyond any double is dropped
+    }
+    const double value = std::stod(trace.substr(at + 23));
+    EXPECT_GE(value, 0.0) << trace;
+    EXPECT_LT(value, kFullCircle) << trace;
+  }
+}
+
+}  // namespace
