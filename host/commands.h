@@ -1,0 +1,19 @@
+// The two things m5import does. Each returns the process exit status:
+// 0 no error reported, 1 the plug-in reported errors (or rejected a setting),
+// 2 usage or loading errors.
+#pragma once
+
+#include <string>
+
+#include "host/command_line.h"
+
+namespace m5host {
+
+enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2 };
+
+// buildTreePlugin: the plug-in library of the build tree, used when none lies beside the
+// program and no --plugin is given.
+int RunImport(const Options& options, const std::string& buildTreePlugin);
+int RunSettings(const Options& options, const std::string& buildTreePlugin);
+
+}  // namespace m5host

@@ -1,0 +1,101 @@
+#include "host/converter_factory.h"
+
+namespace m5host {
+
+// One converter object serves both interfaces: they have the same shape, and the plug-in
+// only ever sees it through the one it asked for.
+class HostConverter final : public Plugin::IAngleConverter, public IValueConverter {
+ public:
+  HostConverter(HostConverterFactory& factory, const Unit* unit)
+      : m_factory(factory), m_unit(unit) {}
+
+  Plugin::IAngleConverter* AsAngle() { return this; }
+  IValueConverter* AsValue() { return this; }
+  int References() const { return m_references; }
+
+  void AddRef() override { ++m_references; }
+  bool Release() override {
+    if (m_references <= 0) {
+      ++m_factory.m_overReleases;
+      return false;
+    }
+    --m_references;
+    // The object stays allocated; "destroyed" is what the plug-in may assume now.
+    return m_references == 0;
+  }
+  bool Parse(const wchar_t* text, double* value) override {
+    if (m_references <= 0) {
+      ++m_factory.m_usedAfterRelease;
+    }
+    if (text == nullptr || value == nullptr || m_unit == nullptr) {
+      return false;
+    }
+    const std::optional<double> read = ToBaseUnit(*m_unit, text);
+    if (read) {
+      *value = *read;
+    }
+    return read.has_value();
+  }
+
+ private:
+  HostConverterFactory& m_factory;
+  const Unit* m_unit;
+  int m_references = 0;
+};
+
+HostConverterFactory::HostConverterFactory() = default;
+HostConverterFactory::~HostConverterFactory() = default;
+
+ReferenceBalance HostConverterFactory::Balance() const {
+  ReferenceBalance balance;
+  balance.outstanding = m_references;
+  for (const auto& converter : m_converters) {
+    balance.outstanding += converter->References();
+  }
+  balance.overReleases = m_overReleases;
+  balance.usedAfterRelease = m_usedAfterRelease;
+  return balance;
+}
+
+void HostConverterFactory::AddRef() {
+  ++m_references;
+}
+
+bool HostConverterFactory::Release() {
+  if (m_references <= 0) {
+    ++m_overReleases;
+    return false;
+  }
+  --m_references;
+  return false;  // never destroyed by the plug-in
+}
+
+HostConverter& HostConverterFactory::Make(Quantity quantity, int code, const char* operation) {
+  if (m_onCall) {
+    m_onCall(std::string("factory.") + operation + "(" + std::to_string(code) + ")");
+  }
+  const Unit* unit = FindUnit(quantity, code);
+  if (unit == nullptr && m_unknownUnits.insert({quantity, code}).second) {
+    m_unknownUnitNotes.push_back("the host has no " + std::string(QuantityName(quantity)) +
+                                 " unit " + std::to_string(code) + "; values in it are not read");
+  }
+  m_converters.push_back(std::make_unique<HostConverter>(*this, unit));
+  HostConverter& converter = *m_converters.back();
+  converter.AddRef();  // the caller's reference
+  return converter;
+}
+
+Plugin::IAngleConverter* HostConverterFactory::GetAngleConverter(int unit) {
+  return Make(Quantity::Angle, unit, "GetAngleConverter").AsAngle();
+}
+IValueConverter* HostConverterFactory::GetLengthConverter(int unit) {
+  return Make(Quantity::Length, unit, "GetLengthConverter").AsValue();
+}
+IValueConverter* HostConverterFactory::GetPressureConverter(int unit) {
+  return Make(Quantity::Pressure, unit, "GetPressureConverter").AsValue();
+}
+IValueConverter* HostConverterFactory::GetTemperatureConverter(int unit) {
+  return Make(Quantity::Temperature, unit, "GetTemperatureConverter").AsValue();
+}
+
+}  // namespace m5host

@@ -1,0 +1,65 @@
+// The host's converter factory: real unit arithmetic (units.h), and a count of every
+// reference it hands out so that an import that leaks or over-releases a converter is
+// caught instead of crashing.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/units.h"
+#include "sdk/host_interfaces.h"
+
+namespace m5host {
+
+class HostConverter;
+
+// What the plug-in still holds, after an import or at any moment.
+struct ReferenceBalance {
+  int outstanding = 0;       // references not yet released (factory and converters)
+  int overReleases = 0;      // releases beyond the last reference
+  int usedAfterRelease = 0;  // Parse on a converter whose last reference was gone
+  bool Balanced() const { return outstanding == 0 && overReleases == 0 && usedAfterRelease == 0; }
+};
+
+class HostConverterFactory final : public IConverterFactory {
+ public:
+  HostConverterFactory();
+  ~HostConverterFactory();
+  HostConverterFactory(const HostConverterFactory&) = delete;
+  HostConverterFactory& operator=(const HostConverterFactory&) = delete;
+
+  // Called with "factory.GetAngleConverter(4)" and the like, for the trace.
+  void OnCall(std::function<void(const std::string&)> callback) { m_onCall = std::move(callback); }
+
+  ReferenceBalance Balance() const;
+  // One line per unit code the host does not know, each said once.
+  const std::vector<std::string>& UnknownUnits() const { return m_unknownUnitNotes; }
+
+  // The host owns this object: the count only tells whether the plug-in balanced it.
+  void AddRef() override;
+  bool Release() override;
+  Plugin::IAngleConverter* GetAngleConverter(int unit) override;
+  IValueConverter* GetLengthConverter(int unit) override;
+  IValueConverter* GetPressureConverter(int unit) override;
+  IValueConverter* GetTemperatureConverter(int unit) override;
+
+ private:
+  friend class HostConverter;
+  HostConverter& Make(Quantity quantity, int code, const char* operation);
+
+  int m_references = 0;
+  int m_overReleases = 0;
+  int m_usedAfterRelease = 0;
+  // Converters stay allocated until the factory goes, so a release too many is counted
+  // rather than touching freed memory.
+  std::vector<std::unique_ptr<HostConverter>> m_converters;
+  std::set<std::pair<Quantity, int>> m_unknownUnits;
+  std::vector<std::string> m_unknownUnitNotes;
+  std::function<void(const std::string&)> m_onCall;
+};
+
+}  // namespace m5host

@@ -1,0 +1,151 @@
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "host/output_formats.h"
+#include "host/trace_sink.h"
+
+namespace m5host {
+
+namespace {
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char hex[8];
+          std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned char>(c));
+          out += hex;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// Writes "name": value pairs of one object, with the commas between them.
+class JsonObject {
+ public:
+  JsonObject(std::ostream& out, const std::string& indent) : m_out(out), m_indent(indent) {
+    m_out << "{";
+  }
+  void Raw(const char* name, const std::string& value) {
+    m_out << (m_first ? "\n" : ",\n") << m_indent << "  " << JsonString(name) << ": " << value;
+    m_first = false;
+  }
+  void Text(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+      Raw(name, JsonString(*value));
+    }
+  }
+  void Number(const char* name, const std::optional<double>& value) {
+    if (value) {
+      Raw(name, std::isfinite(*value) ? FormatDouble(*value) : "null");
+    }
+  }
+  void Integer(const char* name, const std::optional<int>& value) {
+    if (value) {
+      Raw(name, std::to_string(*value));
+    }
+  }
+  void Close() { m_out << (m_first ? "}" : "\n" + m_indent + "}"); }
+
+ private:
+  std::ostream& m_out;
+  std::string m_indent;
+  bool m_first = true;
+};
+
+void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& indent) {
+  JsonObject o(out, indent);
+  o.Text("name", p.name);
+  o.Text("role", std::string(RoleName(p.role)));
+  o.Raw("line", p.line < 0 ? "null" : LineNumber(p.line));
+  o.Text("code", p.code);
+  o.Integer("kind", p.kind);
+  o.Integer("flag", p.flag);
+  o.Number("x", p.x);
+  o.Number("y", p.y);
+  o.Number("z", p.z);
+  o.Number("instrumentHeight", p.instrumentHeight);
+  o.Number("temperature", p.temperature);
+  o.Number("pressure", p.pressure);
+  o.Number("horizontalDirection", p.horizontalDirection);
+  o.Number("verticalAngle", p.verticalAngle);
+  o.Number("slopeDistance", p.slopeDistance);
+  o.Number("horizontalDistance", p.horizontalDistance);
+  o.Number("heightDifference", p.heightDifference);
+  o.Number("targetHeight", p.targetHeight);
+  o.Close();
+}
+
+template <class T, class Write>
+std::string Array(const std::vector<T>& items, const std::string& indent, Write write) {
+  if (items.empty()) {
+    return "[]";
+  }
+  std::ostringstream out;
+  out << "[";
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    out << (i == 0 ? "\n" : ",\n") << indent << "  ";
+    write(out, items[i], indent + "  ");
+  }
+  out << "\n" << indent << "]";
+  return out.str();
+}
+
+void WriteSetup(std::ostream& out, const StationSetup& setup, const std::string& indent) {
+  JsonObject o(out, indent);
+  if (setup.station) {
+    std::ostringstream station;
+    WritePoint(station, *setup.station, indent + "  ");
+    o.Raw("station", station.str());
+  } else {
+    o.Raw("station", "null");
+  }
+  o.Raw("observations", Array(setup.observations, indent + "  ", WritePoint));
+  o.Close();
+}
+
+void WriteMessage(std::ostream& out, const Message& message, const std::string& indent) {
+  JsonObject o(out, indent);
+  o.Text("severity", std::string(message.severity == Severity::Error ? "error" : "warning"));
+  o.Raw("line", message.line < 0 ? "\"file\"" : LineNumber(message.line));
+  o.Text("text", message.text);
+  o.Close();
+}
+
+void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent) {
+  JsonObject o(out, indent);
+  o.Text("file", file.path);
+  o.Raw("units", R"({"length": "m", "angle": "rad", "pressure": "hPa", "temperature": "°C"})");
+  o.Raw("stations", Array(file.setups, indent + "  ", WriteSetup));
+  o.Raw("messages", Array(file.messages, indent + "  ", WriteMessage));
+  o.Close();
+}
+
+}  // namespace
+
+void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files) {
+  out << Array(files, "", WriteFileObject) << '\n';
+}
+
+}  // namespace m5host

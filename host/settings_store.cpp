@@ -1,0 +1,205 @@
+#include "host/settings_store.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "host/host_platform.h"
+#include "host/text_encoding.h"
+
+namespace m5host {
+
+namespace {
+
+constexpr std::string_view kSection = "M5";
+
+std::string_view Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  const auto last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+std::optional<int> ParseInt(std::string_view text) {
+  if (!text.empty() && text[0] == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text[0] == '-') {
+      return std::nullopt;
+    }
+  }
+  int value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::u8path(utf8);
+}
+
+}  // namespace
+
+const std::vector<std::string>& SettingsStore::Keys() {
+  static const std::vector<std::string> keys = {"PointStart", "PointLen",  "CodeStart",
+                                                "CodeLen",    "AngleMode", "CodeStr"};
+  return keys;
+}
+
+std::optional<SettingsStore> SettingsStore::Parse(std::string_view text, std::string& error) {
+  SettingsStore store;
+  bool inSection = false;
+  int number = 0;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+    text.remove_prefix(3);  // editors on Windows like to add a byte-order mark
+  }
+  std::size_t position = 0;
+  while (position < text.size()) {
+    const auto end = text.find('\n', position);
+    const std::string_view raw =
+        text.substr(position, end == std::string_view::npos ? end : end - position);
+    position = end == std::string_view::npos ? text.size() : end + 1;
+    ++number;
+    const std::string_view line = Trim(raw);
+    const std::string where = "line " + std::to_string(number) + ": ";
+    if (line.empty() || line[0] == ';' || line[0] == '#') {
+      continue;
+    }
+    if (line.front() == '[') {
+      if (line.back() != ']' || Trim(line.substr(1, line.size() - 2)) != kSection) {
+        error = where + "only the section [M5] is known, not " + std::string(line);
+        return std::nullopt;
+      }
+      inSection = true;
+      continue;
+    }
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) {
+      error = where + "expected key=value, found \"" + std::string(line) + "\"";
+      return std::nullopt;
+    }
+    const std::string key(Trim(line.substr(0, equals)));
+    const std::string_view valueText = Trim(line.substr(equals + 1));
+    if (!inSection) {
+      error = where + key + " stands outside the section [M5]";
+      return std::nullopt;
+    }
+    if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) {
+      error = where + "unknown key \"" + key + "\"";
+      return std::nullopt;
+    }
+    if (store.Get(key)) {
+      error = where + key + " is given twice";
+      return std::nullopt;
+    }
+    const std::optional<int> value = ParseInt(valueText);
+    if (!value) {
+      error = where + key + ": \"" + std::string(valueText) +
+              "\" is not a whole number from -2147483648 to 2147483647";
+      return std::nullopt;
+    }
+    store.m_values.emplace_back(key, *value);
+  }
+  return store;
+}
+
+std::string SettingsStore::Serialize() const {
+  std::ostringstream out;
+  out << "[M5]\n";
+  for (const auto& [key, value] : m_values) {
+    out << key << '=' << value << '\n';
+  }
+  return out.str();
+}
+
+std::optional<int> SettingsStore::Get(const std::string& key) const {
+  for (const auto& [name, value] : m_values) {
+    if (name == key) {
+      return value;
+    }
+  }
+  return std::nullopt;
+}
+
+void SettingsStore::Set(const std::string& key, int value) {
+  for (auto& [name, stored] : m_values) {
+    if (name == key) {
+      stored = value;
+      return;
+    }
+  }
+  m_values.emplace_back(key, value);
+}
+
+int SettingsStore::ReadInt(const wchar_t* key, int defaultValue) {
+  if (key == nullptr) {
+    return defaultValue;
+  }
+  return Get(ToUtf8(key)).value_or(defaultValue);
+}
+
+void SettingsStore::WriteInt(const wchar_t* key, int value) {
+  if (key != nullptr) {
+    Set(ToUtf8(key), value);
+  }
+}
+
+std::optional<std::string> DefaultSettingsPath() {
+  const std::optional<std::string> folder = os::UserConfigFolder();
+  if (!folder) {
+    return std::nullopt;
+  }
+  return *folder + "/m5import/settings.ini";
+}
+
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error) {
+  std::error_code code;
+  if (!std::filesystem::exists(PathOf(path), code)) {
+    return SettingsStore();
+  }
+  std::ifstream in(PathOf(path), std::ios::binary);
+  std::ostringstream text;
+  if (!in || !(text << in.rdbuf())) {
+    error = path + ": cannot read the settings file";
+    return std::nullopt;
+  }
+  std::string detail;
+  std::optional<SettingsStore> store = SettingsStore::Parse(text.str(), detail);
+  if (!store) {
+    error = path + ": " + detail;
+  }
+  return store;
+}
+
+bool SaveSettingsFile(const SettingsStore& store, const std::string& path, std::string& error) {
+  const std::filesystem::path target = PathOf(path);
+  std::error_code code;
+  if (target.has_parent_path()) {
+    std::filesystem::create_directories(target.parent_path(), code);
+  }
+  std::filesystem::path temporary = target;
+  temporary += ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << store.Serialize();
+    if (!out.flush()) {
+      error = path + ": cannot write the settings file";
+      return false;
+    }
+  }
+  std::filesystem::rename(temporary, target, code);
+  if (code) {
+    std::filesystem::remove(temporary, code);
+    error = path + ": cannot replace the settings file";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace m5host

@@ -1,0 +1,22 @@
+// UTF-8 for the terminal and files, wide text for the plug-in. wchar_t holds UTF-32 on
+// Linux and UTF-16 on Windows; both directions handle either width.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/system_string.h"
+
+namespace m5host {
+
+// Malformed input becomes U+FFFD; it is never dropped silently.
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view text);
+
+// The text of a system string handed over by the plug-in, which is then freed.
+std::string TakeSystemString(BSTR text);
+
+// Characters as a terminal counts them (code points), for aligning columns.
+std::size_t DisplayWidth(std::string_view utf8);
+
+}  // namespace m5host

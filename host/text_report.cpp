@@ -1,0 +1,154 @@
+#include <algorithm>
+
+#include "host/output_formats.h"
+#include "host/text_encoding.h"
+#include "host/value_format.h"
+
+namespace m5host {
+
+namespace {
+
+// Columns padded to their widest cell; numbers right-aligned, texts left-aligned.
+class TextTable {
+ public:
+  explicit TextTable(std::vector<std::string> header) { AddRow(std::move(header)); }
+  void AddRow(std::vector<std::string> row) { m_rows.push_back(std::move(row)); }
+  void RightAlign(std::size_t column) { m_right.push_back(column); }
+
+  void Write(std::ostream& out, const char* indent) const {
+    std::vector<std::size_t> widths;
+    for (const auto& row : m_rows) {
+      widths.resize(std::max(widths.size(), row.size()));
+      for (std::size_t c = 0; c < row.size(); ++c) {
+        widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+      }
+    }
+    for (const auto& row : m_rows) {
+      std::string line = indent;
+      for (std::size_t c = 0; c < row.size(); ++c) {
+        const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+        const bool right = std::find(m_right.begin(), m_right.end(), c) != m_right.end();
+        line += right ? padding + row[c] : row[c] + padding;
+        line += c + 1 < row.size() ? "  " : "";
+      }
+      line.erase(line.find_last_not_of(' ') + 1);
+      out << line << '\n';
+    }
+  }
+
+ private:
+  std::vector<std::vector<std::string>> m_rows;
+  std::vector<std::size_t> m_right;
+};
+
+std::string Length(const std::optional<double>& metres) {
+  return metres ? FormatLength(*metres) : std::string();
+}
+
+std::string Angle(const std::optional<double>& radians, AngleUnit unit) {
+  return radians ? FormatAngle(*radians, unit) : std::string();
+}
+
+// "point k1 f0": how the plug-in named the record, its point kind and flag.
+std::string KindText(const SurveyPoint& point) {
+  std::string text = RoleName(point.role);
+  if (point.kind) {
+    text += " k" + std::to_string(*point.kind);
+  }
+  if (point.flag) {
+    text += " f" + std::to_string(*point.flag);
+  }
+  return text;
+}
+
+void WriteStationLine(std::ostream& out, const SurveyPoint& station) {
+  out << "Station " << station.name;
+  if (station.code) {
+    out << "  code " << *station.code;
+  }
+  if (station.kind) {
+    out << "  k" << *station.kind;
+  }
+  if (station.instrumentHeight) {
+    out << "  ih " << FormatLength(*station.instrumentHeight) << " m";
+  }
+  if (station.temperature) {
+    out << "  " << Fixed(*station.temperature, 1) << " °C";
+  }
+  if (station.pressure) {
+    out << "  " << Fixed(*station.pressure, 1) << " hPa";
+  }
+  out << '\n';
+  if (station.x || station.y || station.z) {
+    out << "  X " << Length(station.x) << "  Y " << Length(station.y) << "  Z " << Length(station.z)
+        << '\n';
+  }
+}
+
+void WriteObservations(std::ostream& out, const std::vector<SurveyPoint>& observations,
+                       AngleUnit angles) {
+  const std::string a = AngleSymbol(angles);
+  TextTable table({"name", "code", "kind", "Hz " + a, "V " + a, "SD m", "HD m", "dh m", "th m",
+                   "X m", "Y m", "Z m"});
+  for (std::size_t c = 3; c < 12; ++c) {
+    table.RightAlign(c);
+  }
+  for (const SurveyPoint& p : observations) {
+    table.AddRow({p.name, p.code.value_or(""), KindText(p), Angle(p.horizontalDirection, angles),
+                  Angle(p.verticalAngle, angles), Length(p.slopeDistance),
+                  Length(p.horizontalDistance), Length(p.heightDifference), Length(p.targetHeight),
+                  Length(p.x), Length(p.y), Length(p.z)});
+  }
+  table.Write(out, "  ");
+}
+
+std::string Plural(int n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles) {
+  out << "== " << file.path << '\n';
+  int stations = 0;
+  int observations = 0;
+  for (const StationSetup& setup : file.setups) {
+    out << '\n';
+    if (setup.station) {
+      ++stations;
+      WriteStationLine(out, *setup.station);
+    } else {
+      out << "Without a station\n";
+    }
+    observations += static_cast<int>(setup.observations.size());
+    if (!setup.observations.empty()) {
+      WriteObservations(out, setup.observations, angles);
+    }
+  }
+  if (!file.messages.empty()) {
+    out << "\nMessages\n";
+    TextTable table({"line", "", ""});
+    for (const Message& message : file.messages) {
+      // A message may hold a line break; keep it on its row.
+      std::string text = message.text;
+      for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+        text.replace(at, 1, " ");
+      }
+      table.AddRow({LineLabel(message.line),
+                    message.severity == Severity::Error ? "error" : "warning", text});
+    }
+    table.Write(out, "  ");
+  }
+  out << '\n'
+      << Plural(stations, "station") << ", " << Plural(observations, "observation") << ", "
+      << Plural(file.Count(Severity::Error), "error") << ", "
+      << Plural(file.Count(Severity::Warning), "warning") << "\n\n";
+}
+
+}  // namespace
+
+void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files, AngleUnit angles) {
+  for (const FileSurvey& file : files) {
+    WriteFile(out, file, angles);
+  }
+}
+
+}  // namespace m5host

@@ -1,0 +1,58 @@
+// The trace format: every sink call in order, one per line, with its arguments, e.g.
+//   AddStation("S1")
+//   SetX(1000.5)
+//   SetProgress(33.333332)
+// Texts are quoted with \" \\ \n \r \t and \xNN escaped; doubles and floats are written
+// in the shortest form that reads back to the same value. The same lines as the tests'
+// recording sink, so one golden format serves both. The sink forwards every call.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "sdk/host_interfaces.h"
+
+namespace m5host {
+
+std::string FormatDouble(double value);
+std::string FormatFloat(float value);
+std::string QuoteText(const wchar_t* text);
+
+class TraceSink final : public IMeasurementSink {
+ public:
+  TraceSink(IMeasurementSink& inner, std::ostream& out) : m_inner(inner), m_out(out) {}
+
+  // For calls that do not go through the sink (the converter factory's).
+  void Line(const std::string& line) { m_out << line << '\n'; }
+
+  IConverterFactory* GetConverterFactory() override;
+  void BeginFile(const wchar_t* path) override;
+  void SetCurrentLine(int line) override;
+  void ReportWarning(const wchar_t* text) override;
+  void ReportError(const wchar_t* text) override;
+  void SetProgress(float percent) override;
+  void AddPoint(const wchar_t* name) override;
+  void SetX(double x) override;
+  void SetY(double y) override;
+  void SetZ(double z) override;
+  void SetPointKind(int kind) override;
+  void SetPointFlag(int flag) override;
+  void SetCode(const wchar_t* code) override;
+  void AddStation(const wchar_t* name) override;
+  void SetInstrumentHeight(double height) override;
+  void AddTarget(const wchar_t* name) override;
+  void SetPressure(double pressure) override;
+  void SetTemperature(double temperature) override;
+  void SetVerticalAngle(double angle) override;
+  void SetHorizontalDirection(double angle) override;
+  void SetTargetHeight(double height) override;
+  void SetSlopeDistance(double distance) override;
+  void SetHorizontalDistance(double distance) override;
+  void SetHeightDifference(double difference) override;
+
+ private:
+  IMeasurementSink& m_inner;
+  std::ostream& m_out;
+};
+
+}  // namespace m5host

@@ -1,0 +1,40 @@
+// The host's units: what each unit code of the M5 unit table means here, and how a value
+// text becomes a number in the host's base units (metres, radians, hPa, °C).
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace m5host {
+
+enum class Quantity { Angle, Length, Pressure, Temperature };
+
+const char* QuantityName(Quantity quantity);
+
+// One unit the host reads: base = (value + offset) * scale. DMS angles are read by their
+// own rule (D.MM.SS[.F...]) and then scaled like degrees.
+struct Unit {
+  Quantity quantity;
+  int code;
+  const char* name;
+  double scale;
+  double offset;
+  bool dms;
+};
+
+// The unit for a code, or null when the host has no such unit.
+const Unit* FindUnit(Quantity quantity, int code);
+
+// The whole text as a plain decimal number: optional sign, digits with at most one point
+// (at least one digit), optional exponent, nothing else. Independent of the locale.
+std::optional<double> ParseDecimal(std::wstring_view text);
+
+// Degrees, minutes, seconds and a decimal fraction of the seconds, separated by points:
+// "D", "D.MM", "D.MM.SS" or "D.MM.SS.F...", with an optional sign; minutes and seconds
+// are one or two digits below 60. The result is in decimal degrees.
+std::optional<double> ParseDms(std::wstring_view text);
+
+// The value text read in the unit and given in the host's base unit.
+std::optional<double> ToBaseUnit(const Unit& unit, std::wstring_view text);
+
+}  // namespace m5host
