@@ -33,11 +33,15 @@ struct Utf16Text {
     const auto b = static_cast<unsigned char>(text[offset + 1]);
     return littleEndian ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
   }
-  // from is always at the start of a unit.
+  // from is always at the start of a unit. The search runs on the LF's low byte, which is
+  // the first of a unit when little-endian; a hit is a line end when the whole unit is LF.
   std::size_t FindLineFeed(std::string_view text, std::size_t from) const {
-    for (std::size_t offset = from; offset + 1 < text.size(); offset += kUnit) {
-      if (UnitAt(text, offset) == U'\n') {
-        return offset;
+    const std::size_t lowByte = littleEndian ? 0 : 1;
+    for (std::size_t at = text.find('\n', from + lowByte); at != kNone;
+         at = text.find('\n', at + 1)) {
+      const std::size_t unit = at - lowByte;
+      if (unit % kUnit == 0 && unit + 1 < text.size() && UnitAt(text, unit) == U'\n') {
+        return unit;
       }
     }
     return kNone;
@@ -50,8 +54,9 @@ struct Utf16Text {
   }
 };
 
-// One pass to size the list, one to fill it: the list never reallocates, and each line is
-// decoded straight into its own string.
+// One pass to size the list, one to fill it: the list never reallocates. Each line is
+// decoded into a reused buffer first, which is sized for the worst case, so that the line
+// itself holds no more than its characters (UTF-8 Cyrillic would otherwise waste half).
 template <typename Text>
 void SplitLines(std::string_view text, const Text& encoding, LineList& lines) {
   std::size_t count = 0;
@@ -63,6 +68,7 @@ void SplitLines(std::string_view text, const Text& encoding, LineList& lines) {
   }
   lines.reserve(lines.size() + count + (lastEnd < text.size() ? 1 : 0));
 
+  std::wstring decoded;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t lf = encoding.FindLineFeed(text, start);
@@ -70,7 +76,9 @@ void SplitLines(std::string_view text, const Text& encoding, LineList& lines) {
     if (lf != kNone && encoding.EndsWithCarriageReturn(line)) {
       line.remove_suffix(Text::kUnit);
     }
-    encoding.Decode(line, lines.emplace_back());
+    decoded.clear();
+    encoding.Decode(line, decoded);
+    lines.emplace_back(decoded);
     if (lf == kNone) {
       break;
     }

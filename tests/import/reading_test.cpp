@@ -94,6 +94,12 @@ TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
       {"empty middle line", Utf16("a\r\n\r\nb\r\n", true), {L"a", L"", L"b"}},
       {"last line without line end", Utf16("a\r\nb", false), {L"a", L"b"}},
       {"CR not before LF stays", Utf16("a\rb\r", true), {L"a\rb\r"}},
+      {"byte 0x0A inside characters, little-endian",
+       kLittleEndianMark + "\x0A\x04\x41\x0A\n\0z\0"s,
+       {L"\u040A\u0A41", L"z"}},
+      {"byte 0x0A inside characters, big-endian",
+       kBigEndianMark + "\x01\x0A\x0A\x41\0\n\0z"s,
+       {L"\u010A\u0A41", L"z"}},
   };
   for (const ReadingCase& c : cases) {
     const LineList got = ReadUnicode(c.bytes);
