@@ -60,7 +60,6 @@ void CollectingSink::Name(Role role, const wchar_t* name) {
   SurveyPoint point;
   point.role = role;
   point.name = Text(name);
-  point.line = m_line;
   if (role == Role::Station) {
     file.setups.emplace_back();
     file.setups.back().station = std::move(point);

@@ -36,7 +36,6 @@ void WriteRow(std::ostream& out, const std::string& file, const std::string& sta
                                 Field(p.code.value_or("")),
                                 Integer(p.kind),
                                 Integer(p.flag),
-                                LineNumber(p.line),
                                 Number(p.horizontalDirection),
                                 Number(p.verticalAngle),
                                 Number(p.slopeDistance),
@@ -58,7 +57,7 @@ void WriteRow(std::ostream& out, const std::string& file, const std::string& sta
 }  // namespace
 
 void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files) {
-  out << "file,station,role,name,code,kind,flag,line,hz_rad,v_rad,sd_m,hd_m,dh_m,th_m,x_m,y_m,"
+  out << "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_m,hd_m,dh_m,th_m,x_m,y_m,"
          "z_m,ih_m,temperature_c,pressure_hpa\r\n";
   for (const FileSurvey& file : files) {
     for (const StationSetup& setup : file.setups) {

@@ -78,7 +78,6 @@ void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& inde
   JsonObject o(out, indent);
   o.Text("name", p.name);
   o.Text("role", std::string(RoleName(p.role)));
-  o.Raw("line", p.line < 0 ? "null" : LineNumber(p.line));
   o.Text("code", p.code);
   o.Integer("kind", p.kind);
   o.Integer("flag", p.flag);

@@ -25,7 +25,6 @@ const char* RoleName(Role role);
 struct SurveyPoint {
   Role role = Role::Point;
   std::string name;
-  int line = -1;  // the line being read when the record was named
   std::optional<std::string> code;
   std::optional<int> kind;
   std::optional<int> flag;

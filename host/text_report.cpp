@@ -125,7 +125,7 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles) {
   }
   if (!file.messages.empty()) {
     out << "\nMessages\n";
-    TextTable table({"line", "", ""});
+    TextTable table({"line", "type", "message"});
     for (const Message& message : file.messages) {
       // A message may hold a line break; keep it on its row.
       std::string text = message.text;
