@@ -202,3 +202,65 @@ TEST(StationState, HugeDirectionsEndUpOnTheCircleWithoutHanging) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace m5test;
+
+struct KeywordCase {
+  const wchar_t* infoBlock;
+  bool opensStation;
+};
+
+class Keyword : public testing::TestWithParam<KeywordCase> {};
+
+// A keyword opens a set-up: the default station after it comes from the flush it makes.
+TEST_P(Keyword, OnlyTheSixKeywordsOnTextRecordsOpenAStation) {
+  const std::string trace =
+      Survey({Text(L"FREE STATIONING"), Line(GetParam().infoBlock), Text(L"FREE STATIONING")});
+  EXPECT_EQ(trace, GetParam().opensStation
+                       ? DefaultStation("Default") + DefaultStation("Default_1") +
+                             DefaultStation("Default_2")
+                       : DefaultStation("Default") + DefaultStation("Default_1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StationState, Keyword,
+    testing::Values(
+        KeywordCase{L"TI  STAT. KNWN. PNT.", true}, KeywordCase{L"TR  STAT. KNOWN POINT/", true},
+        KeywordCase{L"TG  FREE STATIONING", true}, KeywordCase{L"TI  FREE STATIONING/   ", true},
+        KeywordCase{L"TIxx\tEccentric Station", true},
+        KeywordCase{L"TI  HEIGHTSTATIONING", false},  // within a set-up: no flush
+        KeywordCase{L"TI  FREE STATIONING 2", false}, KeywordCase{L"TI  free stationing", false},
+        KeywordCase{L"TI  KN STAT", false}, KeywordCase{L"TO  FREE STATIONING", false},
+        KeywordCase{L"PI  FREE STATIONING", false},
+        KeywordCase{L"TI FREE STATIONING", false}));  // the prefix eats an "F"
+
+TEST(StationState, PointRecordTypesAllNamePoints) {
+  EXPECT_EQ(
+      Survey({Text(L"FREE STATIONING"), Line(L"PI1 S", {L"ih 1.5"}), Line(L"KR1 A", {L"Hz 1"}),
+              Line(L"KD2 B", {L"Hz 2"}), Line(L"TO  C", {L"Hz 3"})}),
+      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+      "AddTarget(\"A\")\nSetHorizontalDirection(1)\n"
+      "AddTarget(\"B\")\nSetHorizontalDirection(2)\n");
+}
+
+TEST(StationState, HeightStationingBeforeAnyStationCollectsObservations) {
+  EXPECT_EQ(
+      Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"A", L"", {L"Hz 1"}),
+              Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"})}),
+      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+      "AddTarget(\"A\")\nSetHorizontalDirection(1)\n");
+}
+
+TEST(StationState, TheLatestPendingPointWithCoordinatesBecomesTheStation) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"X 1", L"Y 1"}),
+                    Point(L"A", L"", {L"Hz 1"}), Point(L"S", L"", {L"X 2", L"Y 2"}),
+                    Point(L"S", L"", {L"Hz 3"}), Point(L"S", L"", {L"Om 0.5"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetX(2)\nSetY(2)\n"
+            "AddPoint(\"S\")\nSetPointKind(1)\nSetX(1)\nSetY(1)\n"
+            "AddTarget(\"A\")\nSetHorizontalDirection(1)\n"
+            "AddTarget(\"S\")\nSetHorizontalDirection(3)\n");
+}
+
+}  // namespace
