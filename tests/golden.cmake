@@ -1,0 +1,32 @@
+# Golden traces: m5import --format trace --check-refs on each input, compared with the
+# checked-in trace. The bundled examples run with their own settings file, every other
+# case with tests/golden/<case>.ini when present, else with the plug-in's defaults.
+if(TARGET m5import AND TARGET m5plugin)
+  set(m5_golden_dir ${CMAKE_CURRENT_SOURCE_DIR}/golden)
+
+  function(add_m5_golden name folder input expected settings)
+    add_test(NAME golden.${name}
+             COMMAND ${CMAKE_COMMAND} -DHOST=$<TARGET_FILE:m5import>
+                     -DPLUGIN=$<TARGET_FILE:m5plugin> -DSETTINGS=${settings} -DINPUT=${input}
+                     -DEXPECTED=${expected} -P ${m5_golden_dir}/compare.cmake
+             WORKING_DIRECTORY ${folder})
+    set_tests_properties(golden.${name} PROPERTIES LABELS golden)
+  endfunction()
+
+  file(GLOB m5_examples CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.dat)
+  foreach(input ${m5_examples})
+    get_filename_component(name ${input} NAME_WE)
+    add_m5_golden(examples.${name} ${PROJECT_SOURCE_DIR}/examples ${name}.dat
+                  ${m5_golden_dir}/examples/${name}.trace ${PROJECT_SOURCE_DIR}/examples/settings.ini)
+  endforeach()
+
+  file(GLOB m5_cases CONFIGURE_DEPENDS ${m5_golden_dir}/*.dat)
+  foreach(input ${m5_cases})
+    get_filename_component(name ${input} NAME_WE)
+    set(settings ${m5_golden_dir}/default.ini)
+    if(EXISTS ${m5_golden_dir}/${name}.ini)
+      set(settings ${m5_golden_dir}/${name}.ini)
+    endif()
+    add_m5_golden(${name} ${m5_golden_dir} ${name}.dat ${m5_golden_dir}/${name}.trace ${settings})
+  endforeach()
+endif()
