@@ -30,3 +30,21 @@ if(TARGET m5import AND TARGET m5plugin)
     add_m5_golden(${name} ${m5_golden_dir} ${name}.dat ${m5_golden_dir}/${name}.trace ${settings})
   endforeach()
 endif()
+
+# The settings page through m5import: edits are judged by the plug-in, and only accepted
+# ones are saved. Each run writes its own settings file in the build tree.
+if(TARGET m5import AND TARGET m5plugin)
+  function(add_m5_settings_test name pattern)
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/settings_${name}.ini)
+    add_test(NAME host.settings.${name}
+             COMMAND $<TARGET_FILE:m5import> settings --plugin $<TARGET_FILE:m5plugin>
+                     --settings ${file} ${ARGN})
+    set_tests_properties(host.settings.${name} PROPERTIES LABELS host
+                         PASS_REGULAR_EXPRESSION "${pattern}")
+  endfunction()
+  add_m5_settings_test(shows_the_page "Начало \\[PointStart\\]: 1")
+  add_m5_settings_test(accepts_a_length "Длина \\[PointLen\\]: 12" --set PointLen=12)
+  add_m5_settings_test(rejects_text "Ошибка: Неверное числовое значение" --set PointLen=abc)
+  add_m5_settings_test(rejects_overlap "Ошибка: Неверные настройки формата" --set CodeStart=10)
+  add_m5_settings_test(choice_by_text "\\(\\*\\) 1 UTF-8" --set CodeStr=UTF-8)
+endif()
