@@ -11,29 +11,6 @@
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
 
-namespace {
-
-// The file's lines in the reading the encoding setting chooses, or nothing when the file
-// cannot be read. The raw bytes are dropped on return, before the first line is parsed.
-std::optional<m5::import::LineList> ReadFileLines(const std::wstring& path, std::int32_t codeStr) {
-  using m5::platform::FileMode;
-  const bool ansi = codeStr == 0;
-  const std::optional<std::string> bytes =
-      m5::platform::ReadWholeFile(path, ansi ? FileMode::Text : FileMode::Binary);
-  if (!bytes) {
-    return std::nullopt;
-  }
-  m5::import::LineList lines;
-  if (ansi) {
-    m5::import::ReadLines8Bit(*bytes, lines);
-  } else {
-    m5::import::ReadLinesUnicode(*bytes, lines);
-  }
-  return lines;
-}
-
-}  // namespace
-
 void CImportPluginImpl::Import(Plugin::IEnumerator<const wchar_t*>* files, IMeasurementSink* sink) {
   if (files == nullptr || sink == nullptr) {
     return;
@@ -50,19 +27,24 @@ void CImportPluginImpl::Import(Plugin::IEnumerator<const wchar_t*>* files, IMeas
 
 void CImportPluginImpl::ImportFile(const std::wstring& path, IMeasurementSink* sink) {
   sink->BeginFile(path.c_str());
-  const std::optional<m5::import::LineList> lines = ReadFileLines(path, m_settings.CodeStr);
-  if (!lines) {
+  // The whole file is read before its first line is parsed; the lines are decoded one at a
+  // time as the parser asks for them.
+  const bool ansi = m_settings.CodeStr == 0;
+  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(
+      path, ansi ? m5::platform::FileMode::Text : m5::platform::FileMode::Binary);
+  if (!bytes) {
     sink->ReportError(m5::platform::LoadResourceString(m5::msg::kCannotOpenFile).c_str());
     return;
   }
-  // The host numbers lines with an int; a longer list could not be held in memory anyway.
-  const int count = static_cast<int>(std::min<std::size_t>(lines->size(), INT_MAX));
+  m5::import::CLineCursor lines(*bytes, ansi);
+  // The host numbers lines with an int; a longer file could not be held in memory anyway.
+  const int count = static_cast<int>(std::min<std::size_t>(lines.Count(), INT_MAX));
   {
     CParser parser(sink, m_settings);
     try {
       for (int i = 0; i < count; ++i) {
         sink->SetCurrentLine(i);
-        parser.ParseLine(i, (*lines)[static_cast<std::size_t>(i)]);
+        parser.ParseLine(i, lines.Next());
         const auto done = (static_cast<std::uint64_t>(i) + 1) * 100;
         sink->SetProgress(static_cast<float>(done) / static_cast<float>(count));
       }

@@ -54,11 +54,8 @@ struct Utf16Text {
   }
 };
 
-// One pass to size the list, one to fill it: the list never reallocates. Each line is
-// decoded into a reused buffer first, which is sized for the worst case, so that the line
-// itself holds no more than its characters (UTF-8 Cyrillic would otherwise waste half).
 template <typename Text>
-void SplitLines(std::string_view text, const Text& encoding, LineList& lines) {
+std::size_t CountLines(std::string_view text, const Text& encoding) {
   std::size_t count = 0;
   std::size_t lastEnd = 0;
   for (std::size_t lf = encoding.FindLineFeed(text, 0); lf != kNone;
@@ -66,64 +63,98 @@ void SplitLines(std::string_view text, const Text& encoding, LineList& lines) {
     ++count;
     lastEnd = lf + Text::kUnit;
   }
-  lines.reserve(lines.size() + count + (lastEnd < text.size() ? 1 : 0));
+  return count + (lastEnd < text.size() ? 1 : 0);
+}
 
-  std::wstring decoded;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t lf = encoding.FindLineFeed(text, start);
-    std::string_view line = text.substr(start, (lf == kNone ? text.size() : lf) - start);
-    if (lf != kNone && encoding.EndsWithCarriageReturn(line)) {
-      line.remove_suffix(Text::kUnit);
-    }
-    decoded.clear();
-    encoding.Decode(line, decoded);
-    lines.emplace_back(decoded);
-    if (lf == kNone) {
+// The line that starts at position, decoded into out; position moves past its LF.
+template <typename Text>
+void DecodeNextLine(std::string_view text, const Text& encoding, std::size_t& position,
+                    std::wstring& out) {
+  const std::size_t lf = encoding.FindLineFeed(text, position);
+  std::string_view line = text.substr(position, (lf == kNone ? text.size() : lf) - position);
+  if (lf != kNone && encoding.EndsWithCarriageReturn(line)) {
+    line.remove_suffix(Text::kUnit);
+  }
+  encoding.Decode(line, out);
+  position = lf == kNone ? text.size() : lf + Text::kUnit;
+}
+
+}  // namespace
+
+CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_form(Form::Ansi) {
+  if (ansi) {
+    const std::size_t lineFeeds =
+        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    const bool openLast = !bytes.empty() && bytes.back() != '\n';
+    m_count = lineFeeds + (openLast ? 1 : 0);
+    return;
+  }
+  const DetectedForm detected = DetectUnicodeForm(bytes);
+  m_text = bytes.substr(detected.markLength);
+  switch (detected.form) {
+    case UnicodeForm::Utf8:
+      m_form = Form::Utf8;
+      m_count = CountLines(m_text, Utf8Text{});
+      return;
+    case UnicodeForm::Utf16LittleEndian:
+      m_form = Form::Utf16LittleEndian;
+      m_count = CountLines(m_text, Utf16Text{true});
+      return;
+    case UnicodeForm::Utf16BigEndian:
+      m_form = Form::Utf16BigEndian;
+      m_count = CountLines(m_text, Utf16Text{false});
+      return;
+  }
+}
+
+const std::wstring& CLineCursor::Next() {
+  m_line.clear();
+  switch (m_form) {
+    case Form::Ansi: {
+      const std::size_t lf = m_text.find('\n', m_position);
+      std::string_view line =
+          m_text.substr(m_position, (lf == kNone ? m_text.size() : lf) - m_position);
+      const std::size_t nul = line.find('\0');
+      if (nul != kNone) {
+        line = line.substr(0, nul);
+      }
+      platform::AppendAnsiToWide(line.data(), line.size(), m_line);
+      m_position = lf == kNone ? m_text.size() : lf + 1;
       break;
     }
-    start = lf + Text::kUnit;
+    case Form::Utf8:
+      DecodeNextLine(m_text, Utf8Text{}, m_position, m_line);
+      break;
+    case Form::Utf16LittleEndian:
+      DecodeNextLine(m_text, Utf16Text{true}, m_position, m_line);
+      break;
+    case Form::Utf16BigEndian:
+      DecodeNextLine(m_text, Utf16Text{false}, m_position, m_line);
+      break;
+  }
+  return m_line;
+}
+
+namespace {
+
+// The cursor's line is decoded into a buffer sized for the worst case; the copy holds no
+// more than its characters (UTF-8 Cyrillic would otherwise waste half).
+void ReadAll(std::string_view bytes, bool ansi, LineList& lines) {
+  CLineCursor cursor(bytes, ansi);
+  lines.reserve(lines.size() + cursor.Count());
+  for (std::size_t i = 0; i < cursor.Count(); ++i) {
+    lines.emplace_back(cursor.Next());
   }
 }
 
 }  // namespace
 
 void ReadLines8Bit(std::string_view bytes, LineList& lines) {
-  const std::size_t lineFeeds =
-      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-  const bool openLast = !bytes.empty() && bytes.back() != '\n';
-  lines.reserve(lines.size() + lineFeeds + (openLast ? 1 : 0));
-
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t lf = bytes.find('\n', start);
-    std::string_view line = bytes.substr(start, (lf == kNone ? bytes.size() : lf) - start);
-    const std::size_t nul = line.find('\0');
-    if (nul != kNone) {
-      line = line.substr(0, nul);
-    }
-    platform::AppendAnsiToWide(line.data(), line.size(), lines.emplace_back());
-    if (lf == kNone) {
-      break;
-    }
-    start = lf + 1;
-  }
+  ReadAll(bytes, true, lines);
 }
 
 void ReadLinesUnicode(std::string_view bytes, LineList& lines) {
-  const DetectedForm detected = DetectUnicodeForm(bytes);
-  const std::string_view text = bytes.substr(detected.markLength);
-  switch (detected.form) {
-    case UnicodeForm::Utf8:
-      SplitLines(text, Utf8Text{}, lines);
-      return;
-    case UnicodeForm::Utf16LittleEndian:
-      SplitLines(text, Utf16Text{true}, lines);
-      return;
-    case UnicodeForm::Utf16BigEndian:
-      SplitLines(text, Utf16Text{false}, lines);
-      return;
-  }
+  ReadAll(bytes, false, lines);
 }
 
 }  // namespace m5::import

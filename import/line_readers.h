@@ -10,6 +10,29 @@ namespace m5::import {
 
 using LineList = std::vector<std::wstring>;
 
+// The lines of a whole file's bytes, decoded one at a time into a reused buffer, so that a
+// large survey never exists as wide text all at once. Gives exactly the lines of
+// ReadLines8Bit or ReadLinesUnicode, in file order. The bytes must outlive the cursor.
+class CLineCursor {
+ public:
+  CLineCursor(std::string_view bytes, bool ansi);
+
+  // How many lines the file has; known before the first line is decoded.
+  std::size_t Count() const { return m_count; }
+  // The next line, valid until the next call. Call at most Count() times.
+  // Throws std::system_error as ReadLines8Bit does.
+  const std::wstring& Next();
+
+ private:
+  enum class Form { Ansi, Utf8, Utf16LittleEndian, Utf16BigEndian };
+
+  std::string_view m_text;
+  Form m_form;
+  std::size_t m_count = 0;
+  std::size_t m_position = 0;
+  std::wstring m_line;
+};
+
 // 8-bit text in the thread's ANSI code page, read in text mode (CR LF already LF, input
 // already ended at 0x1A). Lines end at LF; a NUL cuts its line; a CR elsewhere stays.
 // Throws std::system_error when the system cannot convert the code page.

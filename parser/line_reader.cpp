@@ -1,6 +1,8 @@
 // The M5 line: identifier, address, information block and three data blocks, "|" apart.
 #include "parser/parser.h"
 
+#include <algorithm>
+
 #include "parser/text.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
@@ -12,8 +14,8 @@ namespace {
 constexpr std::size_t kOldSoftwareLineLength = 119;
 
 // "For" + any one character + "M5", as in "For M5" or "For_M5"; compared exactly.
-bool IsFormatIdentifier(const std::wstring& field) {
-  return field.size() == 6 && field.compare(0, 3, L"For") == 0 && field.compare(4, 2, L"M5") == 0;
+bool IsFormatIdentifier(std::wstring_view field) {
+  return field.size() == 6 && field.substr(0, 3) == L"For" && field.substr(4, 2) == L"M5";
 }
 
 }  // namespace
@@ -30,16 +32,16 @@ CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
 // The records go before the converters; nothing of the file is sent from here.
 CParser::~CParser() = default;
 
-std::wstring CParser::NextField(std::wstring& text, const std::wstring& separators) {
-  const std::size_t end = text.find_first_of(separators);
-  if (end == std::wstring::npos) {
-    std::wstring field;
-    field.swap(text);
-    return field;
+std::wstring_view CParser::NextField() {
+  const std::wstring_view rest =
+      std::wstring_view(m_line).substr(std::min(m_fieldStart, m_line.size()));
+  const std::size_t end = rest.find_first_of(m_fieldSeparators);
+  if (end == std::wstring_view::npos) {
+    m_fieldStart = m_line.size();
+    return rest;
   }
-  std::wstring field(text, 0, end);
-  text.erase(0, end + 1);
-  return field;
+  m_fieldStart += end + 1;
+  return rest.substr(0, end);
 }
 
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {
@@ -55,15 +57,16 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
     throw FatalError{};
   }
 
-  const std::wstring identifier = NextField(m_line, m_fieldSeparators);
+  m_fieldStart = 0;
+  const std::wstring_view identifier = NextField();
   if (identifier != L"END" && !IsFormatIdentifier(identifier)) {
     ReportFileError(m5::msg::kWrongFileFormat);
     throw FatalError{};
   }
 
-  NextField(m_line, m_fieldSeparators);  // the address says nothing about the survey
-  std::wstring infoBlock = NextField(m_line, m_fieldSeparators);
-  if (!ParseInfoBlock(infoBlock)) {
+  NextField();  // the address says nothing about the survey
+  m_infoBlock.assign(NextField());
+  if (!ParseInfoBlock(m_infoBlock)) {
     return;
   }
   if (m_skipSection) {
@@ -71,8 +74,7 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   }
 
   for (int i = 0; i < 3; ++i) {
-    std::wstring block = NextField(m_line, m_fieldSeparators);
-    ParseDataBlock(block);
+    ParseDataBlock(NextField());
   }
 
   if (!CommitPoint(m_current)) {

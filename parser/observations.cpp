@@ -49,15 +49,15 @@ int DigitFlags(const std::wstring& code) {
 
 }  // namespace
 
-int CParser::LookupTypeCode(std::wstring& code) {
-  return m_fieldTables.LookupTypeCode(code);
+int CParser::LookupTypeCode(std::wstring_view code) const {
+  return m_fieldTables.TypeCodeIndex(code);
 }
 
-void CParser::SelectUnit(std::wstring& unit) {
-  m_converters.SelectUnit(m_fieldTables.LookupUnit(unit));
+void CParser::SelectUnit(std::wstring_view unit) {
+  m_converters.SelectUnit(m_fieldTables.UnitIndex(unit));
 }
 
-void CParser::ParseDataBlock(std::wstring& block) {
+void CParser::ParseDataBlock(std::wstring_view block) {
   if (block.empty()) {
     return;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "import/import_settings.h"
@@ -30,9 +31,9 @@ class CParser {
   void Finish();
 
  private:
-  // The leading part of text up to the first separator; that part and the separator are
-  // removed from text. Without a separator the whole text is the field.
-  static std::wstring NextField(std::wstring& text, const std::wstring& separators);
+  // The next field of the line up to the following separator, which is passed over. Without
+  // a separator the rest of the line is the field; after that every field is empty.
+  std::wstring_view NextField();
 
   using PointRecord = m5::PointRecord;
   using RecordPtr = m5::PointRecordPtr;
@@ -53,15 +54,15 @@ class CParser {
   void ClearStation();
 
   // Data blocks and what is sent for one record.
-  void ParseDataBlock(std::wstring& block);
+  void ParseDataBlock(std::wstring_view block);
   void ReadInstrumentHeight(const std::wstring& value);
   void ReadOrientation(const std::wstring& value);
   void StoreInstrumentHeight(double height);
   void EmitPoint(const RecordPtr& record);
   void SetPointKindOnce(const PointRecord& record, int kind);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
-  int LookupTypeCode(std::wstring& code);
-  void SelectUnit(std::wstring& unit);
+  int LookupTypeCode(std::wstring_view code) const;
+  void SelectUnit(std::wstring_view unit);
 
   // Messages of the current line, from the string table.
   void ReportError(unsigned int id);
@@ -79,6 +80,9 @@ class CParser {
   std::int32_t m_codeLen;
   std::int32_t m_angleMode;
   std::wstring m_line;
+  std::size_t m_fieldStart = 0;  // where NextField continues in m_line
+  std::wstring m_infoBlock;      // reused for every line
+  std::wstring m_recordTime;     // reused for every measured point
   std::wstring m_fieldSeparators{L"|"};
   m5::CFieldTables m_fieldTables;
   m5::DataBlockParts m_blockParts;  // reused for every block of the file

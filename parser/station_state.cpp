@@ -129,7 +129,8 @@ bool CParser::ParsePointRecord(const std::wstring& text) {
 
 void CParser::CheckRecordTime(const std::wstring& text) {
   // Later instrument software ends every measured point with the time of measurement.
-  std::wstring tail = text.size() > 5 ? text.substr(text.size() - 5) : text;
+  std::wstring& tail = m_recordTime;
+  tail.assign(text, text.size() > 5 ? text.size() - 5 : 0);
   m5::TrimSpace(tail);
   if (IsRecordTime(tail)) {
     return;

@@ -46,7 +46,7 @@ void Pad(boost::wformat& padding, std::size_t width, std::wstring& text) {
   text = padding.str();
 }
 
-int Find(const std::wstring& table, const std::wstring& padded, std::size_t stride) {
+int Find(std::wstring_view table, std::wstring_view padded, std::size_t stride) {
   const std::size_t offset = table.find(padded);
   // A text from a data block holds no "|", so it can only match at an entry's start; the
   // check keeps a stray "|" from naming the wrong entry.
@@ -54,6 +54,24 @@ int Find(const std::wstring& table, const std::wstring& padded, std::size_t stri
     return -1;
   }
   return static_cast<int>(offset / stride);
+}
+
+// What Pad and Find give together. The format pads a narrower text with blanks on the
+// right, so the same text is built here without a formatter or an allocation.
+template <std::size_t kWidth>
+int FindPadded(std::wstring_view table, std::wstring_view text, std::size_t stride) {
+  if (text.size() >= kWidth) {
+    return Find(table, text, stride);
+  }
+  wchar_t padded[kWidth];
+  std::size_t i = 0;
+  for (; i < text.size(); ++i) {
+    padded[i] = text[i];
+  }
+  for (; i < kWidth; ++i) {
+    padded[i] = L' ';
+  }
+  return Find(table, std::wstring_view(padded, kWidth), stride);
 }
 
 }  // namespace
@@ -66,6 +84,11 @@ Quantity QuantityOfType(int typeIndex) {
 }
 
 void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
+  SplitDataBlock(std::wstring_view(block), parts);
+  block.clear();
+}
+
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
   parts.typeCode.clear();
   parts.value.clear();
   parts.unit.clear();
@@ -84,8 +107,8 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
   const auto cut = [&block, &pos, size]() {
     const std::size_t begin = pos;
     const std::size_t blank = block.find(L' ', pos);
-    const std::size_t end = blank == std::wstring::npos ? size : blank;
-    pos = blank == std::wstring::npos ? size : blank + 1;
+    const std::size_t end = blank == std::wstring_view::npos ? size : blank;
+    pos = blank == std::wstring_view::npos ? size : blank + 1;
     return std::make_pair(begin, end);
   };
   const auto skipSpace = [&]() {
@@ -95,7 +118,7 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
   };
 
   auto [codeBegin, codeEnd] = cut();
-  parts.typeCode.assign(block, codeBegin, codeEnd - codeBegin);
+  parts.typeCode.assign(block.data() + codeBegin, codeEnd - codeBegin);
 
   skipSpace();
   auto [valueBegin, valueEnd] = cut();
@@ -105,14 +128,12 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
   while (valueEnd > valueBegin && isSpace(block[valueEnd - 1])) {
     --valueEnd;
   }
-  parts.value.assign(block, valueBegin, valueEnd - valueBegin);
+  parts.value.assign(block.data() + valueBegin, valueEnd - valueBegin);
 
   // Anything after the unit's closing blank is not read.
   skipSpace();
   auto [unitBegin, unitEnd] = cut();
-  parts.unit.assign(block, unitBegin, unitEnd - unitBegin);
-
-  block.clear();
+  parts.unit.assign(block.data() + unitBegin, unitEnd - unitBegin);
 }
 
 CFieldTables::CFieldTables()
@@ -129,6 +150,14 @@ int CFieldTables::LookupTypeCode(std::wstring& code) {
 int CFieldTables::LookupUnit(std::wstring& unit) {
   Pad(m_unitPadding, kUnitWidth, unit);
   return Find(m_unitTable, unit, kUnitStride);
+}
+
+int CFieldTables::TypeCodeIndex(std::wstring_view code) const {
+  return FindPadded<kTypeCodeWidth>(m_typeCodeTable, code, kTypeCodeStride);
+}
+
+int CFieldTables::UnitIndex(std::wstring_view unit) const {
+  return FindPadded<kUnitWidth>(m_unitTable, unit, kUnitStride);
 }
 
 }  // namespace m5

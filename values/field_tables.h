@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <boost/format.hpp>
 
@@ -77,6 +78,8 @@ struct DataBlockParts {
 // is consumed. The parts' buffers are reused, so a caller that keeps one DataBlockParts
 // allocates nothing per block once they have grown.
 void SplitDataBlock(std::wstring& block, DataBlockParts& parts);
+// The same split of a block that stays where it is, in the line.
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts);
 
 // Table lookups with the padding the tables expect. Holds its formatters so the padding
 // formats are parsed once per file, not once per block.
@@ -88,6 +91,11 @@ class CFieldTables {
   int LookupTypeCode(std::wstring& code);
   // Pads the unit to four characters ("%-4s", never cut) in place; its index 0 to 14, or -1.
   int LookupUnit(std::wstring& unit);
+
+  // The indices the lookups above give, for a text that is not needed padded afterwards:
+  // a text narrower than the entries is padded with blanks on the stack, not formatted.
+  int TypeCodeIndex(std::wstring_view code) const;
+  int UnitIndex(std::wstring_view unit) const;
 
   const std::wstring& TypeCodeTable() const { return m_typeCodeTable; }
   const std::wstring& UnitTable() const { return m_unitTable; }
