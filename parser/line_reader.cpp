@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr wchar_t kFieldSeparator = L'|';
+
 // Lines of exactly this length ending in "O" come from early instrument software, whose
 // records this reader cannot interpret.
 constexpr std::size_t kOldSoftwareLineLength = 119;
@@ -35,7 +37,7 @@ CParser::~CParser() = default;
 std::wstring_view CParser::NextField() {
   const std::wstring_view rest =
       std::wstring_view(m_line).substr(std::min(m_fieldStart, m_line.size()));
-  const std::size_t end = rest.find_first_of(m_fieldSeparators);
+  const std::size_t end = rest.find(kFieldSeparator);
   if (end == std::wstring_view::npos) {
     m_fieldStart = m_line.size();
     return rest;

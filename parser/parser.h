@@ -83,7 +83,6 @@ class CParser {
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   std::wstring m_infoBlock;      // reused for every line
   std::wstring m_recordTime;     // reused for every measured point
-  std::wstring m_fieldSeparators{L"|"};
   m5::CFieldTables m_fieldTables;
   m5::DataBlockParts m_blockParts;  // reused for every block of the file
   bool m_skipSection = false;

@@ -8,14 +8,22 @@
 namespace m5 {
 
 void TrimSpace(std::wstring& text) {
+  if (text.empty()) {
+    return;
+  }
   const std::locale locale;
   const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+  // The facet's answer for the blank, asked once: blank padding is what most fields hold.
+  const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
+  const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
+    return c == L' ' ? blankIsSpace : ctype.is(std::ctype_base::space, c);
+  };
   std::size_t end = text.size();
-  while (end > 0 && ctype.is(std::ctype_base::space, text[end - 1])) {
+  while (end > 0 && isSpace(text[end - 1])) {
     --end;
   }
   std::size_t begin = 0;
-  while (begin < end && ctype.is(std::ctype_base::space, text[begin])) {
+  while (begin < end && isSpace(text[begin])) {
     ++begin;
   }
   text.erase(end);

@@ -99,7 +99,11 @@ void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
   // White space as the user's locale classifies it; fields themselves end at a blank only.
   const std::locale locale;
   const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
-  const auto isSpace = [&ctype](wchar_t c) { return ctype.is(std::ctype_base::space, c); };
+  // The facet's answer for the blank, asked once: blank padding is what most blocks hold.
+  const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
+  const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
+    return c == L' ' ? blankIsSpace : ctype.is(std::ctype_base::space, c);
+  };
 
   const std::size_t size = block.size();
   std::size_t pos = 0;
