@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <locale>
 #include <set>
 #include <string>
 #include <string_view>
@@ -71,6 +72,9 @@ class CParser {
   void ReportFileError(unsigned int id);
 
   IMeasurementSink* m_sink;  // borrowed
+  // White space as the user's locale classifies it, taken once for the file.
+  std::locale m_locale;
+  const std::ctype<wchar_t>& m_ctype;
   std::int32_t m_lineIndex = -1;
   // Released after every point record, which the members below hold.
   m5::CConverterState m_converters;

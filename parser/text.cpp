@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <locale>
+#include <string_view>
+#include <utility>
 
 #include <boost/format.hpp>
 
 namespace m5 {
 
-void TrimSpace(std::wstring& text) {
-  if (text.empty()) {
-    return;
-  }
-  const std::locale locale;
-  const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+namespace {
+
+// Where text stops being white space at both ends: [begin, end).
+std::pair<std::size_t, std::size_t> SpaceFreeRange(std::wstring_view text,
+                                                   const std::ctype<wchar_t>& ctype) {
   // The facet's answer for the blank, asked once: blank padding is what most fields hold.
   const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
   const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
@@ -26,11 +27,39 @@ void TrimSpace(std::wstring& text) {
   while (begin < end && isSpace(text[begin])) {
     ++begin;
   }
+  return {begin, end};
+}
+
+const std::ctype<wchar_t>& UserCtype(const std::locale& locale) {
+  return std::use_facet<std::ctype<wchar_t>>(locale);
+}
+
+}  // namespace
+
+void TrimSpace(std::wstring& text) {
+  if (text.empty()) {
+    return;
+  }
+  const std::locale locale;
+  TrimSpace(text, UserCtype(locale));
+}
+
+void TrimSpace(std::wstring& text, const std::ctype<wchar_t>& ctype) {
+  if (text.empty()) {
+    return;
+  }
+  const auto [begin, end] = SpaceFreeRange(text, ctype);
   text.erase(end);
   text.erase(0, begin);
 }
 
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length) {
+  const std::locale locale;
+  return CutTrimmed(text, start, length, UserCtype(locale));
+}
+
+std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
+                        const std::ctype<wchar_t>& ctype) {
   // The layout comes from the settings store unchecked; 64-bit keeps start + length exact.
   const std::int64_t size = static_cast<std::int64_t>(text.size());
   const std::int64_t begin = static_cast<std::int64_t>(start) - 1;
@@ -38,9 +67,10 @@ std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32
     return {};
   }
   const std::int64_t count = std::min<std::int64_t>(length, size - begin);
-  std::wstring cut = text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count));
-  TrimSpace(cut);
-  return cut;
+  const std::wstring_view cut = std::wstring_view(text).substr(static_cast<std::size_t>(begin),
+                                                               static_cast<std::size_t>(count));
+  const auto [first, last] = SpaceFreeRange(cut, ctype);
+  return std::wstring(cut.substr(first, last - first));
 }
 
 std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument) {

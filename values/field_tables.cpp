@@ -89,16 +89,19 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
 }
 
 void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
+  // White space as the user's locale classifies it; fields themselves end at a blank only.
+  const std::locale locale;
+  SplitDataBlock(block, parts, std::use_facet<std::ctype<wchar_t>>(locale));
+}
+
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts,
+                    const std::ctype<wchar_t>& ctype) {
   parts.typeCode.clear();
   parts.value.clear();
   parts.unit.clear();
   if (block.empty()) {
     return;
   }
-
-  // White space as the user's locale classifies it; fields themselves end at a blank only.
-  const std::locale locale;
-  const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
   // The facet's answer for the blank, asked once: blank padding is what most blocks hold.
   const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
   const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
