@@ -47,20 +47,30 @@ class FastConverter final : public I {
   int m_refs = 1;
 };
 
+// Hands out one converter per quantity, as a host that keeps its converters would: the
+// plug-in asks for a converter at every data block, and the host's allocation is not the
+// plug-in's cost.
 class FastFactory : public IConverterFactory {
  public:
   void AddRef() override {}
   bool Release() override { return false; }
-  Plugin::IAngleConverter* GetAngleConverter(int) override {
-    return new FastConverter<Plugin::IAngleConverter>();
+  Plugin::IAngleConverter* GetAngleConverter(int) override { return Share(m_angle); }
+  IValueConverter* GetLengthConverter(int) override { return Share(m_length); }
+  IValueConverter* GetPressureConverter(int) override { return Share(m_pressure); }
+  IValueConverter* GetTemperatureConverter(int) override { return Share(m_temperature); }
+
+ private:
+  template <class C>
+  static C* Share(C& converter) {
+    converter.AddRef();
+    return &converter;
   }
-  IValueConverter* GetLengthConverter(int) override { return new FastConverter<IValueConverter>(); }
-  IValueConverter* GetPressureConverter(int) override {
-    return new FastConverter<IValueConverter>();
-  }
-  IValueConverter* GetTemperatureConverter(int) override {
-    return new FastConverter<IValueConverter>();
-  }
+
+  // The factory's own reference keeps each alive; the plug-in's references come and go.
+  FastConverter<Plugin::IAngleConverter> m_angle;
+  FastConverter<IValueConverter> m_length;
+  FastConverter<IValueConverter> m_pressure;
+  FastConverter<IValueConverter> m_temperature;
 };
 
 // A host that keeps nothing: what is left is the plug-in's own cost.

@@ -24,7 +24,7 @@ bool IsFormatIdentifier(std::wstring_view field) {
 
 CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
     : m_sink(sink),
-      m_ctype(std::use_facet<std::ctype<wchar_t>>(m_locale)),
+      m_isSpace(std::use_facet<std::ctype<wchar_t>>(m_locale)),
       m_converters(sink),
       m_pointStart(settings.PointStart),
       m_pointLen(settings.PointLen),
@@ -50,7 +50,7 @@ std::wstring_view CParser::NextField() {
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   m_lineIndex = lineIndex;
   m_line = line;
-  m5::TrimSpace(m_line, m_ctype);
+  m5::TrimSpace(m_line, m_isSpace);
   if (m_line.empty()) {
     return;
   }

@@ -62,7 +62,7 @@ void CParser::ParseDataBlock(std::wstring_view block) {
     return;
   }
   m5::DataBlockParts& parts = m_blockParts;
-  m5::SplitDataBlock(block, parts, m_ctype);
+  m5::SplitDataBlock(block, parts, m_isSpace);
   const int type = LookupTypeCode(parts.typeCode);
   // The unit names the converter for this block's value and the later ones.
   SelectUnit(parts.unit);

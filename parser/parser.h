@@ -13,6 +13,7 @@
 #include "sdk/host_interfaces.h"
 #include "values/converter_state.h"
 #include "values/field_tables.h"
+#include "values/white_space.h"
 
 class CParser {
  public:
@@ -74,7 +75,7 @@ class CParser {
   IMeasurementSink* m_sink;  // borrowed
   // White space as the user's locale classifies it, taken once for the file.
   std::locale m_locale;
-  const std::ctype<wchar_t>& m_ctype;
+  m5::CWhiteSpace m_isSpace;
   std::int32_t m_lineIndex = -1;
   // Released after every point record, which the members below hold.
   m5::CConverterState m_converters;

@@ -115,14 +115,14 @@ bool CParser::ParsePointRecord(const std::wstring& text) {
   if (m_measuring && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
-  std::wstring name = m5::CutTrimmed(text, m_pointStart, m_pointLen, m_ctype);
+  std::wstring name = m5::CutTrimmed(text, m_pointStart, m_pointLen, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
     return false;
   }
   auto record = std::make_shared<PointRecord>();
   record->name = std::move(name);
-  record->code = m5::CutTrimmed(text, m_codeStart, m_codeLen, m_ctype);
+  record->code = m5::CutTrimmed(text, m_codeStart, m_codeLen, m_isSpace);
   m_current = std::move(record);
   return true;
 }
@@ -131,7 +131,7 @@ void CParser::CheckRecordTime(const std::wstring& text) {
   // Later instrument software ends every measured point with the time of measurement.
   std::wstring& tail = m_recordTime;
   tail.assign(text, text.size() > 5 ? text.size() - 5 : 0);
-  m5::TrimSpace(tail, m_ctype);
+  m5::TrimSpace(tail, m_isSpace);
   if (IsRecordTime(tail)) {
     return;
   }
@@ -140,7 +140,7 @@ void CParser::CheckRecordTime(const std::wstring& text) {
 }
 
 bool CParser::ParseTextRecord(std::wstring& text) {
-  m5::TrimSpace(text, m_ctype);
+  m5::TrimSpace(text, m_isSpace);
 
   // A section's own markers are independent of what else the record says.
   if (!m_skipSection) {

@@ -12,13 +12,8 @@ namespace m5 {
 namespace {
 
 // Where text stops being white space at both ends: [begin, end).
-std::pair<std::size_t, std::size_t> SpaceFreeRange(std::wstring_view text,
-                                                   const std::ctype<wchar_t>& ctype) {
-  // The facet's answer for the blank, asked once: blank padding is what most fields hold.
-  const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
-  const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
-    return c == L' ' ? blankIsSpace : ctype.is(std::ctype_base::space, c);
-  };
+template <typename IsSpace>
+std::pair<std::size_t, std::size_t> SpaceFreeRange(std::wstring_view text, const IsSpace& isSpace) {
   std::size_t end = text.size();
   while (end > 0 && isSpace(text[end - 1])) {
     --end;
@@ -29,6 +24,12 @@ std::pair<std::size_t, std::size_t> SpaceFreeRange(std::wstring_view text,
   }
   return {begin, end};
 }
+
+// The locale's own answer, for callers that hold no table.
+struct FacetSpace {
+  const std::ctype<wchar_t>& ctype;
+  bool operator()(wchar_t c) const { return ctype.is(std::ctype_base::space, c); }
+};
 
 const std::ctype<wchar_t>& UserCtype(const std::locale& locale) {
   return std::use_facet<std::ctype<wchar_t>>(locale);
@@ -41,25 +42,25 @@ void TrimSpace(std::wstring& text) {
     return;
   }
   const std::locale locale;
-  TrimSpace(text, UserCtype(locale));
+  const auto [begin, end] = SpaceFreeRange(text, FacetSpace{UserCtype(locale)});
+  text.erase(end);
+  text.erase(0, begin);
 }
 
-void TrimSpace(std::wstring& text, const std::ctype<wchar_t>& ctype) {
-  if (text.empty()) {
-    return;
-  }
-  const auto [begin, end] = SpaceFreeRange(text, ctype);
+void TrimSpace(std::wstring& text, const CWhiteSpace& isSpace) {
+  const auto [begin, end] = SpaceFreeRange(text, isSpace);
   text.erase(end);
   text.erase(0, begin);
 }
 
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length) {
   const std::locale locale;
-  return CutTrimmed(text, start, length, UserCtype(locale));
+  const CWhiteSpace isSpace(UserCtype(locale));
+  return CutTrimmed(text, start, length, isSpace);
 }
 
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
-                        const std::ctype<wchar_t>& ctype) {
+                        const CWhiteSpace& isSpace) {
   // The layout comes from the settings store unchecked; 64-bit keeps start + length exact.
   const std::int64_t size = static_cast<std::int64_t>(text.size());
   const std::int64_t begin = static_cast<std::int64_t>(start) - 1;
@@ -69,7 +70,7 @@ std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32
   const std::int64_t count = std::min<std::int64_t>(length, size - begin);
   const std::wstring_view cut = std::wstring_view(text).substr(static_cast<std::size_t>(begin),
                                                                static_cast<std::size_t>(count));
-  const auto [first, last] = SpaceFreeRange(cut, ctype);
+  const auto [first, last] = SpaceFreeRange(cut, isSpace);
   return std::wstring(cut.substr(first, last - first));
 }
 

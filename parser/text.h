@@ -3,23 +3,23 @@
 #pragma once
 
 #include <cstdint>
-#include <locale>
 #include <string>
+
+#include "values/white_space.h"
 
 namespace m5 {
 
 // Removes white space at both ends, in place.
 void TrimSpace(std::wstring& text);
-// The same with the white space of a facet the caller holds, so that a parser asks for the
-// locale's facet once per file rather than once per field.
-void TrimSpace(std::wstring& text, const std::ctype<wchar_t>& ctype);
+// The same with white space the caller has taken from the locale once for a whole file.
+void TrimSpace(std::wstring& text, const CWhiteSpace& isSpace);
 
 // The characters from the 1-based position start, at most length of them, trimmed. Any
 // start or length is safe: a start or length below 1, or a start past the end, gives an
 // empty text; a length past the end gives what is there.
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length);
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
-                        const std::ctype<wchar_t>& ctype);
+                        const CWhiteSpace& isSpace);
 
 // The pattern with its single placeholder replaced by argument; the argument is never read
 // as a format. A pattern that is missing or malformed gives what the formatter can make of

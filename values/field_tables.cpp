@@ -60,18 +60,35 @@ int Find(std::wstring_view table, std::wstring_view padded, std::size_t stride) 
 // right, so the same text is built here without a formatter or an allocation.
 template <std::size_t kWidth>
 int FindPadded(std::wstring_view table, std::wstring_view text, std::size_t stride) {
+  // Without a "|" a text can only match a whole entry (every other stretch of the table
+  // holds a separator), and one wider than the entries matches nothing: compare entries.
+  const bool plain = text.find(L'|') == std::wstring_view::npos;
   if (text.size() >= kWidth) {
-    return Find(table, text, stride);
+    if (!plain) {
+      return Find(table, text, stride);
+    }
+    if (text.size() > kWidth) {
+      return -1;
+    }
   }
-  wchar_t padded[kWidth];
+  wchar_t buffer[kWidth];
   std::size_t i = 0;
   for (; i < text.size(); ++i) {
-    padded[i] = text[i];
+    buffer[i] = text[i];
   }
   for (; i < kWidth; ++i) {
-    padded[i] = L' ';
+    buffer[i] = L' ';
   }
-  return Find(table, std::wstring_view(padded, kWidth), stride);
+  const std::wstring_view padded(buffer, kWidth);
+  if (!plain) {
+    return Find(table, padded, stride);
+  }
+  for (std::size_t entry = 0; entry + kWidth <= table.size(); entry += stride) {
+    if (table.compare(entry, kWidth, padded) == 0) {
+      return static_cast<int>(entry / stride);
+    }
+  }
+  return -1;
 }
 
 }  // namespace
@@ -88,25 +105,16 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
   block.clear();
 }
 
-void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
-  // White space as the user's locale classifies it; fields themselves end at a blank only.
-  const std::locale locale;
-  SplitDataBlock(block, parts, std::use_facet<std::ctype<wchar_t>>(locale));
-}
+namespace {
 
-void SplitDataBlock(std::wstring_view block, DataBlockParts& parts,
-                    const std::ctype<wchar_t>& ctype) {
+template <typename IsSpace>
+void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& isSpace) {
   parts.typeCode.clear();
   parts.value.clear();
   parts.unit.clear();
   if (block.empty()) {
     return;
   }
-  // The facet's answer for the blank, asked once: blank padding is what most blocks hold.
-  const bool blankIsSpace = ctype.is(std::ctype_base::space, L' ');
-  const auto isSpace = [&ctype, blankIsSpace](wchar_t c) {
-    return c == L' ' ? blankIsSpace : ctype.is(std::ctype_base::space, c);
-  };
 
   const std::size_t size = block.size();
   std::size_t pos = 0;
@@ -141,6 +149,19 @@ void SplitDataBlock(std::wstring_view block, DataBlockParts& parts,
   skipSpace();
   auto [unitBegin, unitEnd] = cut();
   parts.unit.assign(block.data() + unitBegin, unitEnd - unitBegin);
+}
+
+}  // namespace
+
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
+  // White space as the user's locale classifies it; fields themselves end at a blank only.
+  const std::locale locale;
+  const auto& ctype = std::use_facet<std::ctype<wchar_t>>(locale);
+  SplitWith(block, parts, [&ctype](wchar_t c) { return ctype.is(std::ctype_base::space, c); });
+}
+
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts, const CWhiteSpace& isSpace) {
+  SplitWith(block, parts, isSpace);
 }
 
 CFieldTables::CFieldTables()

@@ -2,11 +2,12 @@
 // text names.
 #pragma once
 
-#include <locale>
 #include <string>
 #include <string_view>
 
 #include <boost/format.hpp>
+
+#include "values/white_space.h"
 
 namespace m5 {
 
@@ -81,9 +82,8 @@ struct DataBlockParts {
 void SplitDataBlock(std::wstring& block, DataBlockParts& parts);
 // The same split of a block that stays where it is, in the line.
 void SplitDataBlock(std::wstring_view block, DataBlockParts& parts);
-// The same with the white space of a facet the caller holds for a whole file.
-void SplitDataBlock(std::wstring_view block, DataBlockParts& parts,
-                    const std::ctype<wchar_t>& ctype);
+// The same with white space the caller has taken from the locale once for a whole file.
+void SplitDataBlock(std::wstring_view block, DataBlockParts& parts, const CWhiteSpace& isSpace);
 
 // Table lookups with the padding the tables expect. Holds its formatters so the padding
 // formats are parsed once per file, not once per block.
