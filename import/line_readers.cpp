@@ -83,8 +83,10 @@ void DecodeNextLine(std::string_view text, const Text& encoding, std::size_t& po
 
 CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_form(Form::Ansi) {
   if (ansi) {
-    const std::size_t lineFeeds =
-        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    std::size_t lineFeeds = 0;
+    for (std::size_t lf = bytes.find('\n'); lf != kNone; lf = bytes.find('\n', lf + 1)) {
+      ++lineFeeds;
+    }
     const bool openLast = !bytes.empty() && bytes.back() != '\n';
     m_count = lineFeeds + (openLast ? 1 : 0);
     return;

@@ -83,8 +83,13 @@ int FindPadded(std::wstring_view table, std::wstring_view text, std::size_t stri
   if (!plain) {
     return Find(table, padded, stride);
   }
+  // Character by character: a library compare per entry costs more than the entry.
   for (std::size_t entry = 0; entry + kWidth <= table.size(); entry += stride) {
-    if (table.compare(entry, kWidth, padded) == 0) {
+    std::size_t k = 0;
+    while (k < kWidth && table[entry + k] == padded[k]) {
+      ++k;
+    }
+    if (k == kWidth) {
       return static_cast<int>(entry / stride);
     }
   }
