@@ -173,7 +173,19 @@ CFieldTables::CFieldTables()
     : m_typeCodeTable(kTypeCodeTable),
       m_unitTable(kUnitTable),
       m_typeCodePadding(L"%-2s"),
-      m_unitPadding(L"%-4s") {}
+      m_unitPadding(L"%-4s") {
+  m_asciiTypeCodes.fill(-1);
+  // From the last entry to the first, so that the first of equal entries wins as in Find.
+  for (int i = kTypeCodeCount - 1; i >= 0; --i) {
+    const auto first =
+        static_cast<std::size_t>(kTypeCodeTable[kTypeCodeStride * static_cast<std::size_t>(i)]);
+    const auto second =
+        static_cast<std::size_t>(kTypeCodeTable[kTypeCodeStride * static_cast<std::size_t>(i) + 1]);
+    if (first < 128 && second < 128) {
+      m_asciiTypeCodes[first * 128 + second] = static_cast<std::int8_t>(i);
+    }
+  }
+}
 
 int CFieldTables::LookupTypeCode(std::wstring& code) {
   Pad(m_typeCodePadding, kTypeCodeWidth, code);
@@ -186,6 +198,15 @@ int CFieldTables::LookupUnit(std::wstring& unit) {
 }
 
 int CFieldTables::TypeCodeIndex(std::wstring_view code) const {
+  if (code.size() <= kTypeCodeWidth) {
+    const std::size_t first = code.empty() ? L' ' : static_cast<std::size_t>(code[0]);
+    const std::size_t second = code.size() < 2 ? L' ' : static_cast<std::size_t>(code[1]);
+    // "|" never reaches the table this way: no entry holds it, so its slot says -1 only
+    // when Find would too; such codes take the general path.
+    if (first < 128 && second < 128 && first != L'|' && second != L'|') {
+      return m_asciiTypeCodes[first * 128 + second];
+    }
+  }
   return FindPadded<kTypeCodeWidth>(m_typeCodeTable, code, kTypeCodeStride);
 }
 

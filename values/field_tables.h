@@ -2,6 +2,8 @@
 // text names.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -109,6 +111,9 @@ class CFieldTables {
   std::wstring m_unitTable;
   boost::wformat m_typeCodePadding;
   boost::wformat m_unitPadding;
+  // Type index by the two characters of a padded code below 128, -1 for no entry: a code is
+  // looked up at every data block.
+  std::array<std::int8_t, 128 * 128> m_asciiTypeCodes;
 };
 
 }  // namespace m5
