@@ -4,9 +4,11 @@
 #include <utility>
 
 #if defined(_WIN32)
+// <windows.h> first: <shellapi.h> relies on its definitions.
+#include <windows.h>
+
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #else
 #include <dlfcn.h>
 #include <unistd.h>

@@ -26,7 +26,14 @@ Plugin::IPlugin* CImportPluginImpl::GetInterface(int kind) {
 
 BSTR CImportPluginImpl::GetName() { return SysAllocString(kPluginName); }
 
+#if M5_EXPLICIT_STRUCT_RESULT
+GUID* CImportPluginImpl::GetClassId(GUID* result) {
+  *result = kClassId;
+  return result;
+}
+#else
 GUID CImportPluginImpl::GetClassId() { return kClassId; }
+#endif
 
 int CImportPluginImpl::GetKind() { return kPluginKind; }
 

@@ -16,7 +16,12 @@ class CImportPluginImpl : public Plugin::CPluginImpl<Plugin::IGroundBasedMIP>,
   // Identity (plugin.cpp).
   Plugin::IPlugin* GetInterface(int kind) override;
   BSTR GetName() override;
+#if M5_EXPLICIT_STRUCT_RESULT
+  GUID* GetClassId(GUID* result) override;
+  using Plugin::IPlugin::GetClassId;
+#else
   GUID GetClassId() override;
+#endif
   int GetKind() override;
   BSTR GetFileFilter() override;
   BSTR GetFormatName() override;

@@ -6,8 +6,16 @@
 #pragma once
 
 #if defined(_WIN32)
-#include <windows.h>
-#include <oleauto.h>
+// OLEAUT32's own functions, declared as <oleauto.h> does, so that <windows.h> and its
+// macros (FormatMessage, min, max...) stay out of every file that hands a text to the host.
+typedef wchar_t* BSTR;
+
+extern "C" {
+__declspec(dllimport) BSTR __stdcall SysAllocString(const wchar_t* text);
+__declspec(dllimport) BSTR __stdcall SysAllocStringLen(const wchar_t* text, unsigned int length);
+__declspec(dllimport) void __stdcall SysFreeString(BSTR text);
+__declspec(dllimport) unsigned int __stdcall SysStringLen(BSTR text);
+}
 #else
 #include <cstdint>
 

@@ -9,6 +9,7 @@
 
 #include "platform/guid.h"
 #include "platform/system_string.h"
+#include "sdk/plugin_export.h"
 
 struct IMeasurementSink;
 struct IPropertyListView;
@@ -58,7 +59,17 @@ struct IPlugin : IRefCounted {
   // Kinds 0, 1 and 2 give this object with one more reference; any other kind gives null.
   virtual IPlugin* GetInterface(int kind) = 0;
   virtual BSTR GetName() = 0;
+#if M5_EXPLICIT_STRUCT_RESULT
+  // Writes the class identifier to *result and returns result.
+  virtual GUID* GetClassId(GUID* result) = 0;
+  GUID GetClassId() {
+    GUID id;
+    GetClassId(&id);
+    return id;
+  }
+#else
   virtual GUID GetClassId() = 0;
+#endif
   virtual int GetKind() = 0;
   // The reader and writer are borrowed for the call.
   virtual void LoadSettings(ISettingsReader* reader) = 0;

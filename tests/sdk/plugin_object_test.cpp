@@ -1,7 +1,9 @@
 // The plug-in object as the host sees it: reference counts, interfaces, the export.
-#include <dlfcn.h>
-
 #include <gtest/gtest.h>
+
+#ifdef M5_PLUGIN_FILE
+#include <dlfcn.h>
+#endif
 
 #include "import/plugin.h"
 #include "sdk/create_plugin.h"
