@@ -3,10 +3,12 @@
 # case with tests/golden/<case>.ini when present, else with the plug-in's defaults.
 if(TARGET m5import AND TARGET m5plugin)
   set(m5_golden_dir ${CMAKE_CURRENT_SOURCE_DIR}/golden)
+  # The cross build runs the host under wine; "|" keeps the command one argument.
+  string(REPLACE ";" "|" m5_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
 
   function(add_m5_golden name folder input expected settings)
     add_test(NAME golden.${name}
-             COMMAND ${CMAKE_COMMAND} -DHOST=$<TARGET_FILE:m5import>
+             COMMAND ${CMAKE_COMMAND} -DHOST=$<TARGET_FILE:m5import> "-DEMULATOR=${m5_emulator}"
                      -DPLUGIN=$<TARGET_FILE:m5plugin> -DSETTINGS=${settings} -DINPUT=${input}
                      -DEXPECTED=${expected} -P ${m5_golden_dir}/compare.cmake
              WORKING_DIRECTORY ${folder})
@@ -37,7 +39,7 @@ if(TARGET m5import AND TARGET m5plugin)
   function(add_m5_settings_test name pattern)
     set(file ${CMAKE_CURRENT_BINARY_DIR}/settings_${name}.ini)
     add_test(NAME host.settings.${name}
-             COMMAND $<TARGET_FILE:m5import> settings --plugin $<TARGET_FILE:m5plugin>
+             COMMAND m5import settings --plugin $<TARGET_FILE:m5plugin>
                      --settings ${file} ${ARGN})
     set_tests_properties(host.settings.${name} PROPERTIES LABELS host
                          PASS_REGULAR_EXPRESSION "${pattern}")

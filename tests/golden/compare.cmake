@@ -1,9 +1,11 @@
 # Runs m5import on one input and compares its trace with the checked-in one.
 #   cmake -DHOST=... -DPLUGIN=... -DSETTINGS=... -DINPUT=... -DEXPECTED=... -P compare.cmake
 # With the environment variable M5_UPDATE_GOLDEN set, writes the trace instead.
+#   (-DEMULATOR=wine|args... runs a cross-built host)
 cmake_minimum_required(VERSION 3.20)
+string(REPLACE "|" ";" emulator "${EMULATOR}")
 execute_process(
-  COMMAND ${HOST} --plugin ${PLUGIN} --settings ${SETTINGS} --format trace --check-refs
+  COMMAND ${emulator} ${HOST} --plugin ${PLUGIN} --settings ${SETTINGS} --format trace --check-refs
           --no-progress ${INPUT}
   OUTPUT_VARIABLE actual
   ERROR_VARIABLE complaints

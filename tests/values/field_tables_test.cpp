@@ -144,7 +144,8 @@ TEST(FieldTables, WhiteSpaceIsWhatTheGlobalLocaleSaysItIs) {
        L"1.5\u3000",
        L"m"},
   };
-  {
+  // The Windows C run-time counts U+3000 as white space even in the classic locale.
+  if (!std::isspace(L'\u3000', std::locale::classic())) {
     GlobalLocale scope(std::locale::classic());
     ExpectSplits(std::begin(classic), std::end(classic));
   }

@@ -1,0 +1,31 @@
+cmake_minimum_required(VERSION 3.20)
+# Reads the PE headers of LIBRARY with OBJDUMP and fails unless the export table holds
+# CreatePlugin alone, undecorated, and every imported DLL is one Windows itself ships.
+execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${LIBRARY}")
+endif()
+
+string(REGEX MATCHALL "\n[ \t]*\\[ *[0-9]+\\] [^\n]*" exports "${headers}")
+set(names)
+foreach(line ${exports})
+  string(REGEX REPLACE "^\n[ \t]*\\[ *[0-9]+\\] +" "" name "${line}")
+  # Lines of the ordinal table also read "[   0] +base[   1] ..."; names have no blanks.
+  if(NOT name MATCHES "[ +]")
+    list(APPEND names ${name})
+  endif()
+endforeach()
+if(NOT names STREQUAL "CreatePlugin")
+  message(FATAL_ERROR "exported names are \"${names}\", expected CreatePlugin alone")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]*" imports "${headers}")
+set(system_dlls kernel32.dll user32.dll oleaut32.dll msvcrt.dll ucrtbase.dll)
+foreach(line ${imports})
+  string(REGEX REPLACE "^DLL Name: *" "" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST system_dlls AND NOT dll MATCHES "^api-ms-win-crt-")
+    message(FATAL_ERROR "the DLL imports ${dll}, which Windows does not ship")
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()
