@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "host/output_formats.h"
-#include "host/trace_sink.h"
+#include "host/trace_format.h"
 
 namespace m5host {
 

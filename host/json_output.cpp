@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "host/output_formats.h"
-#include "host/trace_sink.h"
+#include "host/trace_format.h"
 
 namespace m5host {
 

@@ -1,59 +1,8 @@
 #include "host/trace_sink.h"
 
-#include <charconv>
-#include <cstdio>
-
-#include "host/text_encoding.h"
+#include "host/trace_format.h"
 
 namespace m5host {
-
-std::string FormatDouble(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-std::string FormatFloat(float value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-std::string QuoteText(const wchar_t* text) {
-  if (text == nullptr) {
-    return "null";
-  }
-  std::string out = "\"";
-  for (const char c : ToUtf8(text)) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char hex[8];
-          std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-          out += hex;
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
 
 IConverterFactory* TraceSink::GetConverterFactory() {
   Line("GetConverterFactory()");
@@ -61,95 +10,95 @@ IConverterFactory* TraceSink::GetConverterFactory() {
 }
 
 void TraceSink::BeginFile(const wchar_t* path) {
-  Line("BeginFile(" + QuoteText(path) + ")");
+  Line(TraceLine("BeginFile", path));
   m_inner.BeginFile(path);
 }
 void TraceSink::SetCurrentLine(int line) {
-  Line("SetCurrentLine(" + std::to_string(line) + ")");
+  Line(TraceLine("SetCurrentLine", line));
   m_inner.SetCurrentLine(line);
 }
 void TraceSink::ReportWarning(const wchar_t* text) {
-  Line("ReportWarning(" + QuoteText(text) + ")");
+  Line(TraceLine("ReportWarning", text));
   m_inner.ReportWarning(text);
 }
 void TraceSink::ReportError(const wchar_t* text) {
-  Line("ReportError(" + QuoteText(text) + ")");
+  Line(TraceLine("ReportError", text));
   m_inner.ReportError(text);
 }
 void TraceSink::SetProgress(float percent) {
-  Line("SetProgress(" + FormatFloat(percent) + ")");
+  Line(TraceLine("SetProgress", percent));
   m_inner.SetProgress(percent);
 }
 void TraceSink::AddPoint(const wchar_t* name) {
-  Line("AddPoint(" + QuoteText(name) + ")");
+  Line(TraceLine("AddPoint", name));
   m_inner.AddPoint(name);
 }
 void TraceSink::SetX(double x) {
-  Line("SetX(" + FormatDouble(x) + ")");
+  Line(TraceLine("SetX", x));
   m_inner.SetX(x);
 }
 void TraceSink::SetY(double y) {
-  Line("SetY(" + FormatDouble(y) + ")");
+  Line(TraceLine("SetY", y));
   m_inner.SetY(y);
 }
 void TraceSink::SetZ(double z) {
-  Line("SetZ(" + FormatDouble(z) + ")");
+  Line(TraceLine("SetZ", z));
   m_inner.SetZ(z);
 }
 void TraceSink::SetPointKind(int kind) {
-  Line("SetPointKind(" + std::to_string(kind) + ")");
+  Line(TraceLine("SetPointKind", kind));
   m_inner.SetPointKind(kind);
 }
 void TraceSink::SetPointFlag(int flag) {
-  Line("SetPointFlag(" + std::to_string(flag) + ")");
+  Line(TraceLine("SetPointFlag", flag));
   m_inner.SetPointFlag(flag);
 }
 void TraceSink::SetCode(const wchar_t* code) {
-  Line("SetCode(" + QuoteText(code) + ")");
+  Line(TraceLine("SetCode", code));
   m_inner.SetCode(code);
 }
 void TraceSink::AddStation(const wchar_t* name) {
-  Line("AddStation(" + QuoteText(name) + ")");
+  Line(TraceLine("AddStation", name));
   m_inner.AddStation(name);
 }
 void TraceSink::SetInstrumentHeight(double height) {
-  Line("SetInstrumentHeight(" + FormatDouble(height) + ")");
+  Line(TraceLine("SetInstrumentHeight", height));
   m_inner.SetInstrumentHeight(height);
 }
 void TraceSink::AddTarget(const wchar_t* name) {
-  Line("AddTarget(" + QuoteText(name) + ")");
+  Line(TraceLine("AddTarget", name));
   m_inner.AddTarget(name);
 }
 void TraceSink::SetPressure(double pressure) {
-  Line("SetPressure(" + FormatDouble(pressure) + ")");
+  Line(TraceLine("SetPressure", pressure));
   m_inner.SetPressure(pressure);
 }
 void TraceSink::SetTemperature(double temperature) {
-  Line("SetTemperature(" + FormatDouble(temperature) + ")");
+  Line(TraceLine("SetTemperature", temperature));
   m_inner.SetTemperature(temperature);
 }
 void TraceSink::SetVerticalAngle(double angle) {
-  Line("SetVerticalAngle(" + FormatDouble(angle) + ")");
+  Line(TraceLine("SetVerticalAngle", angle));
   m_inner.SetVerticalAngle(angle);
 }
 void TraceSink::SetHorizontalDirection(double angle) {
-  Line("SetHorizontalDirection(" + FormatDouble(angle) + ")");
+  Line(TraceLine("SetHorizontalDirection", angle));
   m_inner.SetHorizontalDirection(angle);
 }
 void TraceSink::SetTargetHeight(double height) {
-  Line("SetTargetHeight(" + FormatDouble(height) + ")");
+  Line(TraceLine("SetTargetHeight", height));
   m_inner.SetTargetHeight(height);
 }
 void TraceSink::SetSlopeDistance(double distance) {
-  Line("SetSlopeDistance(" + FormatDouble(distance) + ")");
+  Line(TraceLine("SetSlopeDistance", distance));
   m_inner.SetSlopeDistance(distance);
 }
 void TraceSink::SetHorizontalDistance(double distance) {
-  Line("SetHorizontalDistance(" + FormatDouble(distance) + ")");
+  Line(TraceLine("SetHorizontalDistance", distance));
   m_inner.SetHorizontalDistance(distance);
 }
 void TraceSink::SetHeightDifference(double difference) {
-  Line("SetHeightDifference(" + FormatDouble(difference) + ")");
+  Line(TraceLine("SetHeightDifference", difference));
   m_inner.SetHeightDifference(difference);
 }
 

@@ -1,10 +1,5 @@
-// The trace format: every sink call in order, one per line, with its arguments, e.g.
-//   AddStation("S1")
-//   SetX(1000.5)
-//   SetProgress(33.333332)
-// Texts are quoted with \" \\ \n \r \t and \xNN escaped; doubles and floats are written
-// in the shortest form that reads back to the same value. The same lines as the tests'
-// recording sink, so one golden format serves both. The sink forwards every call.
+// The reference host's trace: forwards every sink call to the host's own sink and writes
+// it as one line of the trace format (host/trace_format.h).
 #pragma once
 
 #include <ostream>
@@ -13,10 +8,6 @@
 #include "sdk/host_interfaces.h"
 
 namespace m5host {
-
-std::string FormatDouble(double value);
-std::string FormatFloat(float value);
-std::string QuoteText(const wchar_t* text);
 
 class TraceSink final : public IMeasurementSink {
  public:

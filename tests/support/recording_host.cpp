@@ -1,86 +1,13 @@
 #include "tests/support/recording_host.h"
 
-#include <charconv>
+#include "host/trace_format.h"
+
 #include <cmath>
 #include <cstdlib>
 
 namespace m5test {
 
-std::string FormatDouble(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
-std::string FormatFloat(float value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
 namespace {
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    cp = 0xFFFD;
-  }
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// A quoted text with backslash, quote and control characters escaped, so every call
-// stays on one line of the trace.
-std::string Quote(const wchar_t* text) {
-  if (text == nullptr) {
-    return "null";
-  }
-  std::string out = "\"";
-  const std::string utf8 = ToUtf8(text);
-  {
-    for (const char c : utf8) {
-      switch (c) {
-        case '"':
-          out += "\\\"";
-          break;
-        case '\\':
-          out += "\\\\";
-          break;
-        case '\n':
-          out += "\\n";
-          break;
-        case '\r':
-          out += "\\r";
-          break;
-        case '\t':
-          out += "\\t";
-          break;
-        default:
-          if (static_cast<unsigned char>(c) < 0x20) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
-            out += hex;
-          } else {
-            out += c;
-          }
-      }
-    }
-  }
-  out += '"';
-  return out;
-}
 
 // Reads the whole text as a decimal number: optional sign, digits with at most one point,
 // optional exponent; nothing else.
@@ -177,55 +104,6 @@ bool ParseSeparatedDms(const std::wstring& text, double& value) {
 
 }  // namespace
 
-std::string ToUtf8(const wchar_t* text) { return ToUtf8(std::wstring(text ? text : L"")); }
-
-std::string ToUtf8(const std::wstring& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    auto cp = static_cast<std::uint32_t>(text[i]);
-    if (sizeof(wchar_t) == 2 && cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
-      const auto low = static_cast<std::uint32_t>(text[i + 1]);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-  std::wstring out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    std::uint32_t cp = 0xFFFD;
-    std::size_t len = 1;
-    if (b < 0x80) {
-      cp = b;
-    } else if ((b & 0xE0) == 0xC0 && i + 1 < text.size()) {
-      cp = ((b & 0x1F) << 6) | (text[i + 1] & 0x3F);
-      len = 2;
-    } else if ((b & 0xF0) == 0xE0 && i + 2 < text.size()) {
-      cp = ((b & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F);
-      len = 3;
-    } else if ((b & 0xF8) == 0xF0 && i + 3 < text.size()) {
-      cp = ((b & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) | ((text[i + 2] & 0x3F) << 6) |
-           (text[i + 3] & 0x3F);
-      len = 4;
-    }
-    if (sizeof(wchar_t) == 2 && cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-      out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<wchar_t>(cp);
-    }
-    i += len;
-  }
-  return out;
-}
-
 // Reference counts of every object the fake host hands out. Objects are kept until the
 // host goes, so a release too many is counted instead of touching freed memory.
 struct RefCounter {
@@ -306,8 +184,10 @@ class RecordingFactory : public IConverterFactory {
 
   int Outstanding() const {
     int total = m_refs.count;
-    for (const auto& c : m_angles) total += c->m_refs.count;
-    for (const auto& c : m_values) total += c->m_refs.count;
+    for (const auto& c : m_angles)
+      total += c->m_refs.count;
+    for (const auto& c : m_values)
+      total += c->m_refs.count;
     return total;
   }
   int Created() const { return static_cast<int>(m_angles.size() + m_values.size()); }
@@ -339,11 +219,19 @@ std::string RecordingSink::Trace() const {
   return out;
 }
 
-int RecordingSink::OutstandingReferences() const { return m_factory->Outstanding(); }
-int RecordingSink::OverReleases() const { return m_factory->m_overReleases; }
-int RecordingSink::ConvertersCreated() const { return m_factory->Created(); }
+int RecordingSink::OutstandingReferences() const {
+  return m_factory->Outstanding();
+}
+int RecordingSink::OverReleases() const {
+  return m_factory->m_overReleases;
+}
+int RecordingSink::ConvertersCreated() const {
+  return m_factory->Created();
+}
 
-void RecordingSink::Record(std::string line) { m_calls.push_back(std::move(line)); }
+void RecordingSink::Record(std::string line) {
+  m_calls.push_back(std::move(line));
+}
 void RecordingSink::RecordFactory(std::string line) {
   if (m_recordFactory) {
     m_calls.push_back(std::move(line));
@@ -359,60 +247,78 @@ IConverterFactory* RecordingSink::GetConverterFactory() {
   return m_factory.get();
 }
 
-void RecordingSink::BeginFile(const wchar_t* path) { Record("BeginFile(" + Quote(path) + ")"); }
+void RecordingSink::BeginFile(const wchar_t* path) {
+  Record(m5host::TraceLine("BeginFile", path));
+}
 void RecordingSink::SetCurrentLine(int line) {
   if (m_recordProgress) {
-    Record("SetCurrentLine(" + std::to_string(line) + ")");
+    Record(m5host::TraceLine("SetCurrentLine", line));
   }
 }
 void RecordingSink::ReportWarning(const wchar_t* text) {
-  Record("ReportWarning(" + Quote(text) + ")");
+  Record(m5host::TraceLine("ReportWarning", text));
 }
-void RecordingSink::ReportError(const wchar_t* text) { Record("ReportError(" + Quote(text) + ")"); }
+void RecordingSink::ReportError(const wchar_t* text) {
+  Record(m5host::TraceLine("ReportError", text));
+}
 void RecordingSink::SetProgress(float percent) {
   if (m_recordProgress) {
-    Record("SetProgress(" + FormatFloat(percent) + ")");
+    Record(m5host::TraceLine("SetProgress", percent));
   }
 }
-void RecordingSink::AddPoint(const wchar_t* name) { Record("AddPoint(" + Quote(name) + ")"); }
-void RecordingSink::SetX(double x) { Record("SetX(" + FormatDouble(x) + ")"); }
-void RecordingSink::SetY(double y) { Record("SetY(" + FormatDouble(y) + ")"); }
-void RecordingSink::SetZ(double z) { Record("SetZ(" + FormatDouble(z) + ")"); }
+void RecordingSink::AddPoint(const wchar_t* name) {
+  Record(m5host::TraceLine("AddPoint", name));
+}
+void RecordingSink::SetX(double x) {
+  Record(m5host::TraceLine("SetX", x));
+}
+void RecordingSink::SetY(double y) {
+  Record(m5host::TraceLine("SetY", y));
+}
+void RecordingSink::SetZ(double z) {
+  Record(m5host::TraceLine("SetZ", z));
+}
 void RecordingSink::SetPointKind(int kind) {
-  Record("SetPointKind(" + std::to_string(kind) + ")");
+  Record(m5host::TraceLine("SetPointKind", kind));
 }
 void RecordingSink::SetPointFlag(int flag) {
-  Record("SetPointFlag(" + std::to_string(flag) + ")");
+  Record(m5host::TraceLine("SetPointFlag", flag));
 }
-void RecordingSink::SetCode(const wchar_t* code) { Record("SetCode(" + Quote(code) + ")"); }
-void RecordingSink::AddStation(const wchar_t* name) { Record("AddStation(" + Quote(name) + ")"); }
+void RecordingSink::SetCode(const wchar_t* code) {
+  Record(m5host::TraceLine("SetCode", code));
+}
+void RecordingSink::AddStation(const wchar_t* name) {
+  Record(m5host::TraceLine("AddStation", name));
+}
 void RecordingSink::SetInstrumentHeight(double height) {
-  Record("SetInstrumentHeight(" + FormatDouble(height) + ")");
+  Record(m5host::TraceLine("SetInstrumentHeight", height));
 }
-void RecordingSink::AddTarget(const wchar_t* name) { Record("AddTarget(" + Quote(name) + ")"); }
+void RecordingSink::AddTarget(const wchar_t* name) {
+  Record(m5host::TraceLine("AddTarget", name));
+}
 void RecordingSink::SetPressure(double pressure) {
-  Record("SetPressure(" + FormatDouble(pressure) + ")");
+  Record(m5host::TraceLine("SetPressure", pressure));
 }
 void RecordingSink::SetTemperature(double temperature) {
-  Record("SetTemperature(" + FormatDouble(temperature) + ")");
+  Record(m5host::TraceLine("SetTemperature", temperature));
 }
 void RecordingSink::SetVerticalAngle(double angle) {
-  Record("SetVerticalAngle(" + FormatDouble(angle) + ")");
+  Record(m5host::TraceLine("SetVerticalAngle", angle));
 }
 void RecordingSink::SetHorizontalDirection(double angle) {
-  Record("SetHorizontalDirection(" + FormatDouble(angle) + ")");
+  Record(m5host::TraceLine("SetHorizontalDirection", angle));
 }
 void RecordingSink::SetTargetHeight(double height) {
-  Record("SetTargetHeight(" + FormatDouble(height) + ")");
+  Record(m5host::TraceLine("SetTargetHeight", height));
 }
 void RecordingSink::SetSlopeDistance(double distance) {
-  Record("SetSlopeDistance(" + FormatDouble(distance) + ")");
+  Record(m5host::TraceLine("SetSlopeDistance", distance));
 }
 void RecordingSink::SetHorizontalDistance(double distance) {
-  Record("SetHorizontalDistance(" + FormatDouble(distance) + ")");
+  Record(m5host::TraceLine("SetHorizontalDistance", distance));
 }
 void RecordingSink::SetHeightDifference(double difference) {
-  Record("SetHeightDifference(" + FormatDouble(difference) + ")");
+  Record(m5host::TraceLine("SetHeightDifference", difference));
 }
 
 }  // namespace m5test

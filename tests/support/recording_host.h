@@ -12,18 +12,23 @@
 #include <string>
 #include <vector>
 
+#include "host/text_encoding.h"
+#include "host/trace_format.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5test {
 
 // Shortest text that reads back to the same value ("1.5", "33.333332", "1e+308").
-std::string FormatDouble(double value);
-std::string FormatFloat(float value);
-// UTF-8 of a wide text (one code point per wchar_t, or UTF-16 on Windows).
-std::string ToUtf8(const std::wstring& text);
-std::string ToUtf8(const wchar_t* text);
-// Wide text from UTF-8, for writing expected values in test sources.
-std::wstring FromUtf8(const std::string& text);
+using m5host::FormatDouble;
+using m5host::FormatFloat;
+// UTF-8 of a wide text and back, for writing expected values in test sources.
+inline std::string ToUtf8(const std::wstring& text) {
+  return m5host::ToUtf8(text);
+}
+inline std::string ToUtf8(const wchar_t* text) {
+  return text == nullptr ? std::string() : m5host::ToUtf8(text);
+}
+using m5host::FromUtf8;
 
 class RecordingFactory;
 
