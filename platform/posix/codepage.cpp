@@ -25,6 +25,21 @@ constexpr wchar_t kCp1251High[128] = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  // F8
 };
 
+// Every byte's character, so that decoding a line is one load per byte.
+struct Cp1251Table {
+  wchar_t map[256];
+  constexpr Cp1251Table() : map() {
+    for (int byte = 0; byte < 0x80; ++byte) {
+      map[byte] = static_cast<wchar_t>(byte);
+    }
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+      map[byte] = kCp1251High[byte - 0x80];
+    }
+  }
+};
+
+constexpr Cp1251Table kCp1251;
+
 }  // namespace
 
 void AppendAnsiToWide(const char* bytes, std::size_t count, std::wstring& out) {
@@ -33,7 +48,7 @@ void AppendAnsiToWide(const char* bytes, std::size_t count, std::wstring& out) {
   wchar_t* dest = out.data() + start;
   for (std::size_t i = 0; i < count; ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
-    dest[i] = byte < 0x80 ? static_cast<wchar_t>(byte) : kCp1251High[byte - 0x80];
+    dest[i] = kCp1251.map[byte];
   }
 }
 

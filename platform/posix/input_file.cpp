@@ -1,6 +1,7 @@
 #include "platform/input_file.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace m5::platform {
@@ -35,19 +36,33 @@ std::string PathToUtf8(const std::wstring& path) {
   return out;
 }
 
-// What the C run-time's text mode does on Windows: CR LF becomes LF, 0x1A ends the input.
+// What the C run-time's text mode does on Windows: CR LF becomes LF, 0x1A ends the input,
+// a lone CR stays. Runs between CRs move as whole blocks.
 void ApplyTextMode(std::string& bytes) {
-  std::size_t out = 0;
+  const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size());
+  if (eof != nullptr) {
+    bytes.resize(static_cast<std::size_t>(static_cast<const char*>(eof) - bytes.data()));
+  }
+  char* const data = bytes.data();
   const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char ch = bytes[i];
-    if (ch == '\x1A') {
-      break;
+  const void* found = std::memchr(data, '\r', n);
+  if (found == nullptr) {
+    return;
+  }
+  std::size_t out = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+  std::size_t in = out;
+  while (in < n) {
+    // data[in] is a CR; it goes only when an LF follows.
+    const std::size_t runStart = (in + 1 < n && data[in + 1] == '\n') ? in + 1 : in;
+    const void* next = in + 1 < n ? std::memchr(data + in + 1, '\r', n - in - 1) : nullptr;
+    const std::size_t runEnd =
+        next != nullptr ? static_cast<std::size_t>(static_cast<const char*>(next) - data) : n;
+    const std::size_t length = runEnd - runStart;
+    if (out != runStart) {
+      std::memmove(data + out, data + runStart, length);
     }
-    if (ch == '\r' && i + 1 < n && bytes[i + 1] == '\n') {
-      continue;
-    }
-    bytes[out++] = ch;
+    out += length;
+    in = runEnd;
   }
   bytes.resize(out);
 }
