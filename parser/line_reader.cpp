@@ -49,8 +49,7 @@ std::wstring_view CParser::NextField() {
 
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   m_lineIndex = lineIndex;
-  m_line = line;
-  m5::TrimSpace(m_line, m_isSpace);
+  m_line.assign(m5::TrimmedView(line, m_isSpace));
   if (m_line.empty()) {
     return;
   }

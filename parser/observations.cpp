@@ -61,14 +61,16 @@ void CParser::ParseDataBlock(std::wstring_view block) {
   if (block.empty()) {
     return;
   }
-  m5::DataBlockParts& parts = m_blockParts;
-  m5::SplitDataBlock(block, parts, m_isSpace);
-  const int type = LookupTypeCode(parts.typeCode);
+  const m5::DataBlockFields fields = m5::SplitDataBlockFields(block, m_isSpace);
+  const int type = LookupTypeCode(fields.typeCode);
   // The unit names the converter for this block's value and the later ones.
-  SelectUnit(parts.unit);
-  if (parts.value.empty() || type < m5::kFirstValueType || type > m5::kLastValueType) {
+  SelectUnit(fields.unit);
+  if (fields.value.empty() || type < m5::kFirstValueType || type > m5::kLastValueType) {
     return;
   }
+  // The host's converter reads a terminated text.
+  m5::DataBlockParts& parts = m_blockParts;
+  parts.value.assign(fields.value);
   const m5::Quantity quantity = m5::QuantityOfType(type);
 
   if (const RecordField field = kRecordFields[type]) {

@@ -53,6 +53,11 @@ void TrimSpace(std::wstring& text, const CWhiteSpace& isSpace) {
   text.erase(0, begin);
 }
 
+std::wstring_view TrimmedView(std::wstring_view text, const CWhiteSpace& isSpace) {
+  const auto [begin, end] = SpaceFreeRange(text, isSpace);
+  return text.substr(begin, end - begin);
+}
+
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length) {
   const std::locale locale;
   const CWhiteSpace isSpace(UserCtype(locale));

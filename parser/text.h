@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "values/white_space.h"
 
@@ -13,6 +14,8 @@ namespace m5 {
 void TrimSpace(std::wstring& text);
 // The same with white space the caller has taken from the locale once for a whole file.
 void TrimSpace(std::wstring& text, const CWhiteSpace& isSpace);
+// What TrimSpace leaves of text, without touching it.
+std::wstring_view TrimmedView(std::wstring_view text, const CWhiteSpace& isSpace);
 
 // The characters from the 1-based position start, at most length of them, trimmed. Any
 // start or length is safe: a start or length below 1, or a start past the end, gives an

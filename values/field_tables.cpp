@@ -113,12 +113,10 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts) {
 namespace {
 
 template <typename IsSpace>
-void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& isSpace) {
-  parts.typeCode.clear();
-  parts.value.clear();
-  parts.unit.clear();
+DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
+  DataBlockFields fields;
   if (block.empty()) {
-    return;
+    return fields;
   }
 
   const std::size_t size = block.size();
@@ -138,7 +136,7 @@ void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& is
   };
 
   auto [codeBegin, codeEnd] = cut();
-  parts.typeCode.assign(block.data() + codeBegin, codeEnd - codeBegin);
+  fields.typeCode = block.substr(codeBegin, codeEnd - codeBegin);
 
   skipSpace();
   auto [valueBegin, valueEnd] = cut();
@@ -148,12 +146,38 @@ void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& is
   while (valueEnd > valueBegin && isSpace(block[valueEnd - 1])) {
     --valueEnd;
   }
-  parts.value.assign(block.data() + valueBegin, valueEnd - valueBegin);
+  fields.value = block.substr(valueBegin, valueEnd - valueBegin);
 
   // Anything after the unit's closing blank is not read.
   skipSpace();
   auto [unitBegin, unitEnd] = cut();
-  parts.unit.assign(block.data() + unitBegin, unitEnd - unitBegin);
+  fields.unit = block.substr(unitBegin, unitEnd - unitBegin);
+  return fields;
+}
+
+template <typename IsSpace>
+void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& isSpace) {
+  const DataBlockFields fields = SplitWith(block, isSpace);
+  parts.typeCode.assign(fields.typeCode);
+  parts.value.assign(fields.value);
+  parts.unit.assign(fields.unit);
+}
+
+// Up to four ASCII characters other than "|", padded with blanks and packed 7 bits apiece;
+// 0 for any other text (no packed entry is 0: every entry has a character that is not NUL).
+std::uint32_t PackUnit(std::wstring_view text) {
+  if (text.size() > kUnitWidth) {
+    return 0;
+  }
+  std::uint32_t key = 0;
+  for (std::size_t i = 0; i < kUnitWidth; ++i) {
+    const wchar_t c = i < text.size() ? text[i] : L' ';
+    if (static_cast<std::uint32_t>(c) >= 128 || c == L'|' || c == L'\0') {
+      return 0;
+    }
+    key = (key << 7) | static_cast<std::uint32_t>(c);
+  }
+  return key;
 }
 
 }  // namespace
@@ -167,6 +191,10 @@ void SplitDataBlock(std::wstring_view block, DataBlockParts& parts) {
 
 void SplitDataBlock(std::wstring_view block, DataBlockParts& parts, const CWhiteSpace& isSpace) {
   SplitWith(block, parts, isSpace);
+}
+
+DataBlockFields SplitDataBlockFields(std::wstring_view block, const CWhiteSpace& isSpace) {
+  return SplitWith(block, isSpace);
 }
 
 CFieldTables::CFieldTables()
@@ -184,6 +212,9 @@ CFieldTables::CFieldTables()
     if (first < 128 && second < 128) {
       m_asciiTypeCodes[first * 128 + second] = static_cast<std::int8_t>(i);
     }
+  }
+  for (std::size_t i = 0; i < kUnitCount; ++i) {
+    m_asciiUnits[i] = PackUnit(std::wstring_view(kUnitTable + kUnitStride * i, kUnitWidth));
   }
 }
 
@@ -211,6 +242,15 @@ int CFieldTables::TypeCodeIndex(std::wstring_view code) const {
 }
 
 int CFieldTables::UnitIndex(std::wstring_view unit) const {
+  // An ASCII text can only be an ASCII entry, and a packed key is the padded text.
+  if (const std::uint32_t key = PackUnit(unit); key != 0) {
+    for (std::size_t i = 0; i < kUnitCount; ++i) {
+      if (m_asciiUnits[i] == key) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
   return FindPadded<kUnitWidth>(m_unitTable, unit, kUnitStride);
 }
 

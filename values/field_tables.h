@@ -78,6 +78,14 @@ struct DataBlockParts {
   std::wstring unit;
 };
 
+// The same parts as views into the block, for a caller that reads them before the block
+// changes: nothing is copied.
+struct DataBlockFields {
+  std::wstring_view typeCode;
+  std::wstring_view value;
+  std::wstring_view unit;
+};
+
 // Splits a data block at single blanks (white space around the value is trimmed). The block
 // is consumed. The parts' buffers are reused, so a caller that keeps one DataBlockParts
 // allocates nothing per block once they have grown.
@@ -86,6 +94,7 @@ void SplitDataBlock(std::wstring& block, DataBlockParts& parts);
 void SplitDataBlock(std::wstring_view block, DataBlockParts& parts);
 // The same with white space the caller has taken from the locale once for a whole file.
 void SplitDataBlock(std::wstring_view block, DataBlockParts& parts, const CWhiteSpace& isSpace);
+DataBlockFields SplitDataBlockFields(std::wstring_view block, const CWhiteSpace& isSpace);
 
 // Table lookups with the padding the tables expect. Holds its formatters so the padding
 // formats are parsed once per file, not once per block.
@@ -114,6 +123,9 @@ class CFieldTables {
   // Type index by the two characters of a padded code below 128, -1 for no entry: a code is
   // looked up at every data block.
   std::array<std::int8_t, 128 * 128> m_asciiTypeCodes;
+  // Each unit entry's four characters packed 7 bits apiece, or 0 for an entry that is not
+  // ASCII: a unit is looked up at every data block, most often an empty one.
+  std::array<std::uint32_t, kUnitCount> m_asciiUnits;
 };
 
 }  // namespace m5
