@@ -9,18 +9,36 @@ bool CAngleDMSConverter::Parse(const wchar_t* text, double* value) {
   if (!m_inner || text == nullptr) {
     return false;
   }
-  m_text.assign(text);
-  const std::size_t point = m_text.find(L'.');
-  if (point == std::wstring::npos) {
+  const std::size_t length = std::wcslen(text);
+  const wchar_t* found = std::wmemchr(text, L'.', length);
+  if (found == nullptr) {
     return false;
   }
-  // D.MMSSFF: minutes and seconds are two characters each after the degrees' point.
-  const std::size_t following = m_text.size() - point - 1;
+  // D.MMSSFF: minutes and seconds are two characters each after the degrees' point. The
+  // text is copied once with the separators put in on the way.
+  const auto point = static_cast<std::size_t>(found - text);
+  const std::size_t following = length - point - 1;
+  // The buffer only grows; the rewritten text ends at the NUL written after it.
+  if (m_text.size() < length + 3) {
+    m_text.resize(length + 3);
+  }
+  wchar_t* out = m_text.data();
+  const auto copy = [&out, text](std::size_t from, std::size_t count) {
+    out = std::wmemcpy(out, text + from, count) + count;
+  };
   if (following > 2) {
-    m_text.insert(point + 3, 1, L'.');
+    copy(0, point + 3);
+    *out++ = L'.';
+    if (following > 4) {
+      copy(point + 3, 2);
+      *out++ = L'.';
+      copy(point + 5, length - point - 5);
+    } else {
+      copy(point + 3, length - point - 3);
+    }
+  } else {
+    copy(0, length);
   }
-  if (following > 4) {
-    m_text.insert(point + 6, 1, L'.');
-  }
-  return m_inner->Parse(m_text.c_str(), value);
+  *out = L'\0';
+  return m_inner->Parse(m_text.data(), value);
 }
