@@ -50,6 +50,7 @@ class CParser {
   bool ParseTextRecord(std::wstring& text);
   void CheckRecordTime(const std::wstring& text);
   bool CommitPoint(RecordPtr current);
+  RecordPtr NewRecord();
   bool ApplyOrientation();
   void FlushStation();
   std::wstring MakeDefaultStationName();
@@ -105,6 +106,9 @@ class CParser {
   RecordPtr m_current;
   RecordPtr m_station;
   std::vector<RecordPtr> m_pending;
+  // Records of flushed stations that nothing else holds, emptied and handed out again so
+  // that a point line allocates nothing once the first station has gone.
+  std::vector<RecordPtr> m_spareRecords;
   std::set<std::wstring> m_kindZeroNames;
   StationMode m_stationMode = StationMode::Normal;
   bool m_heightStationDone = false;

@@ -115,16 +115,33 @@ bool CParser::ParsePointRecord(const std::wstring& text) {
   if (m_measuring && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
-  std::wstring name = m5::CutTrimmed(text, m_pointStart, m_pointLen, m_isSpace);
+  const std::wstring_view name = m5::CutTrimmedView(text, m_pointStart, m_pointLen, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
     return false;
   }
-  auto record = std::make_shared<PointRecord>();
-  record->name = std::move(name);
-  record->code = m5::CutTrimmed(text, m_codeStart, m_codeLen, m_isSpace);
+  RecordPtr record = NewRecord();
+  record->name.assign(name);
+  record->code.assign(m5::CutTrimmedView(text, m_codeStart, m_codeLen, m_isSpace));
   m_current = std::move(record);
   return true;
+}
+
+m5::PointRecordPtr CParser::NewRecord() {
+  if (m_spareRecords.empty()) {
+    return std::make_shared<PointRecord>();
+  }
+  RecordPtr record = std::move(m_spareRecords.back());
+  m_spareRecords.pop_back();
+  // A fresh record, but the texts keep their buffers.
+  std::wstring name = std::move(record->name);
+  std::wstring code = std::move(record->code);
+  *record = PointRecord{};
+  name.clear();
+  code.clear();
+  record->name = std::move(name);
+  record->code = std::move(code);
+  return record;
 }
 
 void CParser::CheckRecordTime(const std::wstring& text) {
@@ -336,6 +353,11 @@ std::wstring CParser::MakeDefaultStationName() {
 }
 
 void CParser::ClearStation() {
+  for (RecordPtr& record : m_pending) {
+    if (record.use_count() == 1) {
+      m_spareRecords.push_back(std::move(record));
+    }
+  }
   m_pending.clear();
   if (m_current == m_station) {
     m_current.reset();

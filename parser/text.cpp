@@ -66,6 +66,11 @@ std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32
 
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
                         const CWhiteSpace& isSpace) {
+  return std::wstring(CutTrimmedView(text, start, length, isSpace));
+}
+
+std::wstring_view CutTrimmedView(std::wstring_view text, std::int32_t start, std::int32_t length,
+                                 const CWhiteSpace& isSpace) {
   // The layout comes from the settings store unchecked; 64-bit keeps start + length exact.
   const std::int64_t size = static_cast<std::int64_t>(text.size());
   const std::int64_t begin = static_cast<std::int64_t>(start) - 1;
@@ -73,10 +78,10 @@ std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32
     return {};
   }
   const std::int64_t count = std::min<std::int64_t>(length, size - begin);
-  const std::wstring_view cut = std::wstring_view(text).substr(static_cast<std::size_t>(begin),
-                                                               static_cast<std::size_t>(count));
+  const std::wstring_view cut =
+      text.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(count));
   const auto [first, last] = SpaceFreeRange(cut, isSpace);
-  return std::wstring(cut.substr(first, last - first));
+  return cut.substr(first, last - first);
 }
 
 std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument) {

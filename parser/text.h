@@ -23,6 +23,9 @@ std::wstring_view TrimmedView(std::wstring_view text, const CWhiteSpace& isSpace
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length);
 std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
                         const CWhiteSpace& isSpace);
+// The same cut as a view into text, for a caller that copies it into a buffer of its own.
+std::wstring_view CutTrimmedView(std::wstring_view text, std::int32_t start, std::int32_t length,
+                                 const CWhiteSpace& isSpace);
 
 // The pattern with its single placeholder replaced by argument; the argument is never read
 // as a format. A pattern that is missing or malformed gives what the formatter can make of
