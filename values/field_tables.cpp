@@ -121,12 +121,15 @@ DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
 
   const std::size_t size = block.size();
   std::size_t pos = 0;
-  // The field up to the next blank; the blank itself is consumed.
+  // The field up to the next blank; the blank itself is consumed. Fields are a few
+  // characters long, shorter than a library search takes to start.
   const auto cut = [&block, &pos, size]() {
     const std::size_t begin = pos;
-    const std::size_t blank = block.find(L' ', pos);
-    const std::size_t end = blank == std::wstring_view::npos ? size : blank;
-    pos = blank == std::wstring_view::npos ? size : blank + 1;
+    std::size_t end = pos;
+    while (end < size && block[end] != L' ') {
+      ++end;
+    }
+    pos = end < size ? end + 1 : size;
     return std::make_pair(begin, end);
   };
   const auto skipSpace = [&]() {
