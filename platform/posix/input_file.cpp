@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace m5::platform {
 
 namespace {
@@ -80,6 +82,14 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode
     return std::nullopt;
   }
   std::string bytes;
+  // A regular file is read straight into one buffer of its size: no copy through the chunk
+  // below, and no regrowth that touches a large survey's memory twice. Whatever the file
+  // gained since is read on below.
+  struct stat info {};
+  if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    bytes.resize(static_cast<std::size_t>(info.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  }
   char chunk[65536];
   for (;;) {
     const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
