@@ -15,6 +15,7 @@
 #include "sdk/create_plugin.h"
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
+#include "tests/support/counting_sink.h"
 
 namespace {
 
@@ -74,34 +75,9 @@ class FastFactory : public IConverterFactory {
 };
 
 // A host that keeps nothing: what is left is the plug-in's own cost.
-class NullSink : public IMeasurementSink {
+class NullSink : public m5test::CountingSink {
  public:
   IConverterFactory* GetConverterFactory() override { return &m_factory; }
-  void BeginFile(const wchar_t*) override {}
-  void SetCurrentLine(int) override {}
-  void ReportWarning(const wchar_t*) override {}
-  void ReportError(const wchar_t*) override {}
-  void SetProgress(float) override {}
-  void AddPoint(const wchar_t*) override { ++points; }
-  void SetX(double) override {}
-  void SetY(double) override {}
-  void SetZ(double) override {}
-  void SetPointKind(int) override {}
-  void SetPointFlag(int) override {}
-  void SetCode(const wchar_t*) override {}
-  void AddStation(const wchar_t*) override { ++points; }
-  void SetInstrumentHeight(double) override {}
-  void AddTarget(const wchar_t*) override { ++points; }
-  void SetPressure(double) override {}
-  void SetTemperature(double) override {}
-  void SetVerticalAngle(double) override {}
-  void SetHorizontalDirection(double) override {}
-  void SetTargetHeight(double) override {}
-  void SetSlopeDistance(double) override {}
-  void SetHorizontalDistance(double) override {}
-  void SetHeightDifference(double) override {}
-
-  long points = 0;
 
  private:
   FastFactory m_factory;

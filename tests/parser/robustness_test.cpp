@@ -7,6 +7,7 @@
 #include "parser/parser.h"
 #include "parser/text.h"
 #include "tests/parser/parser_run.h"
+#include "tests/support/counting_sink.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -83,38 +84,12 @@ TEST(Robustness, HugeLineEndingInOIsOnlyALongLine) {
             DefaultStation("Default"));
 }
 
-// Counts calls instead of recording them, for files too big to trace.
-class CountingSink : public IMeasurementSink {
+// Counts calls instead of recording them, with the recording host's converters.
+class CountingSink : public m5test::CountingSink {
  public:
   IConverterFactory* GetConverterFactory() override { return m_host.GetConverterFactory(); }
-  void BeginFile(const wchar_t*) override {}
-  void SetCurrentLine(int) override {}
-  void ReportWarning(const wchar_t*) override { ++messages; }
-  void ReportError(const wchar_t*) override { ++messages; }
-  void SetProgress(float) override {}
-  void AddPoint(const wchar_t*) override { ++points; }
-  void SetX(double) override {}
-  void SetY(double) override {}
-  void SetZ(double) override {}
-  void SetPointKind(int) override {}
-  void SetPointFlag(int) override {}
-  void SetCode(const wchar_t*) override {}
-  void AddStation(const wchar_t*) override { ++stations; }
-  void SetInstrumentHeight(double) override {}
-  void AddTarget(const wchar_t*) override { ++points; }
-  void SetPressure(double) override {}
-  void SetTemperature(double) override {}
-  void SetVerticalAngle(double) override {}
-  void SetHorizontalDirection(double) override {}
-  void SetTargetHeight(double) override {}
-  void SetSlopeDistance(double) override {}
-  void SetHorizontalDistance(double) override {}
-  void SetHeightDifference(double) override {}
 
   RecordingSink m_host;
-  long messages = 0;
-  long points = 0;
-  long stations = 0;
 };
 
 TEST(Robustness, AMillionLinesImportInLinearTime) {
