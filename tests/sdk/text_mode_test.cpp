@@ -33,9 +33,11 @@ std::string RunTimeTextMode(const std::string& bytes) {
 class TextModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // CTest runs the cases side by side: each gets a file of its own.
     m_path = std::filesystem::temp_directory_path() /
-             ("m5_text_mode_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              ".dat");
+             ("m5_text_mode_" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+              std::to_string(std::random_device{}()) + ".dat");
   }
   void TearDown() override {
     std::error_code ignored;

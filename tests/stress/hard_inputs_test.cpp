@@ -39,7 +39,7 @@ class HardInputs : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = fs::temp_directory_path() /
-            ("m5-hard-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ("m5-hard-" + std::to_string(std::random_device{}()) + "-" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(m_dir);
   }
