@@ -36,8 +36,7 @@ CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
 CParser::~CParser() = default;
 
 std::wstring_view CParser::NextField() {
-  const std::wstring_view rest =
-      std::wstring_view(m_line).substr(std::min(m_fieldStart, m_line.size()));
+  const std::wstring_view rest = m_line.substr(std::min(m_fieldStart, m_line.size()));
   const std::size_t end = rest.find(kFieldSeparator);
   if (end == std::wstring_view::npos) {
     m_fieldStart = m_line.size();
@@ -49,7 +48,7 @@ std::wstring_view CParser::NextField() {
 
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   m_lineIndex = lineIndex;
-  m_line.assign(m5::TrimmedView(line, m_isSpace));
+  m_line = m5::TrimmedView(line, m_isSpace);
   if (m_line.empty()) {
     return;
   }
@@ -67,8 +66,7 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   }
 
   NextField();  // the address says nothing about the survey
-  m_infoBlock.assign(NextField());
-  if (!ParseInfoBlock(m_infoBlock)) {
+  if (!ParseInfoBlock(NextField())) {
     return;
   }
   if (m_skipSection) {

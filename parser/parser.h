@@ -45,10 +45,10 @@ class CParser {
   enum class StationMode : std::int32_t { Normal = 0, Height = 3 };
 
   // Information block and station state.
-  bool ParseInfoBlock(std::wstring& block);
-  bool ParsePointRecord(const std::wstring& text);
-  bool ParseTextRecord(std::wstring& text);
-  void CheckRecordTime(const std::wstring& text);
+  bool ParseInfoBlock(std::wstring_view block);
+  bool ParsePointRecord(std::wstring_view text);
+  bool ParseTextRecord(std::wstring_view text);
+  void CheckRecordTime(std::wstring_view text);
   bool CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
   bool ApplyOrientation();
@@ -85,10 +85,10 @@ class CParser {
   std::int32_t m_codeStart;
   std::int32_t m_codeLen;
   std::int32_t m_angleMode;
-  std::wstring m_line;
+  // The trimmed line being parsed, a view into the caller's text: valid only during
+  // ParseLine, so nothing kept past a line may point into it.
+  std::wstring_view m_line;
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
-  std::wstring m_infoBlock;      // reused for every line
-  std::wstring m_recordTime;     // reused for every measured point
   m5::CFieldTables m_fieldTables;
   m5::DataBlockParts m_blockParts;  // reused for every block of the file
   bool m_skipSection = false;

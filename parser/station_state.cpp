@@ -2,6 +2,7 @@
 // its observations, and when they go to the host.
 #include "parser/parser.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -29,15 +30,15 @@ constexpr double kFullCircle = 6.2831853071796;
 // A direction this close below the full circle (0.01") is north.
 constexpr double kNorthSnap = 6.283185258698232;
 
-bool IsPointRecord(const std::wstring& type) {
+bool IsPointRecord(std::wstring_view type) {
   return type == L"PI" || type == L"KR" || type == L"KD";
 }
 
-bool IsTextRecord(const std::wstring& type) {
+bool IsTextRecord(std::wstring_view type) {
   return type == L"TI" || type == L"TR" || type == L"TG";
 }
 
-bool IsStationKeyword(const std::wstring& text) {
+bool IsStationKeyword(std::wstring_view text) {
   for (const wchar_t* keyword : kStationKeywords) {
     if (text == keyword) {
       return true;
@@ -46,8 +47,8 @@ bool IsStationKeyword(const std::wstring& text) {
   return false;
 }
 
-bool Contains(const std::wstring& text, const wchar_t* word) {
-  return text.find(word) != std::wstring::npos;
+bool Contains(std::wstring_view text, const wchar_t* word) {
+  return text.find(word) != std::wstring_view::npos;
 }
 
 bool IsDigit(wchar_t c) {
@@ -55,7 +56,7 @@ bool IsDigit(wchar_t c) {
 }
 
 // "12:34": the time the instrument software writes at the end of a measured point.
-bool IsRecordTime(const std::wstring& text) {
+bool IsRecordTime(std::wstring_view text) {
   return text.size() == 5 && IsDigit(text[0]) && IsDigit(text[1]) && text[2] == L':' &&
          IsDigit(text[3]) && IsDigit(text[4]);
 }
@@ -94,12 +95,13 @@ double NormaliseDirection(double v) {
 
 }  // namespace
 
-bool CParser::ParseInfoBlock(std::wstring& block) {
+bool CParser::ParseInfoBlock(std::wstring_view block) {
   if (block.empty()) {
     return false;
   }
-  const std::wstring type = block.substr(0, 2);
-  block.erase(0, 4);  // the two characters after the type say nothing we use
+  const std::wstring_view type = block.substr(0, 2);
+  // The two characters after the type say nothing we use.
+  block.remove_prefix(std::min<std::size_t>(4, block.size()));
   m_inputValues = false;
 
   if (IsPointRecord(type)) {
@@ -111,7 +113,7 @@ bool CParser::ParseInfoBlock(std::wstring& block) {
   return false;
 }
 
-bool CParser::ParsePointRecord(const std::wstring& text) {
+bool CParser::ParsePointRecord(std::wstring_view text) {
   if (m_measuring && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
@@ -144,11 +146,10 @@ m5::PointRecordPtr CParser::NewRecord() {
   return record;
 }
 
-void CParser::CheckRecordTime(const std::wstring& text) {
+void CParser::CheckRecordTime(std::wstring_view text) {
   // Later instrument software ends every measured point with the time of measurement.
-  std::wstring& tail = m_recordTime;
-  tail.assign(text, text.size() > 5 ? text.size() - 5 : 0);
-  m5::TrimSpace(tail, m_isSpace);
+  const std::wstring_view tail =
+      m5::TrimmedView(text.substr(text.size() > 5 ? text.size() - 5 : 0), m_isSpace);
   if (IsRecordTime(tail)) {
     return;
   }
@@ -156,8 +157,8 @@ void CParser::CheckRecordTime(const std::wstring& text) {
   m_timeWarningShown = true;
 }
 
-bool CParser::ParseTextRecord(std::wstring& text) {
-  m5::TrimSpace(text, m_isSpace);
+bool CParser::ParseTextRecord(std::wstring_view text) {
+  text = m5::TrimmedView(text, m_isSpace);
 
   // A section's own markers are independent of what else the record says.
   if (!m_skipSection) {
