@@ -15,9 +15,16 @@ constexpr wchar_t kFieldSeparator = L'|';
 // records this reader cannot interpret.
 constexpr std::size_t kOldSoftwareLineLength = 119;
 
-// "For" + any one character + "M5", as in "For M5" or "For_M5"; compared exactly.
+// "For" + any one character + "M5", as in "For M5" or "For_M5"; compared exactly, a
+// character at a time, since every line asks.
 bool IsFormatIdentifier(std::wstring_view field) {
-  return field.size() == 6 && field.substr(0, 3) == L"For" && field.substr(4, 2) == L"M5";
+  return field.size() == 6 && field[0] == L'F' && field[1] == L'o' && field[2] == L'r' &&
+         field[4] == L'M' && field[5] == L'5';
+}
+
+// "END", the identifier of a file's closing lines.
+bool IsEndIdentifier(std::wstring_view field) {
+  return field.size() == 3 && field[0] == L'E' && field[1] == L'N' && field[2] == L'D';
 }
 
 }  // namespace
@@ -60,7 +67,7 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
 
   m_fieldStart = 0;
   const std::wstring_view identifier = NextField();
-  if (identifier != L"END" && !IsFormatIdentifier(identifier)) {
+  if (!IsEndIdentifier(identifier) && !IsFormatIdentifier(identifier)) {
     ReportFileError(m5::msg::kWrongFileFormat);
     throw FatalError{};
   }

@@ -30,12 +30,18 @@ constexpr double kFullCircle = 6.2831853071796;
 // A direction this close below the full circle (0.01") is north.
 constexpr double kNorthSnap = 6.283185258698232;
 
+// Record types are two characters; compared as such, every line is spared a library
+// compare per candidate.
+bool IsType(std::wstring_view type, wchar_t first, wchar_t second) {
+  return type.size() == 2 && type[0] == first && type[1] == second;
+}
+
 bool IsPointRecord(std::wstring_view type) {
-  return type == L"PI" || type == L"KR" || type == L"KD";
+  return IsType(type, L'P', L'I') || IsType(type, L'K', L'R') || IsType(type, L'K', L'D');
 }
 
 bool IsTextRecord(std::wstring_view type) {
-  return type == L"TI" || type == L"TR" || type == L"TG";
+  return IsType(type, L'T', L'I') || IsType(type, L'T', L'R') || IsType(type, L'T', L'G');
 }
 
 bool IsStationKeyword(std::wstring_view text) {
