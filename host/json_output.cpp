@@ -1,5 +1,4 @@
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 
 #include "host/output_formats.h"
@@ -10,35 +9,7 @@ namespace m5host {
 namespace {
 
 std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char hex[8];
-          std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned char>(c));
-          out += hex;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
+  return QuoteEscaped(text, ControlEscape::Json);
 }
 
 // Writes "name": value pairs of one object, with the commas between them.

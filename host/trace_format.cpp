@@ -19,12 +19,9 @@ std::string FormatFloat(float value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string QuoteText(const wchar_t* text) {
-  if (text == nullptr) {
-    return "null";
-  }
+std::string QuoteEscaped(std::string_view utf8, ControlEscape control) {
   std::string out = "\"";
-  for (const char c : ToUtf8(text)) {
+  for (const char c : utf8) {
     switch (c) {
       case '"':
         out += "\\\"";
@@ -44,7 +41,8 @@ std::string QuoteText(const wchar_t* text) {
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char hex[8];
-          std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+          std::snprintf(hex, sizeof hex, control == ControlEscape::Json ? "\\u%04x" : "\\x%02X",
+                        static_cast<unsigned char>(c));
           out += hex;
         } else {
           out += c;
@@ -53,6 +51,13 @@ std::string QuoteText(const wchar_t* text) {
   }
   out += '"';
   return out;
+}
+
+std::string QuoteText(const wchar_t* text) {
+  if (text == nullptr) {
+    return "null";
+  }
+  return QuoteEscaped(ToUtf8(text), ControlEscape::Trace);
 }
 
 std::string TraceLine(const char* call, double value) {

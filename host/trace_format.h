@@ -8,12 +8,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace m5host {
 
 std::string FormatDouble(double value);
 std::string FormatFloat(float value);
-// A quoted, escaped text; "null" for a null pointer.
+// How other control characters are written: \xNN in the trace, \u00NN in JSON.
+enum class ControlEscape { Trace, Json };
+// UTF-8 text quoted, with \" \\ \n \r \t escaped and other control characters as chosen.
+std::string QuoteEscaped(std::string_view utf8, ControlEscape control);
+// A quoted, escaped text for the trace; "null" for a null pointer.
 std::string QuoteText(const wchar_t* text);
 
 // One line of the trace: "Call(argument)".
