@@ -3,9 +3,11 @@
 // 2 usage or loading errors.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "host/command_line.h"
+#include "host/plugin_loader.h"
 
 namespace m5host {
 
@@ -15,5 +17,11 @@ enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2 };
 // program and no --plugin is given.
 int RunImport(const Options& options, const std::string& buildTreePlugin);
 int RunSettings(const Options& options, const std::string& buildTreePlugin);
+
+// What both commands share: a complaint on stderr, and the plug-in that --plugin names (or
+// the default one), loaded; nothing, after a complaint, when it cannot be.
+void Complain(const std::string& text);
+std::optional<LoadedPlugin> LoadChosenPlugin(const Options& options,
+                                             const std::string& buildTreePlugin);
 
 }  // namespace m5host

@@ -17,10 +17,6 @@ namespace m5host {
 
 namespace {
 
-void Complain(const std::string& text) {
-  std::cerr << "m5import: " << text << '\n';
-}
-
 std::string Describe(const ReferenceBalance& balance) {
   std::string text;
   if (balance.outstanding != 0) {
@@ -59,13 +55,11 @@ void WriteFormat(OutputFormat format, const std::vector<FileSurvey>& files, Angl
 }  // namespace
 
 int RunImport(const Options& options, const std::string& buildTreePlugin) {
-  std::string error;
-  const std::string pluginPath = options.pluginPath.value_or(DefaultPluginPath(buildTreePlugin));
-  std::optional<LoadedPlugin> plugin = LoadPlugin(pluginPath, error);
+  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options, buildTreePlugin);
   if (!plugin) {
-    Complain(error);
     return kExitUsage;
   }
+  std::string error;
 
   const std::optional<std::string> settingsPath =
       options.settingsPath ? options.settingsPath : DefaultSettingsPath();

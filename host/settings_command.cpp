@@ -27,10 +27,6 @@ std::optional<int> ItemOf(const std::string& key) {
   return std::nullopt;
 }
 
-void Complain(const std::string& text) {
-  std::cerr << "m5import: " << text << '\n';
-}
-
 // Shows what the plug-in said, as a message box would: caption, then text.
 bool ShowMessages(TerminalPropertyList& view) {
   const std::vector<PropertyMessage> messages = view.TakeMessages();
@@ -53,13 +49,11 @@ std::optional<int> FindChoice(const PropertyItem& item, const std::string& value
 }  // namespace
 
 int RunSettings(const Options& options, const std::string& buildTreePlugin) {
-  std::string error;
-  const std::string pluginPath = options.pluginPath.value_or(DefaultPluginPath(buildTreePlugin));
-  std::optional<LoadedPlugin> plugin = LoadPlugin(pluginPath, error);
+  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options, buildTreePlugin);
   if (!plugin) {
-    Complain(error);
     return kExitUsage;
   }
+  std::string error;
   const std::optional<std::string> path =
       options.settingsPath ? options.settingsPath : DefaultSettingsPath();
   if (!path) {
