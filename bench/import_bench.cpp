@@ -1,5 +1,6 @@
-// Time and memory of a whole import against the floor any design pays that holds the file
-// as wide lines. Sizes: 10 k, 100 k and 1 M lines (about 1.2, 12 and 120 MB).
+// Time and memory of a whole import, of its reading and decoding alone, and of the floor any
+// design pays that holds the file as wide lines. Sizes: 10 k, 100 k and 1 M lines (about
+// 1.2, 12 and 120 MB).
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -8,10 +9,13 @@
 #include <charconv>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/survey_generator.h"
+#include "import/line_readers.h"
+#include "platform/input_file.h"
 #include "sdk/create_plugin.h"
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
@@ -181,6 +185,30 @@ void BM_Import(benchmark::State& state) {
   ReportCounters(state, file);
 }
 
+// (b) What the import does before the parser sees a line: the file read whole as the
+// encoding setting says, then every line decoded in turn into the cursor's buffer.
+void BM_ReadAndDecode(benchmark::State& state) {
+  const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
+  const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
+  const bool ansi = encoding == m5bench::Encoding::Win1251;
+  const std::wstring path(file.path.begin(), file.path.end());
+  for (auto _ : state) {
+    const std::optional<std::string> bytes = m5::platform::ReadWholeFile(
+        path, ansi ? m5::platform::FileMode::Text : m5::platform::FileMode::Binary);
+    if (!bytes) {
+      state.SkipWithError("the survey file cannot be read");
+      break;
+    }
+    m5::import::CLineCursor lines(*bytes, ansi);
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+      characters += lines.Next().size();
+    }
+    benchmark::DoNotOptimize(characters);
+  }
+  ReportCounters(state, file);
+}
+
 // (c) The floor: one read of the file, split at LF, every byte through a 256-entry table
 // into one wide string per line, all lines kept.
 void BM_WideLinesFloor(benchmark::State& state) {
@@ -222,6 +250,7 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 }
 
 BENCHMARK(BM_Import)->Apply(Sizes);
+BENCHMARK(BM_ReadAndDecode)->Apply(Sizes);
 BENCHMARK(BM_WideLinesFloor)
     ->Args({10'000L, 0})
     ->Args({100'000L, 0})
