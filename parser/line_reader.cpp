@@ -43,14 +43,16 @@ CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
 CParser::~CParser() = default;
 
 std::wstring_view CParser::NextField() {
-  const std::wstring_view rest = m_line.substr(std::min(m_fieldStart, m_line.size()));
-  const std::size_t end = rest.find(kFieldSeparator);
-  if (end == std::wstring_view::npos) {
-    m_fieldStart = m_line.size();
-    return rest;
+  const std::size_t size = m_line.size();
+  const std::size_t start = std::min(m_fieldStart, size);
+  // A field is a few dozen characters at most, shorter than a library search takes to
+  // get going; six of them per line.
+  std::size_t end = start;
+  while (end < size && m_line[end] != kFieldSeparator) {
+    ++end;
   }
-  m_fieldStart += end + 1;
-  return rest.substr(0, end);
+  m_fieldStart = end < size ? end + 1 : size;
+  return std::wstring_view(m_line.data() + start, end - start);
 }
 
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {

@@ -19,6 +19,6 @@ class CAngleDMSConverter : public Plugin::CRefCountedImpl<Plugin::IAngleConverte
 
  private:
   Plugin::Ref<Plugin::IAngleConverter> m_inner;
-  // The rewritten text, kept between calls so its buffer is reused.
+  // The rewritten text when it is too long for the stack, kept so its buffer is reused.
   std::wstring m_text;
 };

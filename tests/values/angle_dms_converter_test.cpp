@@ -43,8 +43,13 @@ TEST(AngleDmsConverter, InsertsSeparatorsByPositionAfterTheFirstPoint) {
     const wchar_t* text;
     const wchar_t* passedOn;
   };
-  // One wrapper for every row: its working text must not keep anything from a longer one.
+  // One wrapper for every row: its working text must not keep anything from a longer one,
+  // on either side of the length that still fits on the stack.
   const Case cases[] = {
+      {L"7777777777777777777777.123456", L"7777777777777777777777.12.34.56"},    // 29 characters
+      {L"77777777777777777777777.123456", L"77777777777777777777777.12.34.56"},  // 30 characters
+      {L"777777777777777777777777777777777777777777777777777777777.123456",
+       L"777777777777777777777777777777777777777777777777777777777.12.34.56"},  // 64 characters
       {L"123.456789", L"123.45.67.89"},
       {L"12.3456", L"12.34.56"},
       {L"12.34567", L"12.34.56.7"},
