@@ -45,7 +45,7 @@ CParser::~CParser() = default;
 std::wstring_view CParser::NextField() {
   const std::size_t size = m_line.size();
   const std::size_t start = std::min(m_fieldStart, size);
-  // A field is a few dozen characters at most, shorter than a library search takes to
+  // A field of an M5 line is a few dozen characters, shorter than a library search takes to
   // get going; six of them per line.
   std::size_t end = start;
   while (end < size && m_line[end] != kFieldSeparator) {
