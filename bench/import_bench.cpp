@@ -135,10 +135,20 @@ struct SurveyFile {
   std::size_t lines = 0;
 };
 
+// The generated files of one run, removed when the run ends: a 1 M-line survey is 115 MB.
+struct SurveyFiles {
+  std::map<std::pair<std::size_t, int>, SurveyFile> byShape;
+  ~SurveyFiles() {
+    for (const auto& entry : byShape) {
+      std::remove(entry.second.path.c_str());
+    }
+  }
+};
+
 // Generated once per size and encoding, kept for the whole run.
 const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
-  static std::map<std::pair<std::size_t, int>, SurveyFile> files;
-  auto& file = files[{lines, static_cast<int>(encoding)}];
+  static SurveyFiles files;
+  auto& file = files.byShape[{lines, static_cast<int>(encoding)}];
   if (file.path.empty()) {
     const std::string bytes = m5bench::GenerateSurvey(lines, encoding);
     file.path = "/tmp/m5bench-" + std::to_string(getpid()) + "-" + std::to_string(lines) +
