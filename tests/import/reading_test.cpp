@@ -9,6 +9,7 @@
 #include "import/line_readers.h"
 #include "import/unicode_text.h"
 #include "platform/input_file.h"
+#include "tests/support/corpus.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -247,31 +248,24 @@ TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
 
 // Real files are ASCII: both readings must give exactly the file's lines.
 TEST(ReadingCorpus, BothReadingsKeepEveryLine) {
-  const std::filesystem::path corpus = M5_CORPUS_DIR;
-  if (!std::filesystem::is_directory(corpus)) {
-    GTEST_SKIP() << "no corpus at " << corpus;
+  const auto files = m5test::CorpusFiles();
+  if (!files) {
+    GTEST_SKIP() << "no corpus at " << m5test::CorpusFolder();
   }
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    if (!entry.is_regular_file() || entry.path().extension() == ".md") {
-      continue;
-    }
-    ++files;
-    const auto raw =
-        m5::platform::ReadWholeFile(entry.path().wstring(), m5::platform::FileMode::Binary);
-    const auto text =
-        m5::platform::ReadWholeFile(entry.path().wstring(), m5::platform::FileMode::Text);
-    ASSERT_TRUE(raw && text) << entry.path();
+  for (const std::filesystem::path& path : *files) {
+    const auto raw = m5::platform::ReadWholeFile(path.wstring(), m5::platform::FileMode::Binary);
+    const auto text = m5::platform::ReadWholeFile(path.wstring(), m5::platform::FileMode::Text);
+    ASSERT_TRUE(raw && text) << path;
     std::size_t expected = static_cast<std::size_t>(std::count(raw->begin(), raw->end(), '\n'));
     if (!raw->empty() && raw->back() != '\n') {
       ++expected;
     }
     const LineList ansi = Read8Bit(*text);
     const LineList unicode = ReadUnicode(*raw);
-    EXPECT_EQ(ansi.size(), expected) << entry.path();
-    EXPECT_EQ(unicode, ansi) << entry.path();
+    EXPECT_EQ(ansi.size(), expected) << path;
+    EXPECT_EQ(unicode, ansi) << path;
   }
-  EXPECT_GT(files, 0);
+  EXPECT_FALSE(files->empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "tests/parser/parser_run.h"
+#include "tests/support/corpus.h"
 
 namespace {
 
@@ -99,25 +100,20 @@ std::vector<std::wstring> ReadLines(const std::filesystem::path& path) {
 }
 
 TEST(Surveys, EveryCorpusFileImportsWithBalancedReferences) {
-  const std::filesystem::path corpus = M5_CORPUS_DIR;
-  if (!std::filesystem::is_directory(corpus)) {
-    GTEST_SKIP() << "no corpus at " << corpus;
+  const auto files = m5test::CorpusFiles();
+  if (!files) {
+    GTEST_SKIP() << "no corpus at " << m5test::CorpusFolder();
   }
-  int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-    if (!entry.is_regular_file() || entry.path().extension() == ".md") {
-      continue;
-    }
-    SCOPED_TRACE(entry.path().filename().string());
-    ++files;
-    const std::string trace = Survey(ReadLines(entry.path()));
-    if (entry.path().filename().string().rfind("NEGATIVE", 0) == 0) {
+  for (const std::filesystem::path& path : *files) {
+    SCOPED_TRACE(path.filename().string());
+    const std::string trace = Survey(ReadLines(path));
+    if (path.filename().string().rfind("NEGATIVE", 0) == 0) {
       EXPECT_EQ(trace, kWrongFileFormat);
     } else {
       EXPECT_EQ(trace.find("Неверный формат"), std::string::npos);
     }
   }
-  EXPECT_GT(files, 0);
+  EXPECT_FALSE(files->empty());
 }
 
 }  // namespace
