@@ -23,5 +23,15 @@ constexpr unsigned int kInstrumentHeightChanged = 120;
 constexpr unsigned int kMaybeOldSoftware = 122;
 constexpr unsigned int kGroupAdditional = 123;
 constexpr unsigned int kItemEncoding = 124;
+constexpr unsigned int kImportFailed = 125;
+constexpr unsigned int kReasonOutOfMemory = 126;
+constexpr unsigned int kReasonSystemError = 127;
+constexpr unsigned int kReasonUnknown = 128;
+constexpr unsigned int kMalformedText = 129;
+constexpr unsigned int kUnknownUnit = 130;
+constexpr unsigned int kPointNotPlaced = 131;
+constexpr unsigned int kPointHeightStationing = 132;
+constexpr unsigned int kPointStationReplaced = 133;
+constexpr unsigned int kPointValuesUnreadable = 134;
 
 }  // namespace m5::msg
