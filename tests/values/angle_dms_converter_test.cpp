@@ -1,5 +1,6 @@
 #include "values/angle_dms_converter.h"
 
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ class InnerConverter : public Plugin::IAngleConverter {
   bool Parse(const wchar_t* text, double* value) override {
     ++calls;
     received = text;
+    if (throws) {
+      throw std::runtime_error("host converter failed");
+    }
     if (accept) {
       *value = 1.25;
     }
@@ -31,6 +35,7 @@ class InnerConverter : public Plugin::IAngleConverter {
   int releases = 0;
   int calls = 0;
   bool accept = true;
+  bool throws = false;
   std::wstring received;
 };
 
@@ -53,17 +58,31 @@ TEST(AngleDmsConverter, InsertsSeparatorsByPositionAfterTheFirstPoint) {
       {L"123.456789", L"123.45.67.89"},
       {L"12.3456", L"12.34.56"},
       {L"12.34567", L"12.34.56.7"},
-      {L"12.345", L"12.34.5"},
-      {L"12.34", L"12.34"},
-      {L"12.3", L"12.3"},
-      {L"12.", L"12."},
-      {L".5", L".5"},
       {L"-12.3456", L"-12.34.56"},
       {L"0.000000", L"0.00.00.00"},
       {L"1.2345678", L"1.23.45.678"},
       {L"12.34.56", L"12.34..5.6"},
       {L"1a.bcdefg", L"1a.bc.de.fg"},
       {L"+7.0102 x", L"+7.01.02. x"},
+      // Trailing zeros of minutes and seconds left out: completed, not read as D.M or D.MMS.
+      {L"12.305", L"12.30.50"},
+      {L"12.3", L"12.30.00"},
+      {L"12.30", L"12.30.00"},
+      {L"12.", L"12.00.00"},
+      {L"12", L"12.00.00"},
+      {L"-12.3", L"-12.30.00"},
+      {L"+12", L"+12.00.00"},
+      {L"-0.5", L"-0.50.00"},
+      {L"777777777777777777777777777777", L"777777777777777777777777777777.00.00"},
+      {L"2.3", L"2.30.00"},  // after the longer rows: no stale character may follow
+      // Not digits alone: passed on by position for the host to judge.
+      {L"12.3a", L"12.3a"},
+      {L"12.3a4", L"12.3a.4"},
+      {L"1a.3", L"1a.3"},
+      {L".5", L".5"},
+      {L"-.5", L"-.5"},
+      {L".", L"."},
+      {L"12..", L"12.."},
   };
   InnerConverter inner;
   auto wrapper = Wrap(&inner);
@@ -78,7 +97,7 @@ TEST(AngleDmsConverter, InsertsSeparatorsByPositionAfterTheFirstPoint) {
 TEST(AngleDmsConverter, FailsWithoutCallingTheHostWhenThereIsNothingToRewrite) {
   InnerConverter inner;
   auto wrapper = Wrap(&inner);
-  for (const wchar_t* text : {L"123", L"", L"12,3456"}) {
+  for (const wchar_t* text : {L"", L"-", L"+", L"12,3456", L"1e5", L"12 "}) {
     double value = 7.0;
     EXPECT_FALSE(wrapper->Parse(text, &value)) << m5test::ToUtf8(text);
     EXPECT_EQ(value, 7.0);
@@ -96,6 +115,18 @@ TEST(AngleDmsConverter, ReturnsTheHostsVerdict) {
   EXPECT_FALSE(wrapper->Parse(L"12.3456", &value));
   EXPECT_EQ(value, 7.0);
   EXPECT_EQ(inner.calls, 1);
+}
+
+TEST(AngleDmsConverter, AHostConverterThatThrowsReadsNothing) {
+  InnerConverter inner;
+  inner.throws = true;
+  auto wrapper = Wrap(&inner);
+  double value = 7.0;
+  for (const wchar_t* text : {L"12.3456", L"777777777777777777777777777777777777.3"}) {
+    EXPECT_FALSE(wrapper->Parse(text, &value)) << m5test::ToUtf8(text);
+  }
+  EXPECT_EQ(value, 7.0);
+  EXPECT_EQ(inner.calls, 2);
 }
 
 TEST(AngleDmsConverter, WithoutAHostConverterNothingIsRead) {
