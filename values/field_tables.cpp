@@ -56,44 +56,29 @@ int Find(std::wstring_view table, std::wstring_view padded, std::size_t stride) 
   return static_cast<int>(offset / stride);
 }
 
-// What Pad and Find give together. The format pads a narrower text with blanks on the
-// right, so the same text is built here without a formatter or an allocation.
-template <std::size_t kWidth>
-int FindPadded(std::wstring_view table, std::wstring_view text, std::size_t stride) {
-  // Without a "|" a text can only match a whole entry (every other stretch of the table
-  // holds a separator), and one wider than the entries matches nothing: compare entries.
-  const bool plain = text.find(L'|') == std::wstring_view::npos;
-  if (text.size() >= kWidth) {
-    if (!plain) {
-      return Find(table, text, stride);
-    }
-    if (text.size() > kWidth) {
-      return -1;
-    }
-  }
-  wchar_t buffer[kWidth];
-  std::size_t i = 0;
-  for (; i < text.size(); ++i) {
-    buffer[i] = text[i];
-  }
-  for (; i < kWidth; ++i) {
-    buffer[i] = L' ';
-  }
-  const std::wstring_view padded(buffer, kWidth);
-  if (!plain) {
-    return Find(table, padded, stride);
-  }
-  // Character by character: a library compare per entry costs more than the entry.
-  for (std::size_t entry = 0; entry + kWidth <= table.size(); entry += stride) {
+// What Pad and Find give together, without a formatter or an allocation. A match can only
+// start at an entry (a text without "|" fits one entry at most, and a "|" in the text
+// lines up with the table's separators at one offset in every stride), so only entries
+// are compared: the text, padded with blanks to the entry width, against the table from
+// the entry's start on, character by character, each first passed through fold.
+template <std::size_t kWidth, typename Fold>
+int FindPadded(std::wstring_view table, std::wstring_view text, std::size_t stride, Fold fold) {
+  const std::size_t span = text.size() > kWidth ? text.size() : kWidth;
+  for (std::size_t entry = 0; entry + span <= table.size(); entry += stride) {
+    // A library compare per entry costs more than the entry.
     std::size_t k = 0;
-    while (k < kWidth && table[entry + k] == padded[k]) {
+    while (k < span && fold(table[entry + k]) == fold(k < text.size() ? text[k] : L' ')) {
       ++k;
     }
-    if (k == kWidth) {
+    if (k == span) {
       return static_cast<int>(entry / stride);
     }
   }
   return -1;
+}
+
+wchar_t Exact(wchar_t c) {
+  return c;
 }
 
 }  // namespace
@@ -166,15 +151,16 @@ void SplitWith(std::wstring_view block, DataBlockParts& parts, const IsSpace& is
   parts.unit.assign(fields.unit);
 }
 
-// Up to four ASCII characters other than "|", padded with blanks and packed 7 bits apiece;
-// 0 for any other text (no packed entry is 0: every entry has a character that is not NUL).
+// Up to four ASCII characters other than "|", padded with blanks, case folded and packed
+// 7 bits apiece; 0 for any other text (no packed entry is 0: every entry has a character
+// that is not NUL).
 std::uint32_t PackUnit(std::wstring_view text) {
   if (text.size() > kUnitWidth) {
     return 0;
   }
   std::uint32_t key = 0;
   for (std::size_t i = 0; i < kUnitWidth; ++i) {
-    const wchar_t c = i < text.size() ? text[i] : L' ';
+    const wchar_t c = FoldAsciiCase(i < text.size() ? text[i] : L' ');
     if (static_cast<std::uint32_t>(c) >= 128 || c == L'|' || c == L'\0') {
       return 0;
     }
@@ -203,6 +189,7 @@ DataBlockFields SplitDataBlockFields(std::wstring_view block, const CWhiteSpace&
 CFieldTables::CFieldTables()
     : m_typeCodeTable(kTypeCodeTable),
       m_unitTable(kUnitTable),
+      m_foldedUnitTable(kUnitTable),
       m_typeCodePadding(L"%-2s"),
       m_unitPadding(L"%-4s") {
   m_asciiTypeCodes.fill(-1);
@@ -216,6 +203,9 @@ CFieldTables::CFieldTables()
       m_asciiTypeCodes[first * 128 + second] = static_cast<std::int8_t>(i);
     }
   }
+  for (wchar_t& c : m_foldedUnitTable) {
+    c = FoldAsciiCase(c);
+  }
   for (std::size_t i = 0; i < kUnitCount; ++i) {
     m_asciiUnits[i] = PackUnit(std::wstring_view(kUnitTable + kUnitStride * i, kUnitWidth));
   }
@@ -228,7 +218,11 @@ int CFieldTables::LookupTypeCode(std::wstring& code) {
 
 int CFieldTables::LookupUnit(std::wstring& unit) {
   Pad(m_unitPadding, kUnitWidth, unit);
-  return Find(m_unitTable, unit, kUnitStride);
+  std::wstring folded = unit;
+  for (wchar_t& c : folded) {
+    c = FoldAsciiCase(c);
+  }
+  return Find(m_foldedUnitTable, folded, kUnitStride);
 }
 
 int CFieldTables::TypeCodeIndex(std::wstring_view code) const {
@@ -241,7 +235,7 @@ int CFieldTables::TypeCodeIndex(std::wstring_view code) const {
       return m_asciiTypeCodes[first * 128 + second];
     }
   }
-  return FindPadded<kTypeCodeWidth>(m_typeCodeTable, code, kTypeCodeStride);
+  return FindPadded<kTypeCodeWidth>(m_typeCodeTable, code, kTypeCodeStride, Exact);
 }
 
 int CFieldTables::UnitIndex(std::wstring_view unit) const {
@@ -254,7 +248,7 @@ int CFieldTables::UnitIndex(std::wstring_view unit) const {
     }
     return -1;
   }
-  return FindPadded<kUnitWidth>(m_unitTable, unit, kUnitStride);
+  return FindPadded<kUnitWidth>(m_unitTable, unit, kUnitStride, FoldAsciiCase);
 }
 
 }  // namespace m5

@@ -23,10 +23,35 @@ inline constexpr wchar_t kTypeCodeTable[] =
 static_assert(sizeof(kTypeCodeTable) / sizeof(wchar_t) == 3 * kTypeCodeCount + 1);
 
 // 15 four-character unit texts separated by "|"; entry i starts at character 5i. The
-// fourteenth begins with the degree sign.
+// fourteenth begins with the degree sign. Files write units in either case ("deg", "DEG"),
+// so an entry is matched without regard to the case of ASCII letters.
 inline constexpr wchar_t kUnitTable[] =
     L"gon |DEG |DMS |mil |grad|m   |ft  |Torr|hPa |inHg|C   |F   |grd |\u00B0C  |mmHg";
 static_assert(sizeof(kUnitTable) / sizeof(wchar_t) == 5 * kUnitCount);
+
+// An ASCII capital as its small letter; every other character as it is.
+constexpr wchar_t FoldAsciiCase(wchar_t c) {
+  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+// True when no two of the count four-character entries of table (separated as in
+// kUnitTable) differ only in case, so that a unit text names at most one entry.
+constexpr bool UnitEntriesDifferBeyondCase(const wchar_t* table, int count) {
+  for (int i = 0; i < count; ++i) {
+    for (int j = i + 1; j < count; ++j) {
+      bool same = true;
+      for (int k = 0; k < 4; ++k) {
+        same = same && FoldAsciiCase(table[5 * i + k]) == FoldAsciiCase(table[5 * j + k]);
+      }
+      if (same) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(UnitEntriesDifferBeyondCase(kUnitTable, kUnitCount),
+              "two unit entries differ only in case: a unit text would name both");
 
 // Type indices the parser acts on (entries 0 to 5 are information-block record types).
 constexpr int kFirstValueType = 6;
@@ -104,7 +129,8 @@ class CFieldTables {
 
   // Pads the code to two characters ("%-2s", never cut) in place; its index 0 to 33, or -1.
   int LookupTypeCode(std::wstring& code);
-  // Pads the unit to four characters ("%-4s", never cut) in place; its index 0 to 14, or -1.
+  // Pads the unit to four characters ("%-4s", never cut) in place; its index 0 to 14,
+  // whatever the case of its ASCII letters, or -1.
   int LookupUnit(std::wstring& unit);
 
   // The indices the lookups above give, for a text that is not needed padded afterwards:
@@ -118,13 +144,15 @@ class CFieldTables {
  private:
   std::wstring m_typeCodeTable;
   std::wstring m_unitTable;
+  // The unit table with its ASCII letters folded, searched by LookupUnit.
+  std::wstring m_foldedUnitTable;
   boost::wformat m_typeCodePadding;
   boost::wformat m_unitPadding;
   // Type index by the two characters of a padded code below 128, -1 for no entry: a code is
   // looked up at every data block.
   std::array<std::int8_t, 128 * 128> m_asciiTypeCodes;
-  // Each unit entry's four characters packed 7 bits apiece, or 0 for an entry that is not
-  // ASCII: a unit is looked up at every data block, most often an empty one.
+  // Each unit entry's four characters, case folded, packed 7 bits apiece, or 0 for an entry
+  // that is not ASCII: a unit is looked up at every data block, most often an empty one.
   std::array<std::uint32_t, kUnitCount> m_asciiUnits;
 };
 

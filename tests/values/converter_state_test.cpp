@@ -32,7 +32,7 @@ class BlockReader {
     Reading reading;
     m5::SplitDataBlock(block, m_parts);
     reading.typeIndex = m_tables.LookupTypeCode(m_parts.typeCode);
-    reading.unitIndex = m_tables.LookupUnit(m_parts.unit);
+    reading.unitIndex = m_tables.UnitIndex(m_parts.unit);
     m_state.SelectUnit(reading.unitIndex);
     if (m_parts.value.empty() || reading.typeIndex < m5::kFirstValueType ||
         reading.typeIndex > m5::kLastValueType) {
@@ -108,6 +108,16 @@ TEST_F(ConverterState, EveryUnitAsksTheFactoryForItsConverter) {
       {L"Hz 1 grd", "factory.GetAngleConverter(4)"},
       {L"T 1 \u00B0C", "factory.GetTemperatureConverter(0)"},
       {L"P 1 mmHg", "factory.GetPressureConverter(0)"},
+      // Case is no part of a unit's name.
+      {L"Hz 1 deg", "factory.GetAngleConverter(3)"},
+      {L"Hz 1.0000 dms", "factory.GetAngleConverter(1)"},
+      {L"Hz 1 GON", "factory.GetAngleConverter(4)"},
+      {L"SD 1 M", "factory.GetLengthConverter(0)"},
+      {L"SD 1 FT", "factory.GetLengthConverter(1)"},
+      {L"P 1 hpa", "factory.GetPressureConverter(1)"},
+      {L"P 1 MMHG", "factory.GetPressureConverter(0)"},
+      {L"T 1 f", "factory.GetTemperatureConverter(1)"},
+      {L"T 1 \u00B0c", "factory.GetTemperatureConverter(0)"},
   };
   for (const Case& c : cases) {
     m_sink.ClearCalls();
@@ -120,7 +130,7 @@ TEST_F(ConverterState, EveryUnitAsksTheFactoryForItsConverter) {
 }
 
 TEST_F(ConverterState, UnitsOutsideTheTableChangeNothing) {
-  for (const wchar_t* block : {L"Z 1.0 deg", L"Z 1.0 M", L"Z 1.0", L"Z 1.0 meter", L"Hz 1 dms"}) {
+  for (const wchar_t* block : {L"Z 1.0 degr", L"Z 1.0 mm", L"Z 1.0", L"Z 1.0 Meter", L"Hz 1 d"}) {
     const Reading reading = Read(block);
     EXPECT_EQ(reading.unitIndex, -1) << m5test::ToUtf8(block);
     EXPECT_EQ(reading.value, 1.0) << m5test::ToUtf8(block);
@@ -178,6 +188,12 @@ TEST_F(ConverterState, AUnitOfAnotherQuantityDoesNotChangeHowTheValueIsRead) {
 TEST_F(ConverterState, DmsReadsThroughTheWrapperUntilAnotherAngleUnit) {
   EXPECT_EQ(Read(L"V1        12.3000 DMS ").value, 12.5);
   EXPECT_EQ(Read(L"Hz 90.1500").value, 90.25);
+  // Minutes and seconds whose trailing zeros the file left out.
+  EXPECT_EQ(Read(L"Hz 12.3").value, 12.5);
+  EXPECT_EQ(Read(L"Hz -12.3").value, -12.5);
+  EXPECT_EQ(Read(L"Hz 12").value, 12.0);
+  EXPECT_EQ(Read(L"Hz 12.").value, 12.0);
+  EXPECT_DOUBLE_EQ(Read(L"Hz 12.305").value.value_or(0.0), 12.0 + 30.0 / 60.0 + 50.0 / 3600.0);
   EXPECT_EQ(m_sink.OutstandingReferences(), 5);
   EXPECT_EQ(Read(L"V1 12.3000 gon").value, 12.3);
   EXPECT_EQ(m_sink.Calls(),

@@ -1,6 +1,7 @@
 // The parser's lookups without padding must name the same entry as the padded lookups for
 // any text a data block can hold, including separators, blanks and texts that straddle
 // two entries of a table.
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,23 @@ TEST(FieldLookupEquivalence, EveryEntryAndItsNeighbours) {
           trimmed.pop_back();
         }
         texts.push_back(trimmed);
+        // Units match without regard to case, type codes by it.
+        for (std::wstring folded : {piece, trimmed}) {
+          for (wchar_t& c : folded) {
+            c = static_cast<wchar_t>(std::towupper(c));
+          }
+          texts.push_back(folded);
+          for (wchar_t& c : folded) {
+            c = static_cast<wchar_t>(std::towlower(c));
+          }
+          texts.push_back(folded);
+        }
       }
     }
   }
   texts.push_back(L"\u00B0C");
+  texts.push_back(L"\u00B0c");
+  texts.push_back(L"gON |dEG");
   texts.push_back(L"mmHgx");
   texts.push_back(L"gon  ");
   ExpectSameIndices(texts);

@@ -40,25 +40,63 @@ TEST(FieldTables, TypeCodesAreLookedUpPaddedAndExact) {
 
 TEST(FieldTables, UnitsAreLookedUpPaddedAndNeverCut) {
   const LookupCase cases[] = {
-      {L"gon", 0, L"gon "},     {L"DEG", 1, L"DEG "},
-      {L"DMS", 2, L"DMS "},     {L"mil", 3, L"mil "},
-      {L"grad", 4, L"grad"},    {L"m", 5, L"m   "},
-      {L"ft", 6, L"ft  "},      {L"Torr", 7, L"Torr"},
-      {L"hPa", 8, L"hPa "},     {L"inHg", 9, L"inHg"},
-      {L"C", 10, L"C   "},      {L"F", 11, L"F   "},
-      {L"grd", 12, L"grd "},    {L"\u00B0C", 13, L"\u00B0C  "},
-      {L"mmHg", 14, L"mmHg"},   {L"deg", -1, L"deg "},
-      {L"M", -1, L"M   "},      {L"", -1, L"    "},
-      {L"Torrr", -1, L"Torrr"}, {L"m   ", 5, L"m   "},
-      {L"g", -1, L"g   "},      {L"|DEG", -1, L"|DEG"},
+      {L"gon", 0, L"gon "},
+      {L"DEG", 1, L"DEG "},
+      {L"DMS", 2, L"DMS "},
+      {L"mil", 3, L"mil "},
+      {L"grad", 4, L"grad"},
+      {L"m", 5, L"m   "},
+      {L"ft", 6, L"ft  "},
+      {L"Torr", 7, L"Torr"},
+      {L"hPa", 8, L"hPa "},
+      {L"inHg", 9, L"inHg"},
+      {L"C", 10, L"C   "},
+      {L"F", 11, L"F   "},
+      {L"grd", 12, L"grd "},
+      {L"\u00B0C", 13, L"\u00B0C  "},
+      {L"mmHg", 14, L"mmHg"},
+      {L"", -1, L"    "},
+      {L"Torrr", -1, L"Torrr"},
+      {L"m   ", 5, L"m   "},
+      {L"g", -1, L"g   "},
+      {L"|DEG", -1, L"|DEG"},
+      // Case is no part of a unit's name; the text itself keeps its own.
+      {L"deg", 1, L"deg "},
+      {L"Deg", 1, L"Deg "},
+      {L"dms", 2, L"dms "},
+      {L"GON", 0, L"GON "},
+      {L"MIL", 3, L"MIL "},
+      {L"GRAD", 4, L"GRAD"},
+      {L"M", 5, L"M   "},
+      {L"FT", 6, L"FT  "},
+      {L"torr", 7, L"torr"},
+      {L"hpa", 8, L"hpa "},
+      {L"INHG", 9, L"INHG"},
+      {L"c", 10, L"c   "},
+      {L"f", 11, L"f   "},
+      {L"GRD", 12, L"GRD "},
+      {L"\u00B0c", 13, L"\u00B0c  "},
+      {L"MMHG", 14, L"MMHG"},
+      {L"M   ", 5, L"M   "},
+      {L"DEG|", -1, L"DEG|"},
+      // Only ASCII letters fold: a Cyrillic capital Es is no Latin C.
+      {L"\u0421", -1, L"\u0421   "},
+      {L"\u00B0\u0421", -1, L"\u00B0\u0421  "},
   };
   CFieldTables tables;
   for (const LookupCase& c : cases) {
     std::wstring unit = c.text;
+    EXPECT_EQ(tables.UnitIndex(c.text), c.index) << m5test::ToUtf8(c.text);
     EXPECT_EQ(tables.LookupUnit(unit), c.index) << m5test::ToUtf8(c.text);
     EXPECT_EQ(unit, c.padded) << m5test::ToUtf8(c.text);
   }
 }
+
+// A row added to the unit table that differs from another only in case would make a unit
+// text name two entries; the table does not compile then.
+static_assert(m5::UnitEntriesDifferBeyondCase(L"gon |DEG |grad", 3));
+static_assert(!m5::UnitEntriesDifferBeyondCase(L"gon |DEG |Deg ", 3));
+static_assert(!m5::UnitEntriesDifferBeyondCase(L"m   |ft  |M   ", 3));
 
 TEST(FieldTables, QuantityOfEveryValueType) {
   struct Case {
