@@ -1,6 +1,7 @@
 // Time and memory of a whole import, of its reading and decoding alone, and of the floor any
 // design pays that holds the file as wide lines. Sizes: 10 k, 100 k and 1 M lines (about
-// 1.2, 12 and 120 MB).
+// 1.2, 12 and 120 MB). And the import of a hostile file whose station never closes, at 1, 5
+// and 10 MB.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -137,7 +138,7 @@ struct SurveyFile {
 
 // The generated files of one run, removed when the run ends: a 1 M-line survey is 115 MB.
 struct SurveyFiles {
-  std::map<std::pair<std::size_t, int>, SurveyFile> byShape;
+  std::map<std::string, SurveyFile> byShape;
   ~SurveyFiles() {
     for (const auto& entry : byShape) {
       std::remove(entry.second.path.c_str());
@@ -145,14 +146,15 @@ struct SurveyFiles {
   }
 };
 
-// Generated once per size and encoding, kept for the whole run.
-const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
+// The file of this shape, written on first use and kept for the whole run.
+template <class Generate>
+const SurveyFile& CachedFile(const std::string& shape, Generate generate) {
   static SurveyFiles files;
-  auto& file = files.byShape[{lines, static_cast<int>(encoding)}];
+  auto& file = files.byShape[shape];
   if (file.path.empty()) {
-    const std::string bytes = m5bench::GenerateSurvey(lines, encoding);
-    file.path = "/tmp/m5bench-" + std::to_string(getpid()) + "-" + std::to_string(lines) +
-                (encoding == m5bench::Encoding::Win1251 ? ".dat" : "-utf16.dat");
+    std::size_t lines = 0;
+    const std::string bytes = generate(lines);
+    file.path = "/tmp/m5bench-" + std::to_string(getpid()) + "-" + shape + ".dat";
     std::FILE* out = std::fopen(file.path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
@@ -161,6 +163,43 @@ const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
   }
   ResetPeakMemory();
   return file;
+}
+
+const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
+  const std::string shape =
+      std::to_string(lines) + (encoding == m5bench::Encoding::Win1251 ? "" : "-utf16");
+  return CachedFile(shape, [&](std::size_t& count) {
+    count = lines;
+    return m5bench::GenerateSurvey(lines, encoding);
+  });
+}
+
+// A file no instrument writes but a transfer may: no station keyword at all, and every
+// other record an orientation (Om) on a point of its own, each followed by a MEASURE text
+// record and one measured point. Nothing ever closes the station, so every observation
+// stays with it to the end of the file. Windows-1251 bytes, CR LF, about `bytes` long.
+std::string GenerateOrientationsWithoutStation(std::size_t bytes, std::size_t& lines) {
+  std::string out;
+  out.reserve(bytes + 512);
+  lines = 0;
+  char line[160];
+  const auto add = [&](int length) {
+    out.append(line, static_cast<std::size_t>(length));
+    ++lines;
+  };
+  for (std::size_t k = 1; out.size() < bytes; ++k) {
+    const double angle = static_cast<double>(k % 4000) / 10.0;
+    add(std::snprintf(line, sizeof line,
+                      "For M5|Adr %05zu|PI1 S%-13zu        10:15|Om%15.4f gon |%22s|%22s| \r\n",
+                      lines % 100000 + 1, k, angle, "", ""));
+    add(std::snprintf(line, sizeof line, "For M5|Adr %05zu|TI  %-27s|%22s|%22s|%22s| \r\n",
+                      lines % 100000 + 1, "MEASURE", "", "", ""));
+    add(std::snprintf(line, sizeof line,
+                      "For M5|Adr %05zu|PI1 P%-13zu        10:16|Hz%15.4f gon |SD%15.3f m    |"
+                      "V1%15.4f gon | \r\n",
+                      lines % 100000 + 1, k, 400.0 - angle, 10.0 + angle, 100.0));
+  }
+  return out;
 }
 
 void ReportCounters(benchmark::State& state, const SurveyFile& file) {
@@ -172,10 +211,8 @@ void ReportCounters(benchmark::State& state, const SurveyFile& file) {
   state.counters["file_MB"] = static_cast<double>(file.bytes) / (1024.0 * 1024.0);
 }
 
-// (a) The whole import through the plug-in's only export.
-void BM_Import(benchmark::State& state) {
-  const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
-  const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
+// The whole import through the plug-in's only export, once per iteration.
+void ImportEachIteration(benchmark::State& state, const SurveyFile& file, bool ansi) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
   struct Store : ISettingsReader {
     int code;
@@ -183,7 +220,7 @@ void BM_Import(benchmark::State& state) {
       return std::wstring(key) == L"CodeStr" ? code : fallback;
     }
   } store;
-  store.code = encoding == m5bench::Encoding::Win1251 ? 0 : 1;
+  store.code = ansi ? 0 : 1;
   plugin->LoadSettings(&store);
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {
@@ -193,6 +230,23 @@ void BM_Import(benchmark::State& state) {
     benchmark::DoNotOptimize(sink.points);
   }
   ReportCounters(state, file);
+}
+
+// (a) The whole import of a realistic survey.
+void BM_Import(benchmark::State& state) {
+  const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
+  const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
+  ImportEachIteration(state, file, encoding == m5bench::Encoding::Win1251);
+}
+
+// (d) The whole import of a hostile file of state.range(0) kB: a station that never
+// closes and is oriented anew at every other record.
+void BM_OrientationsWithoutStation(benchmark::State& state) {
+  const auto bytes = static_cast<std::size_t>(state.range(0)) * 1000;
+  const SurveyFile& file = CachedFile("hostile-" + std::to_string(bytes), [&](std::size_t& lines) {
+    return GenerateOrientationsWithoutStation(bytes, lines);
+  });
+  ImportEachIteration(state, file, true);
 }
 
 // (b) What the import does before the parser sees a line: the file read whole as the
@@ -261,6 +315,14 @@ void Sizes(benchmark::internal::Benchmark* bench) {
 
 BENCHMARK(BM_Import)->Apply(Sizes);
 BENCHMARK(BM_ReadAndDecode)->Apply(Sizes);
+// 10 kB only keeps the smoke run working; 1, 5 and 10 MB are the figures.
+BENCHMARK(BM_OrientationsWithoutStation)
+    ->Arg(10)
+    ->Arg(1'000)
+    ->Arg(5'000)
+    ->Arg(10'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_WideLinesFloor)
     ->Args({10'000L, 0})
     ->Args({100'000L, 0})

@@ -25,5 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plugin->Import(&files, &sink);
   }
   m5fuzz::CheckReferences(sink);
+  m5fuzz::CheckEveryPointKept(path, settings, sink);
   return 0;
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <cwchar>
 
+#include "import/import_settings.h"
+#include "tests/support/promise.h"
 #include "tests/support/recording_host.h"
 
 namespace m5fuzz {
@@ -161,6 +163,23 @@ void CheckReferences(const m5test::RecordingSink& sink) {
   if (sink.OutstandingReferences() != 0 || sink.OverReleases() != 0) {
     std::fprintf(stderr, "unbalanced references: %d outstanding, %d released too often\n",
                  sink.OutstandingReferences(), sink.OverReleases());
+    std::abort();
+  }
+}
+
+void CheckEveryPointKept(const std::wstring& path, const StoredSettings& settings,
+                         const m5test::RecordingSink& sink) {
+  SettingsStore store(settings);
+  ImportSettings read;
+  read.Load(&store);
+  const auto lines = m5test::ReadLinesAsImported(path, read);
+  if (!lines) {
+    std::abort();  // the scratch file was written a moment ago
+  }
+  const std::vector<m5test::LostPoint> lost = m5test::FindLostPoints(*lines, read, sink.Calls());
+  if (!lost.empty()) {
+    std::fprintf(stderr, "point records neither imported nor reported:\n%s",
+                 m5test::Describe(lost).c_str());
     std::abort();
   }
 }

@@ -1,5 +1,5 @@
 // What the fuzz targets share: settings from bytes, a scratch file, a fuzzed settings
-// page, and the reference checks that fail an input.
+// page, and the reference and promise checks that fail an input.
 #pragma once
 
 #include <cstdint>
@@ -82,6 +82,10 @@ class FuzzView : public IPropertyListView {
 // Aborts when the plug-in left a reference on the host's factory or converters, or
 // released one too many.
 void CheckReferences(const m5test::RecordingSink& sink);
+// Aborts, naming them, when the import of the file at path neither named some of its point
+// records to the host nor reported them on their lines.
+void CheckEveryPointKept(const std::wstring& path, const StoredSettings& settings,
+                         const m5test::RecordingSink& sink);
 // Aborts when a kept choice died before the view let go of it.
 void CheckComboItems(FuzzView& view);
 

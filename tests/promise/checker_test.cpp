@@ -1,0 +1,106 @@
+// The promise checker itself: it must find a point the trace loses, and must not ask for
+// points the plug-in owes nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/promise/survey_lines.h"
+#include "tests/support/promise.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+using m5test::PointLine;
+using m5test::TextLine;
+
+std::vector<std::wstring> Widen(const std::vector<std::string>& lines) {
+  std::vector<std::wstring> wide;
+  for (const std::string& line : lines) {
+    wide.push_back(m5test::FromUtf8(line));
+  }
+  return wide;
+}
+
+ImportSettings NameInCharacters3To4() {
+  ImportSettings settings;
+  settings.PointStart = 3;
+  settings.PointLen = 2;
+  return settings;
+}
+
+const std::string kHz = "Hz 12.3 gon |";
+
+struct CheckerCase {
+  const char* what;
+  std::vector<std::string> lines;
+  std::vector<std::string> trace;
+  std::vector<int> lostLines;
+  ImportSettings settings = {};
+};
+
+TEST(PromiseChecker, FindsExactlyThePointsTheTraceLoses) {
+  std::string oldSoftware = PointLine("P9", kHz);
+  oldSoftware.resize(118, ' ');
+  oldSoftware += "O";
+  const CheckerCase cases[] = {
+      {"named as a target", {PointLine("P1", kHz)}, {"SetCurrentLine(0)", "AddTarget(\"P1\")"}, {}},
+      {"named as the station", {PointLine("P1", kHz)}, {"AddStation(\"P1\")"}, {}},
+      {"named nowhere", {PointLine("P1", kHz)}, {"SetCurrentLine(0)", "AddTarget(\"P10\")"}, {0}},
+      {"a message on its own line",
+       {PointLine("P1", kHz)},
+       {"SetCurrentLine(0)", "ReportWarning(\"lost\")"},
+       {}},
+      {"a message on another line",
+       {PointLine("P1", kHz), PointLine("P2", kHz)},
+       {"SetCurrentLine(0)", "SetCurrentLine(1)", "ReportError(\"x\")", "SetCurrentLine(-1)",
+        "ReportWarning(\"y\")"},
+       {0}},
+      {"values only for the station or the survey",
+       {PointLine("P1", "th 1.5 m |ih 1.2 m |Om 0 gon |"), PointLine("P2", "Hz |")},
+       {},
+       {}},
+      {"an unknown type code", {PointLine("P1", "QQ 1.0 m |")}, {}, {}},
+      {"every point value type",
+       {PointLine("A", "X 1 m |"), PointLine("B", "n 1 m |"), PointLine("C", "E_ 1 m |"),
+        PointLine("D", "D 1 m |"), PointLine("E", "V3 1 gon |"), PointLine("F", "DL 1 m |")},
+       {},
+       {0, 1, 2, 3, 4, 5}},
+      {"a skipped section",
+       {TextLine("START"), PointLine("P1", kHz), TextLine("END"), PointLine("P2", kHz)},
+       {},
+       {3}},
+      {"a blank name", {PointLine("", kHz)}, {}, {}},
+      {"after a line that is not M5",
+       {PointLine("P1", kHz), "Station 1", PointLine("P2", kHz)},
+       {},
+       {0}},
+      {"after a line of early software", {PointLine("P1", kHz), oldSoftware}, {}, {0}},
+      {"blank lines and END lines count",
+       {"", "END|Adr 00002|PI1 P1                    10:15|" + kHz},
+       {},
+       {1}},
+      {"the name cut by the layout",
+       {PointLine("ABCD", kHz), PointLine("WXYZ", kHz)},
+       {"AddPoint(\"CD\")", "AddPoint(\"WXYZ\")"},
+       {1},
+       NameInCharacters3To4()},
+  };
+  for (const CheckerCase& test : cases) {
+    SCOPED_TRACE(test.what);
+    std::vector<int> lostLines;
+    for (const m5test::LostPoint& point :
+         m5test::FindLostPoints(Widen(test.lines), test.settings, test.trace)) {
+      lostLines.push_back(point.line);
+    }
+    EXPECT_EQ(lostLines, test.lostLines);
+  }
+}
+
+TEST(PromiseChecker, NamesTheLostPoints) {
+  const auto lost = m5test::FindLostPoints(Widen({TextLine("MEASURE"), PointLine("Ж7", kHz)}),
+                                           ImportSettings{}, {});
+  EXPECT_EQ(m5test::Describe(lost), "line 1: Ж7\n");
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "tests/promise/promise_run.h"
+
+#include <gtest/gtest.h>
+
+#include "host/settings_store.h"
+#include "sdk/create_plugin.h"
+#include "sdk/ref.h"
+#include "tests/support/recording_host.h"
+
+namespace m5test {
+
+int StoredSettings::ReadInt(const wchar_t* key, int fallback) {
+  const auto found = m_values.find(key);
+  return found == m_values.end() ? fallback : found->second;
+}
+
+ImportSettings SettingsFromIni(const std::filesystem::path& ini) {
+  std::string error;
+  std::optional<m5host::SettingsStore> store = m5host::LoadSettingsFile(ini.string(), error);
+  EXPECT_TRUE(store.has_value()) << ini << ": " << error;
+  ImportSettings settings;
+  if (store) {
+    settings.Load(&*store);
+  }
+  return settings;
+}
+
+PromiseRun ImportAndCheck(const std::filesystem::path& file, const ImportSettings& settings) {
+  RecordingSink sink;
+  sink.RecordFactoryCalls(false);
+  {
+    auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
+    StoredSettings store(settings);
+    plugin->LoadSettings(&store);
+    FileList files({file.wstring()});
+    plugin->Import(&files, &sink);
+  }
+  PromiseRun run;
+  run.trace = sink.Calls();
+  const auto lines = ReadLinesAsImported(file.wstring(), settings);
+  EXPECT_TRUE(lines.has_value()) << file;
+  if (lines) {
+    run.lost = FindLostPoints(*lines, settings, run.trace);
+  }
+  return run;
+}
+
+ImportSettings WithEncoding(ImportSettings settings, int codeStr) {
+  settings.CodeStr = codeStr;
+  return settings;
+}
+
+}  // namespace m5test

@@ -1,0 +1,36 @@
+// The plug-in's promise to the surveyor, checked from the outside: every point record of a
+// file that carries a value either reaches the host under its name or is named in a message
+// on its own line. The checker reads the file's lines as the plug-in reads them and compares
+// them with a recording sink's trace of the import.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/import_settings.h"
+
+namespace m5test {
+
+// A point record the import neither named to the host nor reported on its line.
+struct LostPoint {
+  int line = 0;  // 0-based, as SetCurrentLine counts
+  std::wstring name;
+};
+
+// The file's lines decoded as the plug-in decodes them with these settings (the encoding
+// setting picks the reading); nothing when the file cannot be read.
+std::optional<std::vector<std::wstring>> ReadLinesAsImported(const std::wstring& path,
+                                                             const ImportSettings& settings);
+
+// The point records of lines that the trace of their import (every sink call, with
+// SetCurrentLine recorded) loses. Points are looked for up to the first line that is not
+// M5, outside skipped sections, with a non-empty name and at least one point value.
+std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
+                                      const ImportSettings& settings,
+                                      const std::vector<std::string>& trace);
+
+// "line 12: P7" rows, one per lost point, for a failure message.
+std::string Describe(const std::vector<LostPoint>& lost);
+
+}  // namespace m5test
