@@ -1,32 +1,65 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 
+#include "import/failure_reason.h"
 #include "import/line_readers.h"
 #include "import/plugin.h"
 #include "parser/parser.h"
+#include "parser/text.h"
 #include "platform/input_file.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
+#include "sdk/contained_call.h"
+
+namespace {
+
+// Tells the host that this file broke off and why. Nothing thrown while the message is
+// built leaves here: the host hears nothing rather than an exception.
+void ReportFileFailure(IMeasurementSink& sink, const std::exception_ptr& failure) noexcept {
+  sink.SetCurrentLine(-1);
+  Plugin::CallContained([&] {
+    const std::wstring text =
+        m5::FormatMessage(m5::platform::LoadResourceString(m5::msg::kImportFailed),
+                          m5::import::FailureReason(failure));
+    sink.ReportError(text.c_str());
+  });
+}
+
+}  // namespace
 
 void CImportPluginImpl::Import(Plugin::IEnumerator<const wchar_t*>* files, IMeasurementSink* sink) {
   if (files == nullptr || sink == nullptr) {
     return;
   }
-  files->Reset();
-  while (files->IsValid()) {
-    // A null path from the host is a file that cannot be opened, not a crash.
-    const wchar_t* current = files->Current();
-    const std::wstring path = current != nullptr ? current : L"";
-    ImportFile(path, sink);
-    files->Next();
+  // Each file stops its own failures; only the host's file list itself can end the walk.
+  Plugin::CallContained([&] {
+    files->Reset();
+    while (files->IsValid()) {
+      ImportFile(files->Current(), sink);
+      files->Next();
+    }
+  });
+}
+
+void CImportPluginImpl::ImportFile(const wchar_t* current, IMeasurementSink* sink) {
+  // A null path from the host is a file that cannot be opened, not a crash.
+  const wchar_t* path = current != nullptr ? current : L"";
+  try {
+    sink->BeginFile(path);
+    ReadAndParse(path, sink);
+  } catch (...) {
+    // Exhausted memory, a text the system cannot convert, anything else: this file stops
+    // here, what the host has received of it stays, and the next file is imported.
+    ReportFileFailure(*sink, std::current_exception());
+    sink->SetProgress(100.0f);
   }
 }
 
-void CImportPluginImpl::ImportFile(const std::wstring& path, IMeasurementSink* sink) {
-  sink->BeginFile(path.c_str());
+void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink* sink) {
   // The whole file is read before its first line is parsed; the lines are decoded one at a
   // time as the parser asks for them.
   const bool ansi = m_settings.CodeStr == 0;

@@ -41,10 +41,15 @@ class CImportPluginImpl : public Plugin::CPluginImpl<Plugin::IGroundBasedMIP>,
   void Apply() override;
   void Close() override;
 
-  const ImportSettings& Settings() const { return m_settings; }
+  const ImportSettings& Settings() const {
+    return m_settings;
+  }
 
  private:
-  void ImportFile(const std::wstring& path, IMeasurementSink* sink);
+  // One file, from BeginFile to the last progress. A failure of the file's own is reported
+  // on it and stays here.
+  void ImportFile(const wchar_t* current, IMeasurementSink* sink);
+  void ReadAndParse(const std::wstring& path, IMeasurementSink* sink);
 
   // The host's view of the settings page; borrowed, set by Populate, never released.
   IPropertyListView* m_view = nullptr;

@@ -9,6 +9,7 @@
 #include "import/settings_page_items.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
+#include "sdk/contained_call.h"
 
 namespace {
 
@@ -80,73 +81,96 @@ void AddNumberItem(IPropertyListView& view, int id, unsigned int caption, std::i
   view.AddTextItem(id, true, Text(caption).c_str(), m5::settings::DecimalText(value).c_str());
 }
 
+void FillPage(IPropertyListView& page, const ImportSettings& settings) {
+  page.AddGroup(Text(m5::msg::kGroupFormat).c_str());
+  m5::settings::AddChoiceItem(page, kHzRecordingItem, Text(m5::msg::kItemHzRecording).c_str(),
+                              kHzRecordingChoices, settings.AngleMode);
+  page.AddGroup(Text(m5::msg::kGroupAdditional).c_str());
+  m5::settings::AddChoiceItem(page, kEncodingItem, Text(m5::msg::kItemEncoding).c_str(),
+                              kEncodingChoices, settings.CodeStr);
+  page.AddGroup(Text(m5::msg::kGroupName).c_str());
+  AddNumberItem(page, kNameStartItem, m5::msg::kItemStart, settings.PointStart);
+  AddNumberItem(page, kNameLengthItem, m5::msg::kItemLength, settings.PointLen);
+  page.AddGroup(Text(m5::msg::kGroupCode).c_str());
+  AddNumberItem(page, kCodeStartItem, m5::msg::kItemStart, settings.CodeStart);
+  AddNumberItem(page, kCodeLengthItem, m5::msg::kItemLength, settings.CodeLen);
+  page.EnablePreview(true);
+  RefreshPreview(page, settings);
+}
+
+bool JudgeItem(IPropertyListView& page, int id, const ImportSettings& settings) {
+  if (!IsLayoutItem(id)) {
+    return true;
+  }
+  // Only the number is judged here: a layout that stops fitting shows in the preview, and
+  // ValidateAll refuses it when the user confirms.
+  if (!m5::settings::ReadNumber(page, id)) {
+    page.ShowMessage(Text(m5::msg::kInvalidNumber).c_str(), Text(m5::msg::kCaptionError).c_str());
+    return false;
+  }
+  RefreshPreview(page, settings);
+  return true;
+}
+
+bool JudgeLayout(IPropertyListView& page, const ImportSettings& settings) {
+  const auto [nameStart, nameLen, codeStart, codeLen] = ReadLayout(page);
+  if (settings.IsValidLayout(nameStart, nameLen, codeStart, codeLen)) {
+    return true;
+  }
+  page.ShowMessage(Text(m5::msg::kInvalidLayout).c_str(), Text(m5::msg::kCaptionError).c_str());
+  return false;
+}
+
+// The settings with the page's values in place of their own. What cannot be read keeps the
+// value it had: an unreadable choice must not become an encoding or Hz mode the parser
+// does not know.
+ImportSettings ReadPage(IPropertyListView& page, ImportSettings settings) {
+  for (const NumberItem& item : kLayoutItems) {
+    if (const auto value = m5::settings::ReadNumber(page, item.id)) {
+      settings.*item.field = *value;
+    }
+  }
+  for (const ChoiceItem& item : kChoiceItems) {
+    if (const auto value = m5::settings::ReadChoice(page, item.id, item.choices)) {
+      settings.*item.field = *value;
+    }
+  }
+  return settings;
+}
+
 }  // namespace
+
+// Each operation of the page stops its own failures: a page that cannot be filled stays as
+// far as it got, an edit or a layout that cannot be judged is refused, and settings that
+// cannot be read whole stay as they were.
 
 void CImportPluginImpl::Populate(IPropertyListView* view) {
   m_view = view;
   if (m_view == nullptr) {
     return;
   }
-  IPropertyListView& page = *m_view;
-  page.AddGroup(Text(m5::msg::kGroupFormat).c_str());
-  m5::settings::AddChoiceItem(page, kHzRecordingItem, Text(m5::msg::kItemHzRecording).c_str(),
-                              kHzRecordingChoices, m_settings.AngleMode);
-  page.AddGroup(Text(m5::msg::kGroupAdditional).c_str());
-  m5::settings::AddChoiceItem(page, kEncodingItem, Text(m5::msg::kItemEncoding).c_str(),
-                              kEncodingChoices, m_settings.CodeStr);
-  page.AddGroup(Text(m5::msg::kGroupName).c_str());
-  AddNumberItem(page, kNameStartItem, m5::msg::kItemStart, m_settings.PointStart);
-  AddNumberItem(page, kNameLengthItem, m5::msg::kItemLength, m_settings.PointLen);
-  page.AddGroup(Text(m5::msg::kGroupCode).c_str());
-  AddNumberItem(page, kCodeStartItem, m5::msg::kItemStart, m_settings.CodeStart);
-  AddNumberItem(page, kCodeLengthItem, m5::msg::kItemLength, m_settings.CodeLen);
-  page.EnablePreview(true);
-  RefreshPreview(page, m_settings);
+  Plugin::CallContained([this] { FillPage(*m_view, m_settings); });
 }
 
 bool CImportPluginImpl::ValidateItem(int id) {
-  if (m_view == nullptr || !IsLayoutItem(id)) {
+  if (m_view == nullptr) {
     return true;
   }
-  // Only the number is judged here: a layout that stops fitting shows in the preview, and
-  // ValidateAll refuses it when the user confirms.
-  if (!m5::settings::ReadNumber(*m_view, id)) {
-    m_view->ShowMessage(Text(m5::msg::kInvalidNumber).c_str(),
-                        Text(m5::msg::kCaptionError).c_str());
-    return false;
-  }
-  RefreshPreview(*m_view, m_settings);
-  return true;
+  return Plugin::CallContained(false, [this, id] { return JudgeItem(*m_view, id, m_settings); });
 }
 
 bool CImportPluginImpl::ValidateAll() {
   if (m_view == nullptr) {
     return true;
   }
-  const auto [nameStart, nameLen, codeStart, codeLen] = ReadLayout(*m_view);
-  if (m_settings.IsValidLayout(nameStart, nameLen, codeStart, codeLen)) {
-    return true;
-  }
-  m_view->ShowMessage(Text(m5::msg::kInvalidLayout).c_str(), Text(m5::msg::kCaptionError).c_str());
-  return false;
+  return Plugin::CallContained(false, [this] { return JudgeLayout(*m_view, m_settings); });
 }
 
 void CImportPluginImpl::Apply() {
   if (m_view == nullptr) {
     return;
   }
-  // What cannot be read keeps the value it had: an unreadable choice must not become an
-  // encoding or Hz mode the parser does not know.
-  for (const NumberItem& item : kLayoutItems) {
-    if (const auto value = m5::settings::ReadNumber(*m_view, item.id)) {
-      m_settings.*item.field = *value;
-    }
-  }
-  for (const ChoiceItem& item : kChoiceItems) {
-    if (const auto value = m5::settings::ReadChoice(*m_view, item.id, item.choices)) {
-      m_settings.*item.field = *value;
-    }
-  }
+  Plugin::CallContained([this] { m_settings = ReadPage(*m_view, m_settings); });
 }
 
 void CImportPluginImpl::Close() {}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/system_string.h"
+#include "sdk/contained_call.h"
 #include "sdk/plugin_interfaces.h"
 #include "sdk/ref_counted.h"
 
@@ -18,8 +19,10 @@ class CComboItem : public CRefCountedImpl<IComboItem, 0> {
   CComboItem(int id, std::wstring text) : m_id(id), m_text(std::move(text)) {}
 
   int GetId() override { return m_id; }
-  // A new copy on every call; the caller frees it.
-  BSTR GetText() override { return SysAllocString(m_text.c_str()); }
+  // A new copy on every call; the caller frees it. Null when it cannot be made.
+  BSTR GetText() override {
+    return CallContained(BSTR{}, [this] { return SysAllocString(m_text.c_str()); });
+  }
 
  private:
   int m_id;
