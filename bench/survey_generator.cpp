@@ -126,4 +126,23 @@ std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
   return Encode(text, encoding);
 }
 
+std::string GenerateOrientationChain(std::size_t lines) {
+  std::wstring text;
+  text.reserve(lines * 121);
+  LineWriter writer(text);
+  for (std::size_t cycle = 0; writer.Count() < lines; ++cycle) {
+    const std::wstring name = std::to_wstring(cycle + 1);
+    const double step = static_cast<double>(cycle % 1000);
+    writer.Point(L"S", L"STN", B("Om", 0.5 + step / 10000, 4, "gon"));
+    writer.Point(
+        L"M" + name, L"FENCE",
+        B("Hz", step / 4, 4, "gon") + B("SD", 10 + step / 100, 3, "m") + B("V1", 100, 4, "gon"));
+    writer.Point(
+        L"K" + name, L"FENCE",
+        B("X ", 5000 + step, 3, "m") + B("Y ", 3000 + step, 3, "m") + B("Z ", 100, 3, "m"));
+    writer.Text(L"MEASURE", L"");
+  }
+  return Encode(text, Encoding::Win1251);
+}
+
 }  // namespace m5bench

@@ -13,4 +13,11 @@ enum class Encoding { Win1251, Utf16LittleEndian };
 // The bytes of a file of `lines` lines, or a few more: a station's set-up is never cut.
 std::string GenerateSurvey(std::size_t lines, Encoding encoding);
 
+// A file no instrument writes, hard on the station logic: no station keyword, and every
+// measured point between a fresh orientation on the same point and a MEASURE record, so all
+// of them wait for one station until the end. Cycles of four lines: "Om" on S, a point with
+// Hz, SD and V1, a point with X, Y and Z, MEASURE; `lines` is rounded up to whole cycles.
+// Windows-1251 bytes (ASCII only), CR LF line ends.
+std::string GenerateOrientationChain(std::size_t lines);
+
 }  // namespace m5bench

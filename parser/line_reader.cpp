@@ -57,21 +57,20 @@ std::wstring_view CParser::NextField() {
 
 void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   m_lineIndex = lineIndex;
+  m_hostLine = lineIndex;
   m_line = m5::TrimmedView(line, m_isSpace);
   if (m_line.empty()) {
     return;
   }
 
   if (m_line.size() == kOldSoftwareLineLength && m_line.back() == L'O') {
-    ReportFileError(m5::msg::kOldSoftwareLine);
-    throw FatalError{};
+    StopFile(m5::msg::kOldSoftwareLine);
   }
 
   m_fieldStart = 0;
   const std::wstring_view identifier = NextField();
   if (!IsEndIdentifier(identifier) && !IsFormatIdentifier(identifier)) {
-    ReportFileError(m5::msg::kWrongFileFormat);
-    throw FatalError{};
+    StopFile(m5::msg::kWrongFileFormat);
   }
 
   NextField();  // the address says nothing about the survey
@@ -96,6 +95,15 @@ void CParser::Finish() {
     ReportFileError(m5::msg::kWrongImportMode);
   }
   FlushStation();
+  ReportCurrentRecordLost();
+}
+
+void CParser::StopFile(unsigned int id) {
+  ReportFileError(id);
+  // One bad line (a checksum, a line joined from another file) keeps what came before it.
+  FlushStation();
+  ReportCurrentRecordLost();
+  throw FatalError{};
 }
 
 void CParser::ReportError(unsigned int id) {
@@ -106,7 +114,31 @@ void CParser::ReportWarning(unsigned int id) {
   m_sink->ReportWarning(m5::platform::LoadResourceString(id).c_str());
 }
 
+void CParser::ReportWarning(unsigned int id, const std::wstring& argument) {
+  m_sink->ReportWarning(m5::FormatMessage(m5::platform::LoadResourceString(id), argument).c_str());
+}
+
 void CParser::ReportFileError(unsigned int id) {
   m_sink->SetCurrentLine(-1);
+  m_hostLine = -1;
   ReportError(id);
+}
+
+void CParser::ReportRecordNotImported(unsigned int id, const PointRecord& record) {
+  const bool elsewhere = record.line != m_hostLine;
+  if (elsewhere) {
+    m_sink->SetCurrentLine(record.line);
+  }
+  ReportWarning(id, record.name);
+  if (elsewhere) {
+    m_sink->SetCurrentLine(m_hostLine);
+  }
+}
+
+void CParser::ReportCurrentRecordLost() {
+  // Only height stationing keeps a record with values current past its line without
+  // making it the station.
+  if (m_current && m_current != m_station && m_current->HasValues()) {
+    ReportRecordNotImported(m5::msg::kPointHeightStationing, *m_current);
+  }
 }

@@ -2,6 +2,8 @@
 // for one record once its station is flushed.
 #include "parser/parser.h"
 
+#include <algorithm>
+
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
 
@@ -53,8 +55,38 @@ int CParser::LookupTypeCode(std::wstring_view code) const {
   return m_fieldTables.TypeCodeIndex(code);
 }
 
-void CParser::SelectUnit(std::wstring_view unit) {
-  m_converters.SelectUnit(m_fieldTables.UnitIndex(unit));
+bool CParser::SelectUnit(std::wstring_view unit) {
+  if (unit.empty()) {
+    return true;  // the value is in the unit named last
+  }
+  const int index = m_fieldTables.UnitIndex(unit);
+  if (index < 0) {
+    return false;
+  }
+  m_converters.SelectUnit(index);
+  return true;
+}
+
+void CParser::ReportUnknownUnit(std::wstring_view unit) {
+  // A unit is a few characters; a longer text is named by its start, which is also what
+  // tells one unknown unit from another.
+  constexpr std::size_t kShownLength = 16;
+  std::size_t kept = std::min(unit.size(), kShownLength);
+  if (kept < unit.size() && kept > 0 && unit[kept - 1] >= 0xD800 && unit[kept - 1] <= 0xDBFF) {
+    --kept;  // never half a character
+  }
+  std::wstring shown(unit.substr(0, kept));
+  if (kept < unit.size()) {
+    shown += L'\u2026';
+  }
+  if (m_reportedUnits.insert(shown).second) {
+    ReportWarning(m5::msg::kUnknownUnit, shown);
+  }
+}
+
+bool CParser::ReadValue(m5::Quantity quantity, const std::wstring& text, double& value) {
+  // Another quantity's unit would read the value in a unit the file did not mean.
+  return !m_unknownUnit && m_converters.Parse(quantity, text, value);
 }
 
 void CParser::ParseDataBlock(std::wstring_view block) {
@@ -64,9 +96,12 @@ void CParser::ParseDataBlock(std::wstring_view block) {
   const m5::DataBlockFields fields = m5::SplitDataBlockFields(block, m_isSpace);
   const int type = LookupTypeCode(fields.typeCode);
   // The unit names the converter for this block's value and the later ones.
-  SelectUnit(fields.unit);
+  m_unknownUnit = !SelectUnit(fields.unit);
   if (fields.value.empty() || type < m5::kFirstValueType || type > m5::kLastValueType) {
     return;
+  }
+  if (m_unknownUnit) {
+    ReportUnknownUnit(fields.unit);
   }
   // The host's converter reads a terminated text.
   m5::DataBlockParts& parts = m_blockParts;
@@ -78,7 +113,8 @@ void CParser::ParseDataBlock(std::wstring_view block) {
       return;
     }
     double value = 0.0;
-    if (!m_converters.Parse(quantity, parts.value, value)) {
+    if (!ReadValue(quantity, parts.value, value)) {
+      m_current->valueUnread = true;
       return;
     }
     // "x " and "y " are offsets from the station.
@@ -93,17 +129,17 @@ void CParser::ParseDataBlock(std::wstring_view block) {
 
   double value = 0.0;
   if (type == kTargetHeight) {
-    if (m_inputValues && m_converters.Parse(quantity, parts.value, value)) {
+    if (m_inputValues && ReadValue(quantity, parts.value, value)) {
       m_targetHeight = value;
     }
   } else if (type == kInstrumentHeight) {
     ReadInstrumentHeight(parts.value);
   } else if (type >= kFirstTemperature && type <= kLastTemperature) {
-    if (m_converters.Parse(quantity, parts.value, value)) {
+    if (ReadValue(quantity, parts.value, value)) {
       m_temperature = value;
     }
   } else if (type == kPressure) {
-    if (m_converters.Parse(quantity, parts.value, value)) {
+    if (ReadValue(quantity, parts.value, value)) {
       m_pressure = value;
     }
   } else if (type == kOrientation) {
@@ -114,7 +150,7 @@ void CParser::ParseDataBlock(std::wstring_view block) {
 void CParser::ReadInstrumentHeight(const std::wstring& text) {
   double height = 0.0;
   if (m_inputValues) {
-    if (m_converters.Parse(m5::Quantity::Length, text, height)) {
+    if (ReadValue(m5::Quantity::Length, text, height)) {
       StoreInstrumentHeight(height);
     }
     return;
@@ -127,7 +163,7 @@ void CParser::ReadInstrumentHeight(const std::wstring& text) {
   if (!m_station) {
     m_station = m_current;
   }
-  if (m_converters.Parse(m5::Quantity::Length, text, height)) {
+  if (ReadValue(m5::Quantity::Length, text, height)) {
     StoreInstrumentHeight(height);
   }
 }
@@ -153,10 +189,14 @@ void CParser::ReadOrientation(const std::wstring& text) {
     m_stationHeight = m5::kNotSet;
   }
   RecordPtr station = FindPendingWithCoordinates(*m_current);
+  if (m_station && m_station != m_current && m_station->name != m_current->name) {
+    // Set up on another point without a flush: the point chosen before is not sent.
+    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station);
+  }
   m_station = station ? std::move(station) : m_current;
 
   double orientation = 0.0;
-  m_orientation = m_converters.Parse(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+  m_orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
 }
 
 void CParser::EmitPoint(const RecordPtr& record) {
@@ -231,13 +271,5 @@ void CParser::SetPointKindOnce(const PointRecord& record, int kind) {
 }
 
 m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
-  for (auto it = m_pending.rbegin(); it != m_pending.rend(); ++it) {
-    const PointRecord& candidate = **it;
-    if (candidate.name == record.name && candidate.HasPosition()) {
-      RecordPtr found = std::move(*it);
-      m_pending.erase(std::next(it).base());
-      return found;
-    }
-  }
-  return nullptr;
+  return m_pending.TakeLatestWithPosition(record.name);
 }

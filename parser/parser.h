@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "import/import_settings.h"
+#include "parser/pending_observations.h"
 #include "parser/point_record.h"
 #include "sdk/host_interfaces.h"
 #include "values/converter_state.h"
@@ -65,11 +66,24 @@ class CParser {
   void SetPointKindOnce(const PointRecord& record, int kind);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
   int LookupTypeCode(std::wstring_view code) const;
-  void SelectUnit(std::wstring_view unit);
+  // Selects the unit's converter; false for a unit text the table does not know, whose
+  // block is then not read.
+  bool SelectUnit(std::wstring_view unit);
+  bool ReadValue(m5::Quantity quantity, const std::wstring& text, double& value);
+  // Names a unit the table does not know, once per file.
+  void ReportUnknownUnit(std::wstring_view unit);
 
   // Messages of the current line, from the string table.
   void ReportError(unsigned int id);
   void ReportWarning(unsigned int id);
+  void ReportWarning(unsigned int id, const std::wstring& argument);
+  // A warning naming a point record that does not reach the host, filed under the record's
+  // own line.
+  void ReportRecordNotImported(unsigned int id, const PointRecord& record);
+  // The line's current record, kept by height stationing, is lost when nothing commits it.
+  void ReportCurrentRecordLost();
+  // A fatal line: the station collected so far is sent, then the file stops.
+  [[noreturn]] void StopFile(unsigned int id);
   // A message that belongs to the file, not to one line.
   void ReportFileError(unsigned int id);
 
@@ -78,6 +92,9 @@ class CParser {
   std::locale m_locale;
   m5::CWhiteSpace m_isSpace;
   std::int32_t m_lineIndex = -1;
+  // The line the host files messages under: the driver's current line, or -1 after a
+  // message about the whole file.
+  std::int32_t m_hostLine = -1;
   // Released after every point record, which the members below hold.
   m5::CConverterState m_converters;
   std::int32_t m_pointStart;
@@ -91,6 +108,10 @@ class CParser {
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   m5::CFieldTables m_fieldTables;
   m5::DataBlockParts m_blockParts;  // reused for every block of the file
+  // The current block's unit text is not in the table: its value is not read.
+  bool m_unknownUnit = false;
+  // Unit texts already reported as unknown, so each is named once per file.
+  std::set<std::wstring> m_reportedUnits;
   bool m_skipSection = false;
   bool m_stationSetup = false;
   bool m_measuring = false;
@@ -105,7 +126,7 @@ class CParser {
   double m_pressure = m5::kNotSet;
   RecordPtr m_current;
   RecordPtr m_station;
-  std::vector<RecordPtr> m_pending;
+  m5::CPendingObservations m_pending;
   // Records of flushed stations that nothing else holds, emptied and handed out again so
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;

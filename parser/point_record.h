@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cfloat>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,11 @@ struct PointRecord {
   double heightDiff = kNotSet;
   double targetHeight = kNotSet;
   PointKind kind;
+  // The 0-based file line the record came from, so that a message about it lands there.
+  std::int32_t line = -1;
+  // A value block of the line held a value that could not be read (rejected by its
+  // converter, or in a unit the tables do not know).
+  bool valueUnread = false;
 
   bool HasKind() const { return kind.which() != 0; }
   // True when the line gave at least one observed or entered value.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "parser/text.h"
 #include "platform/string_table.h"
@@ -22,13 +21,6 @@ constexpr const wchar_t* kHeightStationing = L"HEIGHTSTATIONING";
 constexpr const wchar_t* kDefaultStationWarning =
     L"Не определена точка стояния.\nПо умолчанию создается станция с именем %1%.";
 constexpr const wchar_t* kDefaultStationName = L"Default";
-
-// The circle as the instrument software rounds it; directions are reduced with these,
-// not with the exact values, so that stored files import as they always have.
-constexpr double kHalfCircle = 3.1415926535898;
-constexpr double kFullCircle = 6.2831853071796;
-// A direction this close below the full circle (0.01") is north.
-constexpr double kNorthSnap = 6.283185258698232;
 
 // Record types are two characters; compared as such, every line is spared a library
 // compare per candidate.
@@ -67,38 +59,6 @@ bool IsRecordTime(std::wstring_view text) {
          IsDigit(text[3]) && IsDigit(text[4]);
 }
 
-// Brings a direction near [0, full circle) by whole turns.
-void ReduceByCircle(double& v) {
-  // For huge angles whole turns no longer change the value; the remainder keeps the loops
-  // below to a step or two instead of spinning forever.
-  if (!(std::fabs(v) <= 4 * kFullCircle)) {
-    v = std::fmod(v, kFullCircle);
-  }
-  while (v - kHalfCircle >= kHalfCircle) {
-    v -= kFullCircle;
-  }
-  while (v - kHalfCircle < -kHalfCircle) {
-    v += kFullCircle;
-  }
-}
-
-// An oriented direction brought into [0, full circle).
-double NormaliseDirection(double v) {
-  if (v > kFullCircle) {
-    v = v - std::floor(v / kFullCircle) * kFullCircle;
-    ReduceByCircle(v);
-  } else if (v < 0) {
-    if (v <= -kFullCircle) {
-      v = v - std::ceil(v / kFullCircle) * kFullCircle;
-    }
-    ReduceByCircle(v);
-  }
-  if (v > kNorthSnap) {
-    v = 0;
-  }
-  return v;
-}
-
 }  // namespace
 
 bool CParser::ParseInfoBlock(std::wstring_view block) {
@@ -131,6 +91,8 @@ bool CParser::ParsePointRecord(std::wstring_view text) {
   RecordPtr record = NewRecord();
   record->name.assign(name);
   record->code.assign(m5::CutTrimmedView(text, m_codeStart, m_codeLen, m_isSpace));
+  record->line = m_lineIndex;
+  ReportCurrentRecordLost();
   m_current = std::move(record);
   return true;
 }
@@ -223,6 +185,9 @@ bool CParser::CommitPoint(RecordPtr current) {
     return true;
   }
   if (!current->HasValues()) {
+    if (current->valueUnread) {
+      ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
+    }
     return false;
   }
 
@@ -234,6 +199,7 @@ bool CParser::CommitPoint(RecordPtr current) {
       FlushStation();
       m_stationHeight = m5::kNotSet;
       m_heightStationDone = true;
+      ReportRecordNotImported(m5::msg::kPointHeightStationing, *current);
       m_current.reset();
       return true;
     }
@@ -259,40 +225,30 @@ bool CParser::CommitPoint(RecordPtr current) {
     current->kind = 1;  // a known point measured during the set-up
   }
   current->targetHeight = m_reflector ? m_targetHeight : 0.0;
-  if (m_measuring && !m_pending.empty()) {
+  if (m_measuring && !m_pending.Empty()) {
     // A point measured first and given coordinates right after: its code goes to the
     // host once, with the measured observation.
-    const PointRecord& last = *m_pending.back();
+    const PointRecord& last = *m_pending.Last();
     if (last.name == current->name && last.code == current->code && !m5::IsSet(last.x) &&
         !m5::IsSet(last.y) && current->HasPosition()) {
       current->code.clear();
     }
   }
-  m_pending.push_back(std::move(current));
+  m_pending.Add(std::move(current));
   m_current.reset();
   return true;
 }
 
 bool CParser::ApplyOrientation() {
-  if (m_pending.empty() || m_orientation == 0.0) {
+  if (m_pending.Empty() || m_orientation == 0.0) {
     return false;
   }
-  for (auto it = m_pending.rbegin(); it != m_pending.rend(); ++it) {
-    PointRecord& record = **it;
-    if (!m5::IsSet(record.hz)) {
-      continue;
-    }
-    record.hz += m_orientation;
-    record.hz = NormaliseDirection(record.hz);
-    if (!std::isfinite(record.hz)) {
-      record.hz = m5::kNotSet;  // a direction beyond any circle is not a direction
-    }
-  }
+  m_pending.Turn(m_orientation);
   return true;
 }
 
 void CParser::FlushStation() {
-  if (m_firstFlush && !m_station && m_pending.empty()) {
+  if (m_firstFlush && !m_station && m_pending.Empty()) {
     // The first station keyword of a file closes nothing.
     m_firstFlush = false;
     return;
@@ -332,9 +288,9 @@ void CParser::FlushStation() {
     }
   }
 
-  for (const RecordPtr& record : m_pending) {
+  m_pending.ForEach([this](const RecordPtr& record) {
     if (record->name.empty()) {
-      continue;
+      return;
     }
     if (record->HasPosition()) {
       m_sink->AddPoint(record->name.c_str());
@@ -342,10 +298,12 @@ void CParser::FlushStation() {
                m5::IsSet(record->hz)) {
       m_sink->AddTarget(record->name.c_str());
     } else {
-      continue;  // distances or a vertical angle alone place nothing
+      // Distances, a vertical angle or a height difference alone place nothing.
+      ReportRecordNotImported(m5::msg::kPointNotPlaced, *record);
+      return;
     }
     EmitPoint(record);
-  }
+  });
 
   m_stationHeight = m5::kNotSet;
   ClearStation();
@@ -360,12 +318,7 @@ std::wstring CParser::MakeDefaultStationName() {
 }
 
 void CParser::ClearStation() {
-  for (RecordPtr& record : m_pending) {
-    if (record.use_count() == 1) {
-      m_spareRecords.push_back(std::move(record));
-    }
-  }
-  m_pending.clear();
+  m_pending.Clear(m_spareRecords);
   if (m_current == m_station) {
     m_current.reset();
   }

@@ -4,6 +4,7 @@
 // again for the next one.
 #include <gtest/gtest.h>
 
+#include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
 #include "tests/support/recording_host.h"
 
@@ -14,12 +15,14 @@ using namespace m5test;
 const std::string kStationS = "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n";
 
 TEST(StationChoice, OrientingOnAPendingKnownPointMakesItTheStationAndDropsTheOldOne) {
-  // S never reaches the host: orienting on A chose A, with the coordinates of its first line.
+  // S never reaches the host, and is named: orienting on A chose A, with the coordinates of
+  // its first line.
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"Om 0.5"}),
                     Point(L"A", L"", {L"X 1", L"Y 2"}), Point(L"A", L"", {L"Om 0.25"}),
                     Point(L"B", L"", {L"Hz 1"})}),
-            "AddStation(\"A\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"
-            "AddTarget(\"B\")\nSetHorizontalDirection(1)\n");
+            NotImported(m5::msg::kPointStationReplaced, L"S", 1, 3) +
+                "AddStation(\"A\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(1)\n");
 }
 
 TEST(StationChoice, OrientingOnAnotherPointWhileMeasuringEndsAnOpenHeightStationing) {
@@ -36,7 +39,9 @@ TEST(StationChoice, HeightStationTakesCoordinatesOnlyWithAHeight) {
   EXPECT_EQ(
       Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"}),
               Point(L"S", L"", {L"X 10", L"Y 20"}), Point(L"C", L"", {L"Hz 3"})}),
-      kStationS + DefaultStation("Default") + "SetInstrumentHeight(1.5)\n");
+      NotImported(m5::msg::kPointHeightStationing, L"S", 3, 4) + kStationS +
+          NotImported(m5::msg::kPointHeightStationing, L"C") + DefaultStation("Default") +
+          "SetInstrumentHeight(1.5)\n");
 }
 
 TEST(StationChoice, NextStationsPointsCarryNothingOfTheLastStations) {
@@ -49,10 +54,12 @@ TEST(StationChoice, NextStationsPointsCarryNothingOfTheLastStations) {
               Point(L"Q", L"", {L"SD 7"}), Point(L"T", L"", {L"ih 1.6"})}),
       kStationS +
           "AddPoint(\"K1\")\nSetCode(\"FENCE\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"
-          "SetZ(3)\nSetTargetHeight(1.7)\n"
+          "SetZ(3)\nSetTargetHeight(1.7)\n" +
           // K2 has neither coordinates nor a direction: nothing places it
+          NotImported(m5::msg::kPointNotPlaced, L"K2", 3, 5) +
           "AddStation(\"T\")\nSetPointKind(1)\nSetInstrumentHeight(1.6)\n"
-          "AddTarget(\"P\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n");
+          "AddTarget(\"P\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n" +
+          NotImported(m5::msg::kPointNotPlaced, L"Q", 8, 9));
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ TEST_P(Identifier, OnlyForAnyCharacterM5OrEndIsAccepted) {
   const std::string trace = Survey({Text(L"FREE STATIONING"), Text(L"FREE STATIONING"),
                                     std::wstring(c.identifier) + L"|Adr 1|TI  NO REFLECTOR|"});
   EXPECT_EQ(trace, c.accepted ? DefaultStation("Default") + DefaultStation("Default_1")
-                              : DefaultStation("Default") + kWrongFileFormat);
+                              : DefaultStation("Default") + kWrongFileFormat +
+                                    DefaultStation("Default_1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -55,10 +56,25 @@ TEST(LineReader, LineWithoutSeparatorsIsNotM5) {
   EXPECT_EQ(Survey({L"For M5 Adr 1 TI  FREE STATIONING"}), kWrongFileFormat);
 }
 
-TEST(LineReader, WrongFormatStopsTheFileWithoutSendingWhatWasCollected) {
-  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5", L"X 1", L"Y 2"}),
-                    Point(L"A", L"", {L"Hz 1"}), L"For R5|Adr 1|TR  MEASURE|"}),
-            kWrongFileFormat);
+TEST(LineReader, FatalLineSendsTheStationCollectedBeforeIt) {
+  const std::string collected =
+      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetX(1)\nSetY(2)\n"
+      "AddTarget(\"A\")\nSetHorizontalDirection(1)\n";
+  const std::vector<std::wstring> survey = {Text(L"FREE STATIONING"),
+                                            Point(L"S", L"", {L"ih 1.5", L"X 1", L"Y 2"}),
+                                            Point(L"A", L"", {L"Hz 1"})};
+  std::wstring oldSoftware = Point(L"B", L"", {L"Hz 2"});
+  oldSoftware.resize(118, L' ');
+  for (const auto& [fatal, message] :
+       {std::pair{std::wstring(L"For R5|Adr 1|TR  MEASURE|"), kWrongFileFormat},
+        std::pair{oldSoftware + L"O", kOldSoftwareLine}}) {
+    std::vector<std::wstring> lines = survey;
+    lines.push_back(fatal);
+    lines.push_back(Point(L"C", L"", {L"Hz 3"}));  // never read
+    EXPECT_EQ(Survey(lines), message + collected);
+  }
+  // Nothing collected yet: the first station keyword's flush still closes nothing.
+  EXPECT_EQ(Survey({L"For R5|Adr 1|TR  MEASURE|", Text(L"FREE STATIONING")}), kWrongFileFormat);
 }
 
 TEST(LineReader, OldSoftwareLineIsExactly119CharactersEndingInO) {

@@ -1,6 +1,7 @@
 // Data blocks into point records and station values, and what the host gets per record.
 #include <gtest/gtest.h>
 
+#include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
 
 namespace {
@@ -35,9 +36,9 @@ TEST(Observations, EveryValueInItsOrderAndTheLastBlockWins) {
   EXPECT_EQ(Survey(WithStation({Point(L"P", L"", {L"V1 1.1", L"V2 1.2", L"Hz 0.7"}),
                                 Point(L"Q", L"", {L"D 12", L"E 11", L"dR 0.3"}),
                                 Point(L"R", L"", {L"Z 4", L"SD 9", L"HV 1.4"})})),
-            kStation +
-                "AddTarget(\"P\")\nSetHorizontalDirection(0.7)\nSetVerticalAngle(1.2)\n"
+            kStation + "AddTarget(\"P\")\nSetHorizontalDirection(0.7)\nSetVerticalAngle(1.2)\n" +
                 // Q has neither position nor direction: nothing places it
+                NotImported(m5::msg::kPointNotPlaced, L"Q", 3, 4) +
                 "AddTarget(\"R\")\nSetZ(4)\nSetSlopeDistance(9)\nSetVerticalAngle(1.4)\n");
 }
 
@@ -130,7 +131,8 @@ TEST(Observations, RejectedOrientationStillChoosesTheStation) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"Om 1..2"}),
                     Point(L"T", L"", {L"Om 0.5", L"Hz 1"})}),
             // T orients anew: S is dropped unsent, T is the station and not an observation
-            "AddStation(\"T\")\nSetPointKind(1)\nSetHorizontalDirection(1)\n");
+            NotImported(m5::msg::kPointStationReplaced, L"S", 1, 2) +
+                "AddStation(\"T\")\nSetPointKind(1)\nSetHorizontalDirection(1)\n");
 }
 
 TEST(Observations, UnitsSelectTheConverterForTheirOwnBlock) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "host/trace_format.h"
 #include "parser/parser.h"
+#include "parser/text.h"
+#include "platform/string_table.h"
 #include "tests/support/recording_host.h"
 
 namespace m5test {
@@ -23,6 +26,20 @@ const std::string kHeightChanged =
 const std::string kMaybeOldSoftware =
     "ReportWarning(\"Возможно файл создан ранними версиями программного обеспечения "
     "прибора.\")\n";
+
+std::string Warning(unsigned int id, const std::wstring& argument) {
+  const std::wstring text = m5::FormatMessage(m5::platform::LoadResourceString(id), argument);
+  return m5host::TraceLine("ReportWarning", text.c_str()) + "\n";
+}
+
+std::string NotImported(unsigned int id, const std::wstring& name) {
+  return Warning(id, name);
+}
+
+std::string NotImported(unsigned int id, const std::wstring& name, int line, int back) {
+  return "SetCurrentLine(" + std::to_string(line) + ")\n" + Warning(id, name) + "SetCurrentLine(" +
+         std::to_string(back) + ")\n";
+}
 
 std::string DefaultStation(const std::string& name) {
   return "ReportWarning(\"Не определена точка стояния.\\nПо умолчанию создается станция с именем " +

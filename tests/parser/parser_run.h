@@ -35,6 +35,14 @@ std::wstring Point(const std::wstring& name, const std::wstring& code,
 // The trace of the host's calls for a default station: the warning, then AddStation.
 std::string DefaultStation(const std::string& name);
 
+// A warning of the string table with its placeholder filled, as the trace shows it.
+std::string Warning(unsigned int id, const std::wstring& argument);
+// The warning that names a point record which did not reach the host. When the record came
+// from another line than the one being parsed, the host is moved to the record's line for
+// it and back to `back` after it.
+std::string NotImported(unsigned int id, const std::wstring& name);
+std::string NotImported(unsigned int id, const std::wstring& name, int line, int back);
+
 // Message texts as the trace shows them, with the SetCurrentLine(-1) of file messages.
 extern const std::string kWrongImportMode;
 extern const std::string kWrongFileFormat;

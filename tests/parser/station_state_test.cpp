@@ -2,6 +2,7 @@
 // short survey and the calls the host gets for it.
 #include <gtest/gtest.h>
 
+#include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
 #include "tests/support/recording_host.h"
 
@@ -20,8 +21,9 @@ TEST(StationState, ObservationsWithoutStationGoToDefaultStationAtTheEnd) {
   EXPECT_EQ(Survey({Point(L"A", L"", {L"Hz 1"}), Point(L"B", L"", {L"SD 10"}),
                     Point(L"C", L"", {L"Z 5"})}),
             kWrongImportMode + DefaultStation("Default") +
-                "AddTarget(\"A\")\nSetPointKind(0)\nSetHorizontalDirection(1)\n"
+                "AddTarget(\"A\")\nSetPointKind(0)\nSetHorizontalDirection(1)\n" +
                 // B has only a distance: nothing places it
+                NotImported(m5::msg::kPointNotPlaced, L"B", 1, -1) +
                 "AddTarget(\"C\")\nSetPointKind(0)\nSetZ(5)\n");
 }
 
@@ -49,9 +51,10 @@ TEST(StationState, HeightStationingAfterSetUpCollectsHeightsUntilTheFirstDirecti
               Point(L"A", L"", {L"Z 5"}),                     // neither kept nor sent
               Point(L"B", L"", {L"Hz 2"}),                    // ends it, itself lost
               Point(L"C", L"", {L"Hz 3"})}),
-      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-      "SetX(10)\nSetY(20)\nSetZ(30)\n" +
-          DefaultStation("Default") +
+      NotImported(m5::msg::kPointHeightStationing, L"A", 4, 5) +
+          "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+          "SetX(10)\nSetY(20)\nSetZ(30)\n" +
+          NotImported(m5::msg::kPointHeightStationing, L"B") + DefaultStation("Default") +
           "SetInstrumentHeight(1.5)\nAddTarget(\"C\")\nSetHorizontalDirection(3)\n");
 }
 

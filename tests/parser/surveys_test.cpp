@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
 #include "tests/support/corpus.h"
 
@@ -64,11 +65,14 @@ TEST(Surveys, HeightStationingThenANewStation) {
                 Text(L"MEASURE"),
                 Point(L"C", L"", {L"Hz 2.0"}),
             }),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-            "SetX(10)\nSetY(20)\nSetZ(48.8)\n"
-            "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-            "AddTarget(\"B\")\nSetHorizontalDirection(1.2)\n"
-            "AddTarget(\"C\")\nSetHorizontalDirection(2)\n");
+            // BM1 is only a height to the station; A ends the height stationing
+            NotImported(m5::msg::kPointHeightStationing, L"BM1", 3, 4) +
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "SetX(10)\nSetY(20)\nSetZ(48.8)\n" +
+                NotImported(m5::msg::kPointHeightStationing, L"A") +
+                "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(1.2)\n"
+                "AddTarget(\"C\")\nSetHorizontalDirection(2)\n");
 }
 
 TEST(Surveys, CoordinateListWithoutStationKeywords) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 
@@ -88,6 +89,31 @@ TEST_F(HardInputs, AMillionLines) {
   sink.RecordFactoryCalls(false);
   Import(sink, path, 0);
   EXPECT_GT(sink.Calls().size(), 1'000'000u);
+}
+
+TEST_F(HardInputs, OrientationsWithoutAStationKeyword) {
+  // Every measured point waits for the one station S until the end of the file, through
+  // thousands of orientations.
+  constexpr std::size_t kCycles = 5000;
+  const fs::path path = Write("chain.dat", m5bench::GenerateOrientationChain(kCycles * 4));
+  m5test::RecordingSink sink;
+  sink.RecordProgress(false);
+  sink.RecordFactoryCalls(false);
+  Import(sink, path, 0);
+  std::map<std::string, std::size_t> calls;
+  for (const std::string& call : sink.Calls()) {
+    calls[call.substr(0, call.find('('))] += 1;
+    if (call.rfind("SetHorizontalDirection(", 0) == 0) {
+      const double hz = std::stod(call.substr(23));
+      ASSERT_TRUE(hz >= 0 && hz < 6.2831853071796) << call;
+    }
+  }
+  EXPECT_EQ(calls["AddStation"], 1u);
+  EXPECT_EQ(calls["AddTarget"], kCycles);
+  EXPECT_EQ(calls["AddPoint"], kCycles);
+  EXPECT_EQ(calls["SetHorizontalDirection"], kCycles);
+  EXPECT_EQ(calls["ReportError"], 1u);    // no station keyword
+  EXPECT_EQ(calls["ReportWarning"], 1u);  // the generated points carry no time, said once
 }
 
 TEST_F(HardInputs, SeparatorsNulsAndRandomBytes) {
