@@ -174,34 +174,6 @@ const SurveyFile& Survey(std::size_t lines, m5bench::Encoding encoding) {
   });
 }
 
-// A file no instrument writes but a transfer may: no station keyword at all, and every
-// other record an orientation (Om) on a point of its own, each followed by a MEASURE text
-// record and one measured point. Nothing ever closes the station, so every observation
-// stays with it to the end of the file. Windows-1251 bytes, CR LF, about `bytes` long.
-std::string GenerateOrientationsWithoutStation(std::size_t bytes, std::size_t& lines) {
-  std::string out;
-  out.reserve(bytes + 512);
-  lines = 0;
-  char line[160];
-  const auto add = [&](int length) {
-    out.append(line, static_cast<std::size_t>(length));
-    ++lines;
-  };
-  for (std::size_t k = 1; out.size() < bytes; ++k) {
-    const double angle = static_cast<double>(k % 4000) / 10.0;
-    add(std::snprintf(line, sizeof line,
-                      "For M5|Adr %05zu|PI1 S%-13zu        10:15|Om%15.4f gon |%22s|%22s| \r\n",
-                      lines % 100000 + 1, k, angle, "", ""));
-    add(std::snprintf(line, sizeof line, "For M5|Adr %05zu|TI  %-27s|%22s|%22s|%22s| \r\n",
-                      lines % 100000 + 1, "MEASURE", "", "", ""));
-    add(std::snprintf(line, sizeof line,
-                      "For M5|Adr %05zu|PI1 P%-13zu        10:16|Hz%15.4f gon |SD%15.3f m    |"
-                      "V1%15.4f gon | \r\n",
-                      lines % 100000 + 1, k, 400.0 - angle, 10.0 + angle, 100.0));
-  }
-  return out;
-}
-
 void ReportCounters(benchmark::State& state, const SurveyFile& file) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.bytes));
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * file.lines));
@@ -240,11 +212,14 @@ void BM_Import(benchmark::State& state) {
 }
 
 // (d) The whole import of a hostile file of state.range(0) kB: a station that never
-// closes and is oriented anew at every other record.
+// closes and is oriented anew every four lines (GenerateOrientationChain).
 void BM_OrientationsWithoutStation(benchmark::State& state) {
   const auto bytes = static_cast<std::size_t>(state.range(0)) * 1000;
   const SurveyFile& file = CachedFile("hostile-" + std::to_string(bytes), [&](std::size_t& lines) {
-    return GenerateOrientationsWithoutStation(bytes, lines);
+    // The chain's lines are about 120 bytes long (file_MB gives the exact size), and it
+    // comes in whole cycles of four lines.
+    lines = (bytes / 120 + 3) / 4 * 4;
+    return m5bench::GenerateOrientationChain(lines);
   });
   ImportEachIteration(state, file, true);
 }
