@@ -60,12 +60,18 @@ PluginLocation ChoosePlugin(const PluginSearch& search,
   if (search.programFolder.empty()) {
     return {os::PluginFileName(), PluginSource::NotFound};
   }
-  const std::string beside = search.programFolder + "/" + os::PluginFileName();
+  // Shown by --version and in complaints, so without a "bin/.." detour.
+  const auto inFolder = [&](const std::string& relative) {
+    return std::filesystem::u8path(search.programFolder + "/" + relative + "/" +
+                                   os::PluginFileName())
+        .lexically_normal()
+        .u8string();
+  };
+  std::string beside = inFolder(".");
   if (exists(beside)) {
-    return {beside, PluginSource::BesideProgram};
+    return {std::move(beside), PluginSource::BesideProgram};
   }
-  std::string installed =
-      search.programFolder + "/" + search.pluginFolder + "/" + os::PluginFileName();
+  std::string installed = inFolder(search.pluginFolder);
   if (exists(installed)) {
     return {std::move(installed), PluginSource::PluginFolder};
   }

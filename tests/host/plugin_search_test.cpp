@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "host/host_platform.h"
@@ -9,9 +10,11 @@ namespace m5host {
 namespace {
 
 TEST(PluginSearch, OptionThenEnvironmentThenBesideThenPluginFolder) {
-  const std::string file = os::PluginFileName();
-  const std::string beside = "/opt/m5/bin/" + file;
-  const std::string installed = "/opt/m5/bin/../lib/m5import/" + file;
+  const auto native = [](const std::string& path) {
+    return std::filesystem::u8path(path).make_preferred().u8string();
+  };
+  const std::string beside = native(std::string("/opt/m5/bin/") + os::PluginFileName());
+  const std::string installed = native(std::string("/opt/m5/lib/m5import/") + os::PluginFileName());
   struct Case {
     std::optional<std::string> option;
     std::optional<std::string> environment;
