@@ -69,6 +69,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       options.command = Command::Help;
       return options;
     }
+    if (arg == "--version") {
+      // Reads on: the version names the plug-in that --plugin would load.
+      options.command = Command::Version;
+      continue;
+    }
     if (arg == "--check-refs" || arg == "--no-progress") {
       if (inlineValue) {
         error = arg + " takes no value";
@@ -117,6 +122,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       return std::nullopt;
     }
   }
+  if (options.command == Command::Version) {
+    return options;
+  }
   if (options.command == Command::Import && options.files.empty()) {
     error = "no survey files given";
     return std::nullopt;
@@ -141,8 +149,10 @@ Import options:
   --no-progress                       no progress bar on the terminal
 
 Common options:
-  --plugin PATH     the plug-in library (default: the one beside m5import)
+  --plugin PATH     the plug-in library (default: $M5_PLUGIN, else the one m5import
+                    was installed with)
   --settings FILE   the settings file (default: the user's m5import/settings.ini)
+  --version         the version of m5import and the plug-in library it would load
 
 Settings keys: PointStart, PointLen, CodeStart, CodeLen (numbers), AngleMode, CodeStr
 (a choice id or its text).

@@ -10,7 +10,7 @@
 
 namespace m5host {
 
-enum class Command { Import, Settings, Help };
+enum class Command { Import, Settings, Help, Version };
 enum class OutputFormat { Text, Json, Csv, Pnezd, Trace };
 enum class AngleUnit { Gon, Degrees, Dms };
 

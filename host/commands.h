@@ -13,15 +13,15 @@ namespace m5host {
 
 enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2 };
 
-// buildTreePlugin: the plug-in library of the build tree, used when none lies beside the
-// program and no --plugin is given.
-int RunImport(const Options& options, const std::string& buildTreePlugin);
-int RunSettings(const Options& options, const std::string& buildTreePlugin);
+int RunImport(const Options& options);
+int RunSettings(const Options& options);
+
+// The program's version and the plug-in it would load, for --version.
+std::string VersionText(const Options& options);
 
 // What both commands share: a complaint on stderr, and the plug-in that --plugin names (or
 // the default one), loaded; nothing, after a complaint, when it cannot be.
 void Complain(const std::string& text);
-std::optional<LoadedPlugin> LoadChosenPlugin(const Options& options,
-                                             const std::string& buildTreePlugin);
+std::optional<LoadedPlugin> LoadChosenPlugin(const Options& options);
 
 }  // namespace m5host

@@ -67,12 +67,21 @@ std::string ExecutableFolder() {
   return slash == std::wstring::npos ? std::string() : ToUtf8(buffer.substr(0, slash));
 }
 
-std::optional<std::string> UserConfigFolder() {
-  const wchar_t* appData = _wgetenv(L"APPDATA");
-  if (appData == nullptr || *appData == 0) {
+std::optional<std::string> EnvironmentVariable(const char* name) {
+  // The narrow environment is in the ANSI code page; the wide one keeps every name intact.
+  const wchar_t* value = _wgetenv(FromUtf8(name).c_str());
+  if (value == nullptr) {
     return std::nullopt;
   }
-  return ToUtf8(appData);
+  return ToUtf8(value);
+}
+
+std::optional<std::string> UserConfigFolder() {
+  std::optional<std::string> appData = EnvironmentVariable("APPDATA");
+  if (!appData || appData->empty()) {
+    return std::nullopt;
+  }
+  return appData;
 }
 
 bool IsTerminal(std::FILE* stream) {
@@ -130,6 +139,14 @@ std::string ExecutableFolder() {
   buffer.resize(static_cast<std::size_t>(n));
   const auto slash = buffer.rfind('/');
   return slash == std::string::npos ? std::string() : buffer.substr(0, slash);
+}
+
+std::optional<std::string> EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) {
+    return std::nullopt;
+  }
+  return std::string(value);
 }
 
 std::optional<std::string> UserConfigFolder() {

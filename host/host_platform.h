@@ -36,6 +36,9 @@ const char* PluginFileName();
 // The folder holding the running program (UTF-8), or empty when unknown.
 std::string ExecutableFolder();
 
+// An environment variable as UTF-8, or nothing when it is not set.
+std::optional<std::string> EnvironmentVariable(const char* name);
+
 // The user's configuration folder: $XDG_CONFIG_HOME or ~/.config, %APPDATA% on Windows.
 std::optional<std::string> UserConfigFolder();
 

@@ -54,8 +54,8 @@ void WriteFormat(OutputFormat format, const std::vector<FileSurvey>& files, Angl
 
 }  // namespace
 
-int RunImport(const Options& options, const std::string& buildTreePlugin) {
-  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options, buildTreePlugin);
+int RunImport(const Options& options) {
+  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options);
   if (!plugin) {
     return kExitUsage;
   }

@@ -3,6 +3,7 @@
 
 #include "host/output_formats.h"
 #include "host/trace_format.h"
+#include "m5_version.h"
 
 namespace m5host {
 
@@ -105,6 +106,8 @@ void WriteMessage(std::ostream& out, const Message& message, const std::string& 
 
 void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent) {
   JsonObject o(out, indent);
+  // In every file's object, so that the list of files keeps its shape for scripts.
+  o.Text("generator", std::string("m5import " M5_VERSION));
   o.Text("file", file.path);
   o.Raw("units", R"({"length": "m", "angle": "rad", "pressure": "hPa", "temperature": "°C"})");
   o.Raw("stations", Array(file.setups, indent + "  ", WriteSetup));

@@ -19,10 +19,13 @@ int main(int argc, char** argv) {
     case m5host::Command::Help:
       std::cout << m5host::UsageText();
       return m5host::kExitOk;
+    case m5host::Command::Version:
+      std::cout << m5host::VersionText(*options);
+      return m5host::kExitOk;
     case m5host::Command::Settings:
-      return m5host::RunSettings(*options, M5_DEFAULT_PLUGIN);
+      return m5host::RunSettings(*options);
     case m5host::Command::Import:
       break;
   }
-  return m5host::RunImport(*options, M5_DEFAULT_PLUGIN);
+  return m5host::RunImport(*options);
 }

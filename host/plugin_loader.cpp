@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "sdk/create_plugin.h"
 
@@ -48,16 +49,61 @@ std::optional<LoadedPlugin> LoadPlugin(const std::string& path, std::string& err
   return LoadedPlugin(std::move(*library), std::move(plugin));
 }
 
-std::string DefaultPluginPath(const std::string& buildTreePath) {
-  const std::string folder = os::ExecutableFolder();
-  if (!folder.empty()) {
-    const std::string beside = folder + "/" + os::PluginFileName();
-    std::error_code code;
-    if (std::filesystem::exists(std::filesystem::u8path(beside), code)) {
-      return beside;
-    }
+PluginLocation ChoosePlugin(const PluginSearch& search,
+                            const std::function<bool(const std::string&)>& exists) {
+  if (search.option) {
+    return {*search.option, PluginSource::Option};
   }
-  return buildTreePath;
+  if (search.environment && !search.environment->empty()) {
+    return {*search.environment, PluginSource::Environment};
+  }
+  if (search.programFolder.empty()) {
+    return {os::PluginFileName(), PluginSource::NotFound};
+  }
+  // Shown by --version and in complaints, so without a "bin/.." detour.
+  const auto inFolder = [&](const std::string& relative) {
+    return std::filesystem::u8path(search.programFolder + "/" + relative + "/" +
+                                   os::PluginFileName())
+        .lexically_normal()
+        .u8string();
+  };
+  std::string beside = inFolder(".");
+  if (exists(beside)) {
+    return {std::move(beside), PluginSource::BesideProgram};
+  }
+  std::string installed = inFolder(search.pluginFolder);
+  if (exists(installed)) {
+    return {std::move(installed), PluginSource::PluginFolder};
+  }
+  return {std::move(installed), PluginSource::NotFound};
+}
+
+PluginLocation FindPlugin(const std::optional<std::string>& option) {
+  PluginSearch search;
+  search.option = option;
+  search.environment = os::EnvironmentVariable("M5_PLUGIN");
+  search.programFolder = os::ExecutableFolder();
+  search.pluginFolder = M5_PLUGIN_FOLDER_FROM_PROGRAM;
+  return ChoosePlugin(search, [](const std::string& path) {
+    std::error_code code;
+    return std::filesystem::is_regular_file(std::filesystem::u8path(path), code);
+  });
+}
+
+std::string Describe(const PluginLocation& location) {
+  switch (location.source) {
+    case PluginSource::Option:
+      return location.path + " (from --plugin)";
+    case PluginSource::Environment:
+      return location.path + " (from M5_PLUGIN)";
+    case PluginSource::BesideProgram:
+    case PluginSource::PluginFolder:
+      return location.path;
+    case PluginSource::NotFound:
+      break;
+  }
+  return "none found beside m5import nor at " + location.path +
+         "; name one with --plugin or M5_PLUGIN";
 }
 
 }  // namespace m5host

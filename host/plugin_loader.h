@@ -2,6 +2,7 @@
 // check that it is a ground-based measurement import plug-in (kind 2), and hold it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -28,8 +29,32 @@ class LoadedPlugin {
 // The plug-in at path, or nothing with error set.
 std::optional<LoadedPlugin> LoadPlugin(const std::string& path, std::string& error);
 
-// Where the plug-in is looked for when no --plugin is given: beside the program (an
-// installed copy), then the library of the build tree the program was built in.
-std::string DefaultPluginPath(const std::string& buildTreePath);
+// Where the plug-in library came from. The build tree and Windows keep it beside the
+// program; an installation keeps it in its plug-in folder, found from the program's own
+// folder, so an installed tree can be moved as a whole.
+enum class PluginSource { Option, Environment, BesideProgram, PluginFolder, NotFound };
+
+struct PluginSearch {
+  std::optional<std::string> option;       // --plugin
+  std::optional<std::string> environment;  // M5_PLUGIN
+  std::string programFolder;               // empty when unknown
+  std::string pluginFolder;                // the installed plug-in folder, from programFolder
+};
+
+struct PluginLocation {
+  std::string path;  // with NotFound, the last place looked at
+  PluginSource source = PluginSource::NotFound;
+};
+
+// --plugin, else M5_PLUGIN, else the library beside the program, else the one in the
+// plug-in folder, whichever exists first.
+PluginLocation ChoosePlugin(const PluginSearch& search,
+                            const std::function<bool(const std::string&)>& exists);
+
+// The same for this process: its environment, its folder and the file system.
+PluginLocation FindPlugin(const std::optional<std::string>& option);
+
+// "/path (from M5_PLUGIN)" and the like, for --version and complaints.
+std::string Describe(const PluginLocation& location);
 
 }  // namespace m5host

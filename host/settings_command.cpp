@@ -48,8 +48,8 @@ std::optional<int> FindChoice(const PropertyItem& item, const std::string& value
 
 }  // namespace
 
-int RunSettings(const Options& options, const std::string& buildTreePlugin) {
-  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options, buildTreePlugin);
+int RunSettings(const Options& options) {
+  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options);
   if (!plugin) {
     return kExitUsage;
   }

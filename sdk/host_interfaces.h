@@ -4,7 +4,12 @@
 // view is kept, without a reference, until the next Populate). Objects returned by the
 // converter factory carry one reference, which the receiver releases.
 // Texts: arguments are NUL-terminated wide strings owned by the caller, valid for the call.
-// Threads: every call comes from the thread that called the plug-in.
+// Threads: every call comes from the thread that called the plug-in, during that call.
+// Failures: no operation here may throw. An exception from the host cannot unwind through
+// the plug-in's frames (a host built by another compiler does not even share their way of
+// unwinding): it would leave the plug-in's references (converters, the sink's factory)
+// unreleased and may end the process. A host reports its own failures through results
+// (false from Parse, null from a factory) or keeps them until the plug-in's call returns.
 // The order of the operations is the order of the host's table of virtual operations and
 // is part of the contract.
 #pragma once

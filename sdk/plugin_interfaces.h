@@ -5,6 +5,19 @@
 // contract. Reference-counted objects start their life with one reference held by whoever
 // received them from a factory; Release returns true exactly when it destroyed the object.
 // Text results are system strings (platform/system_string.h) that the receiver frees.
+//
+// Threads. The plug-in starts no thread and takes no lock. The host may call it from any
+// thread, one operation at a time: two operations of the plug-in object or of its settings
+// controller never overlap, and Import runs to its end before anything else is asked.
+// AddRef and Release of the plug-in object are atomic and may come from any thread at any
+// time; a combo item's or an angle converter's references are taken and dropped by one
+// thread at a time. Whatever the plug-in calls back (the sink, the converters, the settings
+// store, the property-list view) it calls on the thread that called it, within that call.
+//
+// Failures. No exception leaves a plug-in operation, CreatePlugin included: a problem with
+// a file is a message on the sink (ReportError, ReportWarning), a rejected setting a
+// message on the view, and anything else a result that says so (null, false). The host's
+// objects must not throw either (see host_interfaces.h).
 #pragma once
 
 #include "platform/guid.h"

@@ -37,6 +37,14 @@ TEST(CommandLine, SettingsEdits) {
   EXPECT_TRUE(Parse({"settings", "--set", "PointLen="}));
 }
 
+TEST(CommandLine, VersionNeedsNoFilesAndKeepsThePlugin) {
+  const auto options = Parse({"--version", "--plugin", "lib.so"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->command, Command::Version);
+  EXPECT_EQ(options->pluginPath, "lib.so");
+  EXPECT_FALSE(Parse({"--version", "--format", "xml"}));
+}
+
 TEST(CommandLine, UsageErrorsSayWhat) {
   struct Case {
     std::vector<std::string> args;
