@@ -79,10 +79,10 @@ int RunImport(const Options& options, const std::string& buildTreePlugin) {
     collector.OnProgress(
         [&progress](const std::string& file, float percent) { progress->Update(file, percent); });
   }
-  TraceSink trace(collector, std::cout);
+  TraceSink trace([](std::string line) { std::cout << line << '\n'; }, &collector);
   IMeasurementSink* sink = &collector;
   if (options.format == OutputFormat::Trace) {
-    factory.OnCall([&trace](const std::string& line) { trace.Line(line); });
+    factory.OnCall([&trace](const std::string& line) { trace.FactoryLine(line); });
     sink = &trace;
   }
 

@@ -168,8 +168,12 @@ std::optional<double> ParseDms(std::wstring_view text) {
   return sign * (*degrees + minutes / 60.0 + seconds / 3600.0);
 }
 
+std::optional<double> ReadAsWritten(const Unit& unit, std::wstring_view text) {
+  return unit.dms ? ParseDms(text) : ParseDecimal(text);
+}
+
 std::optional<double> ToBaseUnit(const Unit& unit, std::wstring_view text) {
-  const std::optional<double> value = unit.dms ? ParseDms(text) : ParseDecimal(text);
+  const std::optional<double> value = ReadAsWritten(unit, text);
   if (!value) {
     return std::nullopt;
   }

@@ -34,6 +34,9 @@ std::optional<double> ParseDecimal(std::wstring_view text);
 // are one or two digits below 60. The result is in decimal degrees.
 std::optional<double> ParseDms(std::wstring_view text);
 
+// The value text read by the unit's rule, without its scale: DMS as decimal degrees.
+std::optional<double> ReadAsWritten(const Unit& unit, std::wstring_view text);
+
 // The value text read in the unit and given in the host's base unit.
 std::optional<double> ToBaseUnit(const Unit& unit, std::wstring_view text);
 
