@@ -15,14 +15,20 @@ int main(int argc, char** argv) {
     std::cerr << "m5import: " << error << "\n\n" << m5host::UsageText();
     return m5host::kExitUsage;
   }
+  if (options->command == m5host::Command::Help) {
+    std::cout << m5host::UsageText();
+    return m5host::kExitOk;
+  }
+  std::optional<m5host::Session> session = m5host::OpenSession(*options, M5_DEFAULT_PLUGIN);
+  if (!session) {
+    return m5host::kExitUsage;
+  }
   switch (options->command) {
-    case m5host::Command::Help:
-      std::cout << m5host::UsageText();
-      return m5host::kExitOk;
     case m5host::Command::Settings:
-      return m5host::RunSettings(*options, M5_DEFAULT_PLUGIN);
+      return m5host::RunSettings(*session, *options);
     case m5host::Command::Import:
+    case m5host::Command::Help:
       break;
   }
-  return m5host::RunImport(*options, M5_DEFAULT_PLUGIN);
+  return m5host::RunImport(*session, *options);
 }
