@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) {
     return 0;
   }
-  const m5fuzz::StoredSettings settings = m5fuzz::SettingsFromByte(data[0]);
+  const ImportSettings settings = m5fuzz::SettingsFromByte(data[0]);
   const std::wstring path = m5fuzz::WriteScratchFile(data + 1, size - 1);
 
   m5test::RecordingSink sink;

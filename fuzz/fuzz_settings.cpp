@@ -11,11 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
 
   // Whatever a settings store may hold, any int in any key.
-  m5fuzz::StoredSettings stored;
-  for (int& value : stored.values) {
-    value = input.Int();
-  }
-  m5fuzz::SettingsStore store(stored);
+  m5fuzz::SettingsStore store{ImportSettings()};
+  store.FillFrom(input);
   plugin->LoadSettings(&store);
 
   m5fuzz::FuzzView view(input);

@@ -6,18 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 
-#include "import/import_settings.h"
 #include "tests/support/promise.h"
 #include "tests/support/recording_host.h"
 
 namespace m5fuzz {
 
 namespace {
-
-constexpr const wchar_t* kKeys[6] = {L"PointStart", L"PointLen",  L"CodeStart",
-                                     L"CodeLen",    L"AngleMode", L"CodeStr"};
 
 // Name start, name length, code start, code length.
 constexpr int kLayouts[8][4] = {
@@ -27,32 +22,44 @@ constexpr int kLayouts[8][4] = {
 
 }  // namespace
 
-StoredSettings SettingsFromByte(std::uint8_t byte) {
-  StoredSettings settings;
+ImportSettings SettingsFromByte(std::uint8_t byte) {
+  ImportSettings settings;
   const int* layout = kLayouts[(byte >> 2) & 7];
-  for (int i = 0; i < 4; ++i) {
-    settings.values[i] = layout[i];
-  }
-  settings.values[4] = (byte >> 1) & 1;
-  settings.values[5] = byte & 1;
+  settings.PointStart = layout[0];
+  settings.PointLen = layout[1];
+  settings.CodeStart = layout[2];
+  settings.CodeLen = layout[3];
+  settings.AngleMode = (byte >> 1) & 1;
+  settings.CodeStr = byte & 1;
   return settings;
 }
 
+void SettingsStore::FillFrom(InputReader& input) {
+  for (auto& entry : m_values) {
+    entry.second = input.Int();
+  }
+}
+
 int SettingsStore::ReadInt(const wchar_t* key, int defaultValue) {
-  for (int i = 0; i < 6; ++i) {
-    if (key != nullptr && std::wcscmp(key, kKeys[i]) == 0) {
-      return m_settings.values[i];
+  for (const auto& [stored, value] : m_values) {
+    if (key != nullptr && stored == key) {
+      return value;
     }
   }
   return defaultValue;
 }
 
 void SettingsStore::WriteInt(const wchar_t* key, int value) {
-  for (int i = 0; i < 6; ++i) {
-    if (key != nullptr && std::wcscmp(key, kKeys[i]) == 0) {
-      m_settings.values[i] = value;
+  if (key == nullptr) {
+    return;
+  }
+  for (auto& [stored, old] : m_values) {
+    if (stored == key) {
+      old = value;
+      return;
     }
   }
+  m_values.emplace_back(key, value);
 }
 
 std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size) {
@@ -167,16 +174,14 @@ void CheckReferences(const m5test::RecordingSink& sink) {
   }
 }
 
-void CheckEveryPointKept(const std::wstring& path, const StoredSettings& settings,
+void CheckEveryPointKept(const std::wstring& path, const ImportSettings& settings,
                          const m5test::RecordingSink& sink) {
-  SettingsStore store(settings);
-  ImportSettings read;
-  read.Load(&store);
-  const auto lines = m5test::ReadLinesAsImported(path, read);
+  const auto lines = m5test::ReadLinesAsImported(path, settings);
   if (!lines) {
     std::abort();  // the scratch file was written a moment ago
   }
-  const std::vector<m5test::LostPoint> lost = m5test::FindLostPoints(*lines, read, sink.Calls());
+  const std::vector<m5test::LostPoint> lost =
+      m5test::FindLostPoints(*lines, settings, sink.Calls());
   if (!lost.empty()) {
     std::fprintf(stderr, "point records neither imported nor reported:\n%s",
                  m5test::Describe(lost).c_str());

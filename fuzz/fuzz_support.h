@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "import/import_settings.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5test {
@@ -14,23 +16,24 @@ class RecordingSink;
 
 namespace m5fuzz {
 
-// The six stored keys in their stored order.
-struct StoredSettings {
-  int values[6] = {1, 14, 15, 13, 1, 0};
-};
+class InputReader;
 
 // Encoding from bit 0, angle mode from bit 1, a layout from bits 2 to 4 (defaults, other
 // valid ones, overlapping, negative, zero and huge starts and lengths).
-StoredSettings SettingsFromByte(std::uint8_t byte);
+ImportSettings SettingsFromByte(std::uint8_t byte);
 
+// A host's store holding the keys the plug-in saves, in the order it saves them.
 class SettingsStore : public ISettingsReader, public ISettingsWriter {
  public:
-  explicit SettingsStore(const StoredSettings& settings) : m_settings(settings) {}
+  explicit SettingsStore(const ImportSettings& settings) { settings.Save(this); }
+  // Whatever a store may hold: every key gets the next int of the input, in stored order.
+  void FillFrom(InputReader& input);
+
   int ReadInt(const wchar_t* key, int defaultValue) override;
   void WriteInt(const wchar_t* key, int value) override;
 
  private:
-  StoredSettings m_settings;
+  std::vector<std::pair<std::wstring, int>> m_values;
 };
 
 // Writes the bytes to a per-process scratch file and returns its path.
@@ -84,7 +87,7 @@ class FuzzView : public IPropertyListView {
 void CheckReferences(const m5test::RecordingSink& sink);
 // Aborts, naming them, when the import of the file at path neither named some of its point
 // records to the host nor reported them on their lines.
-void CheckEveryPointKept(const std::wstring& path, const StoredSettings& settings,
+void CheckEveryPointKept(const std::wstring& path, const ImportSettings& settings,
                          const m5test::RecordingSink& sink);
 // Aborts when a kept choice died before the view let go of it.
 void CheckComboItems(FuzzView& view);

@@ -8,13 +8,15 @@
 
 #include "host/command_line.h"
 #include "host/plugin_loader.h"
+#include "host/session.h"
 
 namespace m5host {
 
 enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2 };
 
-int RunImport(const Options& options);
-int RunSettings(const Options& options);
+// Both run in a session (session.h) opened for their options.
+int RunImport(Session& session, const Options& options);
+int RunSettings(Session& session, const Options& options);
 
 // The program's version and the plug-in it would load, for --version.
 std::string VersionText(const Options& options);

@@ -6,8 +6,8 @@ namespace m5host {
 // only ever sees it through the one it asked for.
 class HostConverter final : public Plugin::IAngleConverter, public IValueConverter {
  public:
-  HostConverter(HostConverterFactory& factory, const Unit* unit)
-      : m_factory(factory), m_unit(unit) {}
+  HostConverter(HostConverterFactory& factory, const Unit* unit, Reading reading)
+      : m_factory(factory), m_unit(unit), m_reading(reading) {}
 
   Plugin::IAngleConverter* AsAngle() { return this; }
   IValueConverter* AsValue() { return this; }
@@ -30,7 +30,8 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
     if (text == nullptr || value == nullptr || m_unit == nullptr) {
       return false;
     }
-    const std::optional<double> read = ToBaseUnit(*m_unit, text);
+    const std::optional<double> read =
+        m_reading == Reading::BaseUnits ? ToBaseUnit(*m_unit, text) : ReadAsWritten(*m_unit, text);
     if (read) {
       *value = *read;
     }
@@ -40,10 +41,11 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
  private:
   HostConverterFactory& m_factory;
   const Unit* m_unit;
+  Reading m_reading;
   int m_references = 0;
 };
 
-HostConverterFactory::HostConverterFactory() = default;
+HostConverterFactory::HostConverterFactory(Reading reading) : m_reading(reading) {}
 HostConverterFactory::~HostConverterFactory() = default;
 
 ReferenceBalance HostConverterFactory::Balance() const {
@@ -79,7 +81,7 @@ HostConverter& HostConverterFactory::Make(Quantity quantity, int code, const cha
     m_unknownUnitNotes.push_back("the host has no " + std::string(QuantityName(quantity)) +
                                  " unit " + std::to_string(code) + "; values in it are not read");
   }
-  m_converters.push_back(std::make_unique<HostConverter>(*this, unit));
+  m_converters.push_back(std::make_unique<HostConverter>(*this, unit, m_reading));
   HostConverter& converter = *m_converters.back();
   converter.AddRef();  // the caller's reference
   return converter;

@@ -1,6 +1,7 @@
 // The host's converter factory: real unit arithmetic (units.h), and a count of every
 // reference it hands out so that an import that leaks or over-releases a converter is
-// caught instead of crashing.
+// caught instead of crashing. The tests' host is the same factory reading values as the
+// file wrote them, so that a test's trace shows the file's own numbers.
 #pragma once
 
 #include <functional>
@@ -25,9 +26,13 @@ struct ReferenceBalance {
   bool Balanced() const { return outstanding == 0 && overReleases == 0 && usedAfterRelease == 0; }
 };
 
+// What a converter gives for a value: the number in the host's base unit, or the number
+// as written (degrees-minutes-seconds still read, as decimal degrees).
+enum class Reading { BaseUnits, AsWritten };
+
 class HostConverterFactory final : public IConverterFactory {
  public:
-  HostConverterFactory();
+  explicit HostConverterFactory(Reading reading = Reading::BaseUnits);
   ~HostConverterFactory();
   HostConverterFactory(const HostConverterFactory&) = delete;
   HostConverterFactory& operator=(const HostConverterFactory&) = delete;
@@ -36,6 +41,7 @@ class HostConverterFactory final : public IConverterFactory {
   void OnCall(std::function<void(const std::string&)> callback) { m_onCall = std::move(callback); }
 
   ReferenceBalance Balance() const;
+  int ConvertersCreated() const { return static_cast<int>(m_converters.size()); }
   // One line per unit code the host does not know, each said once.
   const std::vector<std::string>& UnknownUnits() const { return m_unknownUnitNotes; }
 
@@ -51,6 +57,7 @@ class HostConverterFactory final : public IConverterFactory {
   friend class HostConverter;
   HostConverter& Make(Quantity quantity, int code, const char* operation);
 
+  Reading m_reading;
   int m_references = 0;
   int m_overReleases = 0;
   int m_usedAfterRelease = 0;

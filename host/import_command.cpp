@@ -7,9 +7,7 @@
 #include "host/commands.h"
 #include "host/file_list.h"
 #include "host/output_formats.h"
-#include "host/plugin_loader.h"
 #include "host/progress_bar.h"
-#include "host/settings_store.h"
 #include "host/text_encoding.h"
 #include "host/trace_sink.h"
 
@@ -54,23 +52,7 @@ void WriteFormat(OutputFormat format, const std::vector<FileSurvey>& files, Angl
 
 }  // namespace
 
-int RunImport(const Options& options) {
-  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options);
-  if (!plugin) {
-    return kExitUsage;
-  }
-  std::string error;
-
-  const std::optional<std::string> settingsPath =
-      options.settingsPath ? options.settingsPath : DefaultSettingsPath();
-  std::optional<SettingsStore> store =
-      settingsPath ? LoadSettingsFile(*settingsPath, error) : SettingsStore();
-  if (!store) {
-    Complain(error);
-    return kExitUsage;
-  }
-  (*plugin)->LoadSettings(&*store);
-
+int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   std::unique_ptr<ProgressBar> progress;
@@ -79,10 +61,10 @@ int RunImport(const Options& options) {
     collector.OnProgress(
         [&progress](const std::string& file, float percent) { progress->Update(file, percent); });
   }
-  TraceSink trace(collector, std::cout);
+  TraceSink trace([](std::string line) { std::cout << line << '\n'; }, &collector);
   IMeasurementSink* sink = &collector;
   if (options.format == OutputFormat::Trace) {
-    factory.OnCall([&trace](const std::string& line) { trace.Line(line); });
+    factory.OnCall([&trace](const std::string& line) { trace.FactoryLine(line); });
     sink = &trace;
   }
 
@@ -93,7 +75,7 @@ int RunImport(const Options& options) {
   FileList files(std::move(paths));
   bool failed = false;
   try {
-    (*plugin)->Import(&files, sink);
+    session.plugin->Import(&files, sink);
   } catch (const std::exception& e) {
     // What the plug-in collected before it failed is still shown.
     Complain(std::string("the import stopped: ") + e.what());

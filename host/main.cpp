@@ -5,6 +5,7 @@
 #include "host/command_line.h"
 #include "host/commands.h"
 #include "host/host_platform.h"
+#include "host/session.h"
 
 int main(int argc, char** argv) {
   m5host::os::PrepareConsole();
@@ -23,9 +24,15 @@ int main(int argc, char** argv) {
       std::cout << m5host::VersionText(*options);
       return m5host::kExitOk;
     case m5host::Command::Settings:
-      return m5host::RunSettings(*options);
     case m5host::Command::Import:
       break;
   }
-  return m5host::RunImport(*options);
+  std::optional<m5host::Session> session = m5host::OpenSession(*options);
+  if (!session) {
+    return m5host::kExitUsage;
+  }
+  if (options->command == m5host::Command::Settings) {
+    return m5host::RunSettings(*session, *options);
+  }
+  return m5host::RunImport(*session, *options);
 }

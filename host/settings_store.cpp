@@ -46,13 +46,33 @@ std::filesystem::path PathOf(const std::string& utf8) {
 
 }  // namespace
 
-const std::vector<std::string>& SettingsStore::Keys() {
-  static const std::vector<std::string> keys = {"PointStart", "PointLen",  "CodeStart",
-                                                "CodeLen",    "AngleMode", "CodeStr"};
-  return keys;
+int SettingsRecorder::ProbeValue(std::size_t position) {
+  // Far from any value a page shows of its own accord.
+  constexpr int kFirstProbe = 730001;
+  return kFirstProbe + static_cast<int>(position);
 }
 
-std::optional<SettingsStore> SettingsStore::Parse(std::string_view text, std::string& error) {
+int SettingsRecorder::ReadInt(const wchar_t* key, int defaultValue) {
+  if (key == nullptr) {
+    return defaultValue;
+  }
+  m_keys.push_back({ToUtf8(key), defaultValue});
+  return ProbeValue(m_keys.size() - 1);
+}
+
+std::optional<SettingsStore> SettingsStore::Parse(std::string_view text,
+                                                  const std::vector<SettingKey>& known,
+                                                  std::string& error) {
+  return ParseKeys(text, &known, error);
+}
+
+std::optional<SettingsStore> SettingsStore::ParseAnyKey(std::string_view text, std::string& error) {
+  return ParseKeys(text, nullptr, error);
+}
+
+std::optional<SettingsStore> SettingsStore::ParseKeys(std::string_view text,
+                                                      const std::vector<SettingKey>* known,
+                                                      std::string& error) {
   SettingsStore store;
   bool inSection = false;
   int number = 0;
@@ -90,7 +110,9 @@ std::optional<SettingsStore> SettingsStore::Parse(std::string_view text, std::st
       error = where + key + " stands outside the section [M5]";
       return std::nullopt;
     }
-    if (std::find(Keys().begin(), Keys().end(), key) == Keys().end()) {
+    if (known != nullptr &&
+        std::none_of(known->begin(), known->end(),
+                     [&key](const SettingKey& setting) { return setting.key == key; })) {
       error = where + "unknown key \"" + key + "\"";
       return std::nullopt;
     }
@@ -158,7 +180,10 @@ std::optional<std::string> DefaultSettingsPath() {
   return *folder + "/m5import/settings.ini";
 }
 
-std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error) {
+namespace {
+
+std::optional<SettingsStore> LoadFile(const std::string& path, const std::vector<SettingKey>* known,
+                                      std::string& error) {
   std::error_code code;
   if (!std::filesystem::exists(PathOf(path), code)) {
     return SettingsStore();
@@ -170,11 +195,25 @@ std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::stri
     return std::nullopt;
   }
   std::string detail;
-  std::optional<SettingsStore> store = SettingsStore::Parse(text.str(), detail);
+  std::optional<SettingsStore> store = known != nullptr
+                                           ? SettingsStore::Parse(text.str(), *known, detail)
+                                           : SettingsStore::ParseAnyKey(text.str(), detail);
   if (!store) {
     error = path + ": " + detail;
   }
   return store;
+}
+
+}  // namespace
+
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path,
+                                              const std::vector<SettingKey>& known,
+                                              std::string& error) {
+  return LoadFile(path, &known, error);
+}
+
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error) {
+  return LoadFile(path, nullptr, error);
 }
 
 bool SaveSettingsFile(const SettingsStore& store, const std::string& path, std::string& error) {

@@ -17,13 +17,36 @@
 
 namespace m5host {
 
+// A setting the plug-in keeps in the store: its key and what it takes when the store has none.
+struct SettingKey {
+  std::string key;
+  int defaultValue;
+};
+
+// Learns the plug-in's settings as any host must: by recording what LoadSettings reads. It
+// answers every key with a probe value of its own, so that a page filled from these
+// settings shows which item edits which key; load the real settings after it.
+class SettingsRecorder final : public ISettingsReader {
+ public:
+  const std::vector<SettingKey>& Keys() const { return m_keys; }
+  // The value the key read in this position was answered with.
+  static int ProbeValue(std::size_t position);
+
+  int ReadInt(const wchar_t* key, int defaultValue) override;
+
+ private:
+  std::vector<SettingKey> m_keys;
+};
+
 class SettingsStore final : public ISettingsReader, public ISettingsWriter {
  public:
-  // The keys the [M5] section may hold.
-  static const std::vector<std::string>& Keys();
-
-  // Parses the text of a settings file; on failure sets error (with the line number).
-  static std::optional<SettingsStore> Parse(std::string_view text, std::string& error);
+  // Parses the text of a settings file; on failure sets error (with the line number). Only
+  // the keys the plug-in reads are allowed.
+  static std::optional<SettingsStore> Parse(std::string_view text,
+                                            const std::vector<SettingKey>& known,
+                                            std::string& error);
+  // The same taking any key of the right form.
+  static std::optional<SettingsStore> ParseAnyKey(std::string_view text, std::string& error);
   // The file as it is written: the section, then the keys in the order first written.
   std::string Serialize() const;
 
@@ -34,13 +57,23 @@ class SettingsStore final : public ISettingsReader, public ISettingsWriter {
   void WriteInt(const wchar_t* key, int value) override;
 
  private:
+  // known null: any key.
+  static std::optional<SettingsStore> ParseKeys(std::string_view text,
+                                                const std::vector<SettingKey>* known,
+                                                std::string& error);
+
   std::vector<std::pair<std::string, int>> m_values;  // in file order
 };
 
 // <config folder>/m5import/settings.ini, or nothing when the system has no config folder.
 std::optional<std::string> DefaultSettingsPath();
 
-// A missing file gives an empty store; an unreadable or malformed one an error.
+// A missing file gives an empty store; an unreadable or malformed one, or one with a key
+// the plug-in does not read, an error.
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path,
+                                              const std::vector<SettingKey>& known,
+                                              std::string& error);
+// The same taking any key of the right form, for a reader that asks for keys by name.
 std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error);
 // Writes through a temporary file, so a failed write leaves the old settings intact.
 bool SaveSettingsFile(const SettingsStore& store, const std::string& path, std::string& error);

@@ -1,8 +1,7 @@
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "host/output_formats.h"
+#include "host/plan_projection.h"
 #include "host/value_format.h"
 
 namespace m5host {
@@ -12,6 +11,7 @@ namespace {
 constexpr double kWidth = 800;
 constexpr double kHeight = 600;
 constexpr double kMargin = 60;
+constexpr double kFooter = 30;  // below the plan, for the scale bar
 
 std::string Xml(const std::string& text) {
   std::string out;
@@ -37,13 +37,6 @@ std::string Xml(const std::string& text) {
   return out;
 }
 
-// Ground coordinates (X north, Y east) to the drawing, north up.
-struct Projection {
-  double minEast = 0, maxNorth = 0, scale = 1, offsetX = kMargin, offsetY = kMargin;
-  double Left(double east) const { return offsetX + (east - minEast) * scale; }
-  double Top(double north) const { return offsetY + (maxNorth - north) * scale; }
-};
-
 std::string Number(double value) {
   return Fixed(value, 1);
 }
@@ -62,22 +55,7 @@ double NiceLength(double length) {
 }  // namespace
 
 void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files) {
-  double minEast = std::numeric_limits<double>::infinity(), maxEast = -minEast;
-  double minNorth = minEast, maxNorth = -minEast;
-  auto extend = [&](const SurveyPoint& p) {
-    if (p.HasPlanCoordinates() && std::isfinite(*p.x) && std::isfinite(*p.y)) {
-      minEast = std::min(minEast, *p.y), maxEast = std::max(maxEast, *p.y);
-      minNorth = std::min(minNorth, *p.x), maxNorth = std::max(maxNorth, *p.x);
-    }
-  };
-  for (const FileSurvey& file : files) {
-    for (const StationSetup& setup : file.setups) {
-      if (setup.station) {
-        extend(*setup.station);
-      }
-      std::for_each(setup.observations.begin(), setup.observations.end(), extend);
-    }
-  }
+  const std::optional<PlanExtent> found = FindPlanExtent(files);
 
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight
@@ -89,20 +67,12 @@ void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files) {
     title += (title.empty() ? "" : ", ") + file.path;
   }
   out << "<text x=\"10\" y=\"20\" font-size=\"14\">" << Xml(title) << "</text>\n";
-  if (!(minEast <= maxEast)) {
+  if (!found) {
     out << "<text x=\"10\" y=\"50\">No point carries plan coordinates.</text>\n</svg>\n";
     return;
   }
-
-  // Fit the extent into the drawing with one scale for both axes; a single point or a
-  // line of points still gets a sensible scale.
-  const double extent = std::max({maxEast - minEast, maxNorth - minNorth, 1.0});
-  Projection projection;
-  projection.minEast = minEast;
-  projection.maxNorth = maxNorth;
-  projection.scale =
-      std::min((kWidth - 2 * kMargin) / extent, (kHeight - 2 * kMargin - 30) / extent);
-  projection.offsetY = kMargin + 10;
+  const double extent = found->Size();
+  const Projection projection = FitProjection(*found, kWidth, kHeight, kMargin, kFooter);
 
   for (const FileSurvey& file : files) {
     for (const StationSetup& setup : file.setups) {

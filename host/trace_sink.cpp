@@ -4,102 +4,106 @@
 
 namespace m5host {
 
+template <class Argument>
+void TraceSink::Pass(const char* call, Argument argument,
+                     void (IMeasurementSink::*operation)(Argument)) {
+  m_write(TraceLine(call, argument));
+  if (m_next != nullptr) {
+    (m_next->*operation)(argument);
+  }
+}
+
+void TraceSink::FactoryLine(std::string line) {
+  if (m_factoryLines == TraceLines::Written) {
+    m_write(std::move(line));
+  }
+}
+
 IConverterFactory* TraceSink::GetConverterFactory() {
-  Line("GetConverterFactory()");
-  return m_inner.GetConverterFactory();
+  FactoryLine("GetConverterFactory()");
+  return m_next != nullptr ? m_next->GetConverterFactory() : nullptr;
+}
+
+void TraceSink::SetCurrentLine(int line) {
+  if (m_progressLines == TraceLines::Written) {
+    m_write(TraceLine("SetCurrentLine", line));
+  }
+  if (m_next != nullptr) {
+    m_next->SetCurrentLine(line);
+  }
+}
+
+void TraceSink::SetProgress(float percent) {
+  if (m_progressLines == TraceLines::Written) {
+    m_write(TraceLine("SetProgress", percent));
+  }
+  if (m_next != nullptr) {
+    m_next->SetProgress(percent);
+  }
 }
 
 void TraceSink::BeginFile(const wchar_t* path) {
-  Line(TraceLine("BeginFile", path));
-  m_inner.BeginFile(path);
-}
-void TraceSink::SetCurrentLine(int line) {
-  Line(TraceLine("SetCurrentLine", line));
-  m_inner.SetCurrentLine(line);
+  Pass("BeginFile", path, &IMeasurementSink::BeginFile);
 }
 void TraceSink::ReportWarning(const wchar_t* text) {
-  Line(TraceLine("ReportWarning", text));
-  m_inner.ReportWarning(text);
+  Pass("ReportWarning", text, &IMeasurementSink::ReportWarning);
 }
 void TraceSink::ReportError(const wchar_t* text) {
-  Line(TraceLine("ReportError", text));
-  m_inner.ReportError(text);
-}
-void TraceSink::SetProgress(float percent) {
-  Line(TraceLine("SetProgress", percent));
-  m_inner.SetProgress(percent);
+  Pass("ReportError", text, &IMeasurementSink::ReportError);
 }
 void TraceSink::AddPoint(const wchar_t* name) {
-  Line(TraceLine("AddPoint", name));
-  m_inner.AddPoint(name);
+  Pass("AddPoint", name, &IMeasurementSink::AddPoint);
 }
 void TraceSink::SetX(double x) {
-  Line(TraceLine("SetX", x));
-  m_inner.SetX(x);
+  Pass("SetX", x, &IMeasurementSink::SetX);
 }
 void TraceSink::SetY(double y) {
-  Line(TraceLine("SetY", y));
-  m_inner.SetY(y);
+  Pass("SetY", y, &IMeasurementSink::SetY);
 }
 void TraceSink::SetZ(double z) {
-  Line(TraceLine("SetZ", z));
-  m_inner.SetZ(z);
+  Pass("SetZ", z, &IMeasurementSink::SetZ);
 }
 void TraceSink::SetPointKind(int kind) {
-  Line(TraceLine("SetPointKind", kind));
-  m_inner.SetPointKind(kind);
+  Pass("SetPointKind", kind, &IMeasurementSink::SetPointKind);
 }
 void TraceSink::SetPointFlag(int flag) {
-  Line(TraceLine("SetPointFlag", flag));
-  m_inner.SetPointFlag(flag);
+  Pass("SetPointFlag", flag, &IMeasurementSink::SetPointFlag);
 }
 void TraceSink::SetCode(const wchar_t* code) {
-  Line(TraceLine("SetCode", code));
-  m_inner.SetCode(code);
+  Pass("SetCode", code, &IMeasurementSink::SetCode);
 }
 void TraceSink::AddStation(const wchar_t* name) {
-  Line(TraceLine("AddStation", name));
-  m_inner.AddStation(name);
+  Pass("AddStation", name, &IMeasurementSink::AddStation);
 }
 void TraceSink::SetInstrumentHeight(double height) {
-  Line(TraceLine("SetInstrumentHeight", height));
-  m_inner.SetInstrumentHeight(height);
+  Pass("SetInstrumentHeight", height, &IMeasurementSink::SetInstrumentHeight);
 }
 void TraceSink::AddTarget(const wchar_t* name) {
-  Line(TraceLine("AddTarget", name));
-  m_inner.AddTarget(name);
+  Pass("AddTarget", name, &IMeasurementSink::AddTarget);
 }
 void TraceSink::SetPressure(double pressure) {
-  Line(TraceLine("SetPressure", pressure));
-  m_inner.SetPressure(pressure);
+  Pass("SetPressure", pressure, &IMeasurementSink::SetPressure);
 }
 void TraceSink::SetTemperature(double temperature) {
-  Line(TraceLine("SetTemperature", temperature));
-  m_inner.SetTemperature(temperature);
+  Pass("SetTemperature", temperature, &IMeasurementSink::SetTemperature);
 }
 void TraceSink::SetVerticalAngle(double angle) {
-  Line(TraceLine("SetVerticalAngle", angle));
-  m_inner.SetVerticalAngle(angle);
+  Pass("SetVerticalAngle", angle, &IMeasurementSink::SetVerticalAngle);
 }
 void TraceSink::SetHorizontalDirection(double angle) {
-  Line(TraceLine("SetHorizontalDirection", angle));
-  m_inner.SetHorizontalDirection(angle);
+  Pass("SetHorizontalDirection", angle, &IMeasurementSink::SetHorizontalDirection);
 }
 void TraceSink::SetTargetHeight(double height) {
-  Line(TraceLine("SetTargetHeight", height));
-  m_inner.SetTargetHeight(height);
+  Pass("SetTargetHeight", height, &IMeasurementSink::SetTargetHeight);
 }
 void TraceSink::SetSlopeDistance(double distance) {
-  Line(TraceLine("SetSlopeDistance", distance));
-  m_inner.SetSlopeDistance(distance);
+  Pass("SetSlopeDistance", distance, &IMeasurementSink::SetSlopeDistance);
 }
 void TraceSink::SetHorizontalDistance(double distance) {
-  Line(TraceLine("SetHorizontalDistance", distance));
-  m_inner.SetHorizontalDistance(distance);
+  Pass("SetHorizontalDistance", distance, &IMeasurementSink::SetHorizontalDistance);
 }
 void TraceSink::SetHeightDifference(double difference) {
-  Line(TraceLine("SetHeightDifference", difference));
-  m_inner.SetHeightDifference(difference);
+  Pass("SetHeightDifference", difference, &IMeasurementSink::SetHeightDifference);
 }
 
 }  // namespace m5host

@@ -1,20 +1,30 @@
-// The reference host's trace: forwards every sink call to the host's own sink and writes
-// it as one line of the trace format (host/trace_format.h).
+// The trace: writes every sink call as one line of the trace format (host/trace_format.h)
+// and passes it on to the next sink, if any. The reference host's --format trace and the
+// tests' recording sink both are this sink, so a trace is written one way only.
 #pragma once
 
-#include <ostream>
+#include <functional>
 #include <string>
 
 #include "sdk/host_interfaces.h"
 
 namespace m5host {
 
-class TraceSink final : public IMeasurementSink {
- public:
-  TraceSink(IMeasurementSink& inner, std::ostream& out) : m_inner(inner), m_out(out) {}
+// Whether a kind of line appears in the trace; the call is passed on either way.
+enum class TraceLines { Written, Omitted };
 
-  // For calls that do not go through the sink (the converter factory's).
-  void Line(const std::string& line) { m_out << line << '\n'; }
+class TraceSink : public IMeasurementSink {
+ public:
+  using LineWriter = std::function<void(std::string line)>;
+
+  // next may be null: then the calls end here and there is no converter factory.
+  TraceSink(LineWriter write, IMeasurementSink* next) : m_write(std::move(write)), m_next(next) {}
+
+  // Lines of the converter factory's calls, and GetConverterFactory's own.
+  void FactoryLine(std::string line);
+  // SetCurrentLine and SetProgress, which clutter a trace of parsed records.
+  void ProgressLines(TraceLines lines) { m_progressLines = lines; }
+  void FactoryLines(TraceLines lines) { m_factoryLines = lines; }
 
   IConverterFactory* GetConverterFactory() override;
   void BeginFile(const wchar_t* path) override;
@@ -42,8 +52,14 @@ class TraceSink final : public IMeasurementSink {
   void SetHeightDifference(double difference) override;
 
  private:
-  IMeasurementSink& m_inner;
-  std::ostream& m_out;
+  // Writes the line, then hands the call to the next sink.
+  template <class Argument>
+  void Pass(const char* call, Argument argument, void (IMeasurementSink::*operation)(Argument));
+
+  LineWriter m_write;
+  IMeasurementSink* m_next;
+  TraceLines m_progressLines = TraceLines::Written;
+  TraceLines m_factoryLines = TraceLines::Written;
 };
 
 }  // namespace m5host

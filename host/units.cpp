@@ -131,7 +131,8 @@ std::optional<double> ParseDecimal(std::wstring_view text) {
   return negative ? -value : value;
 }
 
-std::optional<double> ParseDms(std::wstring_view text) {
+std::optional<double> ParseDms(std::wstring_view text, DmsFields fields) {
+  const bool sexagesimal = fields == DmsFields::Sexagesimal;
   double sign = 1.0;
   if (!text.empty() && (text[0] == L'+' || text[0] == L'-')) {
     sign = text[0] == L'-' ? -1.0 : 1.0;
@@ -151,7 +152,7 @@ std::optional<double> ParseDms(std::wstring_view text) {
     text.remove_prefix(dot + 1);
   }
   for (std::size_t k = 0; k < count; ++k) {
-    const bool twoDigitField = k == 1 || k == 2;
+    const bool twoDigitField = sexagesimal && (k == 1 || k == 2);
     if (!AllDigits(parts[k]) || (twoDigitField && parts[k].size() > 2)) {
       return std::nullopt;
     }
@@ -162,10 +163,14 @@ std::optional<double> ParseDms(std::wstring_view text) {
   if (count > 3) {
     seconds += *ParseDecimal(L"0." + std::wstring(parts[3]));
   }
-  if (!degrees || minutes >= 60.0 || seconds >= 60.0) {
+  if (!degrees || (sexagesimal && (minutes >= 60.0 || seconds >= 60.0))) {
     return std::nullopt;
   }
   return sign * (*degrees + minutes / 60.0 + seconds / 3600.0);
+}
+
+std::optional<double> ReadAsWritten(const Unit& unit, std::wstring_view text) {
+  return unit.dms ? ParseDms(text, DmsFields::AnyDigits) : ParseDecimal(text);
 }
 
 std::optional<double> ToBaseUnit(const Unit& unit, std::wstring_view text) {

@@ -34,19 +34,24 @@ if(TARGET m5import AND TARGET m5plugin)
 endif()
 
 # The settings page through m5import: edits are judged by the plug-in, and only accepted
-# ones are saved. Each run writes its own settings file in the build tree.
+# ones are saved. Each run has a store of its own, gone when it ends.
 if(TARGET m5import AND TARGET m5plugin)
   function(add_m5_settings_test name pattern)
-    set(file ${CMAKE_CURRENT_BINARY_DIR}/settings_${name}.ini)
+    set(edits "")
+    if(ARGN)
+      string(REPLACE ";" "," edits "${ARGN}")
+    endif()
     add_test(NAME host.settings.${name}
-             COMMAND m5import settings --plugin $<TARGET_FILE:m5plugin>
-                     --settings ${file} ${ARGN})
+             COMMAND ${CMAKE_COMMAND} -DM5IMPORT=$<TARGET_FILE:m5import>
+                     -DPLUGIN=$<TARGET_FILE:m5plugin>
+                     -DSTORE=${CMAKE_CURRENT_BINARY_DIR}/settings_${name}
+                     -DEDITS=${edits} -P ${CMAKE_CURRENT_SOURCE_DIR}/scripts/settings_case.cmake)
     set_tests_properties(host.settings.${name} PROPERTIES LABELS host
                          PASS_REGULAR_EXPRESSION "${pattern}")
   endfunction()
   add_m5_settings_test(shows_the_page "Начало \\[PointStart\\]: 1")
-  add_m5_settings_test(accepts_a_length "Длина \\[PointLen\\]: 12" --set PointLen=12)
-  add_m5_settings_test(rejects_text "Ошибка: Неверное числовое значение" --set PointLen=abc)
-  add_m5_settings_test(rejects_overlap "Ошибка: Неверные настройки формата" --set CodeStart=10)
-  add_m5_settings_test(choice_by_text "\\(\\*\\) 1 UTF-8" --set CodeStr=UTF-8)
+  add_m5_settings_test(accepts_a_length "Длина \\[PointLen\\]: 12" PointLen=12)
+  add_m5_settings_test(rejects_text "Ошибка: Неверное числовое значение" PointLen=abc)
+  add_m5_settings_test(rejects_overlap "Ошибка: Неверные настройки формата" CodeStart=10)
+  add_m5_settings_test(choice_by_text "\\(\\*\\) 1 UTF-8" CodeStr=UTF-8)
 endif()

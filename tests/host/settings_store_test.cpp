@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
 
 #include "host/settings_store.h"
-
-#include <filesystem>
+#include "tests/support/temp_folder.h"
 
 namespace m5host {
 namespace {
+
+// The keys a plug-in might read, as a recorder learns them.
+const std::vector<SettingKey> kKnown = {{"PointStart", 1}, {"PointLen", 14}, {"CodeStart", 15},
+                                        {"CodeLen", 13},   {"AngleMode", 1}, {"CodeStr", 0}};
 
 TEST(SettingsStore, ReadsTheM5Section) {
   std::string error;
   const auto store = SettingsStore::Parse(
       "\xEF\xBB\xBF; comment\r\n[M5]\r\n  PointLen = 12 \r\n# another\r\nAngleMode=0\r\n"
       "CodeStart=-2147483648\n",
-      error);
+      kKnown, error);
   ASSERT_TRUE(store) << error;
   SettingsStore copy = *store;
   EXPECT_EQ(copy.ReadInt(L"PointLen", 14), 12);
@@ -42,7 +45,7 @@ TEST(SettingsStore, MalformedFilesAreErrorsWithTheLine) {
   };
   for (const Case& c : cases) {
     std::string error;
-    EXPECT_FALSE(SettingsStore::Parse(c.text, error)) << c.text;
+    EXPECT_FALSE(SettingsStore::Parse(c.text, kKnown, error)) << c.text;
     EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << " gave: " << error;
   }
 }
@@ -60,22 +63,35 @@ TEST(SettingsStore, WritesWhatThePluginSavedAndReadsItBack) {
   EXPECT_EQ(text,
             "[M5]\nPointStart=1\nPointLen=-7\nCodeStart=3\nCodeLen=4\nAngleMode=5\nCodeStr=6\n");
   std::string error;
-  const auto again = SettingsStore::Parse(text, error);
+  const auto again = SettingsStore::Parse(text, kKnown, error);
   ASSERT_TRUE(again) << error;
   EXPECT_EQ(again->Serialize(), text);
 }
 
+TEST(SettingsRecorder, LearnsKeysAndDefaultsInTheOrderRead) {
+  SettingsRecorder recorder;
+  const int first = recorder.ReadInt(L"PointLen", 14);
+  const int second = recorder.ReadInt(L"CodeStr", 0);
+  EXPECT_EQ(recorder.ReadInt(nullptr, 7), 7);
+  ASSERT_EQ(recorder.Keys().size(), 2u);
+  EXPECT_EQ(recorder.Keys()[1].key, "CodeStr");
+  EXPECT_EQ(recorder.Keys()[0].defaultValue, 14);
+  // Distinct probes, none a value a settings page shows of its own accord.
+  EXPECT_EQ(first, SettingsRecorder::ProbeValue(0));
+  EXPECT_NE(first, second);
+  EXPECT_GT(first, 1000);
+}
+
 TEST(SettingsStore, MissingFileIsEmptyAndSavedFileLoads) {
-  const std::string folder = testing::TempDir() + "m5host_settings_test";
-  const std::string path = folder + "/nested/settings.ini";
-  std::filesystem::remove_all(folder);  // a run before this one left its file
+  const m5test::TempFolder folder;
+  const std::string path = (folder.Path() / "nested" / "settings.ini").string();
   std::string error;
-  auto store = LoadSettingsFile(path, error);
+  auto store = LoadSettingsFile(path, kKnown, error);
   ASSERT_TRUE(store) << error;
   EXPECT_EQ(store->ReadInt(L"PointLen", 14), 14);
   store->WriteInt(L"PointLen", 20);
   ASSERT_TRUE(SaveSettingsFile(*store, path, error)) << error;
-  auto loaded = LoadSettingsFile(path, error);
+  auto loaded = LoadSettingsFile(path, kKnown, error);
   ASSERT_TRUE(loaded) << error;
   EXPECT_EQ(loaded->ReadInt(L"PointLen", 14), 20);
 }

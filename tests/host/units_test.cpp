@@ -72,6 +72,16 @@ TEST(Units, RejectsAnythingNotReadInFull) {
   }
 }
 
+TEST(Units, ReadAsWrittenTakesMinutesAndSecondsOfAnyDigitsButStillOnlyDigits) {
+  const Unit* dms = FindUnit(Quantity::Angle, 1);
+  ASSERT_NE(dms, nullptr);
+  EXPECT_EQ(ReadAsWritten(*dms, L"12.345.6"), 12.0 + 345.0 / 60.0 + 6.0 / 3600.0);
+  EXPECT_EQ(ReadAsWritten(*dms, L"0.00.72"), 0.02);
+  EXPECT_FALSE(ToBaseUnit(*dms, L"0.00.72").has_value());  // the real host stays strict
+  EXPECT_FALSE(ReadAsWritten(*dms, L"12..5").has_value());
+  EXPECT_EQ(ReadAsWritten(*FindUnit(Quantity::Length, 1), L"2.5"), 2.5);  // no scale
+}
+
 TEST(Units, ReadingIgnoresTheProcessLocale) {
   // A locale with a decimal comma must not change what "1.5" means.
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);

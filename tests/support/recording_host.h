@@ -1,19 +1,20 @@
-// A fake host for tests: a measurement sink that writes every call as one line of text,
-// and a converter factory whose converters count their references.
+// A fake host for tests: the reference host's trace sink writing every call as one line
+// of text, and the host's converter factory with its reference accounting.
 //
-// The converters do no unit arithmetic, so a trace shows the numbers of the file: every
-// converter reads a plain decimal number (sign, digits, one point, exponent) and returns
-// it unchanged, except the angle converter for unit 1 (degrees-minutes-seconds), which
-// reads D.MM.SS[.FF...] and returns decimal degrees. Which unit read a value shows in the
-// factory's calls, which are written to the same trace.
+// The converters read values as the file wrote them, so a trace shows the numbers of the
+// file: every converter reads a plain decimal number (sign, digits, one point, exponent)
+// and returns it unchanged, except the angle converter for unit 1 (degrees-minutes-seconds),
+// which reads D.MM.SS[.FF...] and returns decimal degrees. Which unit read a value shows in
+// the factory's calls, which are written to the same trace.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/converter_factory.h"
 #include "host/text_encoding.h"
 #include "host/trace_format.h"
+#include "host/trace_sink.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5test {
@@ -30,12 +31,9 @@ inline std::string ToUtf8(const wchar_t* text) {
 }
 using m5host::FromUtf8;
 
-class RecordingFactory;
-
-class RecordingSink : public IMeasurementSink {
+class RecordingSink : public m5host::TraceSink {
  public:
   RecordingSink();
-  ~RecordingSink();
 
   // Every call so far, one per line; factory calls start with "factory.".
   const std::vector<std::string>& Calls() const { return m_calls; }
@@ -43,54 +41,29 @@ class RecordingSink : public IMeasurementSink {
   std::string Trace() const;
   void ClearCalls() { m_calls.clear(); }
   // When false, factory calls are not written to the trace (they still count references).
-  void RecordFactoryCalls(bool on) { m_recordFactory = on; }
+  void RecordFactoryCalls(bool on) {
+    FactoryLines(on ? m5host::TraceLines::Written : m5host::TraceLines::Omitted);
+  }
   // When false, SetCurrentLine and SetProgress are not written (they clutter parser traces).
-  void RecordProgress(bool on) { m_recordProgress = on; }
+  void RecordProgress(bool on) {
+    ProgressLines(on ? m5host::TraceLines::Written : m5host::TraceLines::Omitted);
+  }
 
   // References the plug-in holds now on the factory and on every converter handed out.
-  int OutstandingReferences() const;
-  // Releases beyond the last reference, on any object of this host.
+  int OutstandingReferences() const { return m_factory.Balance().outstanding; }
+  // Releases beyond the last reference, and uses of a converter after its last one.
   int OverReleases() const;
   // Converters handed out so far.
-  int ConvertersCreated() const;
+  int ConvertersCreated() const { return m_factory.ConvertersCreated(); }
 
   // Makes GetConverterFactory return null (a host without converters).
   void WithoutFactory() { m_noFactory = true; }
 
-  void Record(std::string line);
-  void RecordFactory(std::string line);
-
   IConverterFactory* GetConverterFactory() override;
-  void BeginFile(const wchar_t* path) override;
-  void SetCurrentLine(int line) override;
-  void ReportWarning(const wchar_t* text) override;
-  void ReportError(const wchar_t* text) override;
-  void SetProgress(float percent) override;
-  void AddPoint(const wchar_t* name) override;
-  void SetX(double x) override;
-  void SetY(double y) override;
-  void SetZ(double z) override;
-  void SetPointKind(int kind) override;
-  void SetPointFlag(int flag) override;
-  void SetCode(const wchar_t* code) override;
-  void AddStation(const wchar_t* name) override;
-  void SetInstrumentHeight(double height) override;
-  void AddTarget(const wchar_t* name) override;
-  void SetPressure(double pressure) override;
-  void SetTemperature(double temperature) override;
-  void SetVerticalAngle(double angle) override;
-  void SetHorizontalDirection(double angle) override;
-  void SetTargetHeight(double height) override;
-  void SetSlopeDistance(double distance) override;
-  void SetHorizontalDistance(double distance) override;
-  void SetHeightDifference(double difference) override;
 
  private:
-  friend class RecordingFactory;
   std::vector<std::string> m_calls;
-  std::unique_ptr<RecordingFactory> m_factory;
-  bool m_recordFactory = true;
-  bool m_recordProgress = true;
+  m5host::HostConverterFactory m_factory{m5host::Reading::AsWritten};
   bool m_noFactory = false;
 };
 

@@ -23,6 +23,8 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
+  const std::filesystem::path& Path() const { return m_path; }
+
   // Writes the bytes to a file of this name in the folder and returns its path.
   std::filesystem::path Write(const std::string& name, const std::string& bytes) const {
     const std::filesystem::path path = m_path / name;
