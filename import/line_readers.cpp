@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 
 #include "import/unicode_text.h"
 #include "platform/codepage.h"
@@ -12,20 +13,44 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
+// 8-bit text after text mode. Text mode has made each CR LF an LF, so a CR that still
+// stands before an LF stood before another CR LF in the file: every CR and every LF ends a
+// line, and the line numbers stay those of the file.
+struct AnsiText {
+  static constexpr std::size_t kUnit = 1;
+  static constexpr bool kCrLfIsOneEnd = false;
+
+  std::size_t Find(std::string_view text, std::size_t from, char ch) const {
+    return text.find(ch, from);
+  }
+  bool IsLineFeedAt(std::string_view, std::size_t) const { return false; }
+  Decoding Decode(std::string_view line, std::wstring& out) const {
+    const std::size_t start = out.size();
+    platform::AppendAnsiToWide(line.data(), line.size(), out);
+    if (line.find('\0') == kNone) {
+      return Decoding::Exact;
+    }
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), L'\0', L'\uFFFD');
+    return Decoding::Replaced;
+  }
+};
+
 struct Utf8Text {
   static constexpr std::size_t kUnit = 1;
+  static constexpr bool kCrLfIsOneEnd = true;
 
-  std::size_t FindLineFeed(std::string_view text, std::size_t from) const {
-    return text.find('\n', from);
+  std::size_t Find(std::string_view text, std::size_t from, char ch) const {
+    return text.find(ch, from);
   }
-  bool EndsWithCarriageReturn(std::string_view line) const {
-    return !line.empty() && line.back() == '\r';
+  bool IsLineFeedAt(std::string_view text, std::size_t offset) const {
+    return offset < text.size() && text[offset] == '\n';
   }
-  void Decode(std::string_view line, std::wstring& out) const { AppendUtf8(line, out); }
+  Decoding Decode(std::string_view line, std::wstring& out) const { return AppendUtf8(line, out); }
 };
 
 struct Utf16Text {
   static constexpr std::size_t kUnit = 2;
+  static constexpr bool kCrLfIsOneEnd = true;
   bool littleEndian;
 
   char32_t UnitAt(std::string_view text, std::size_t offset) const {
@@ -33,107 +58,127 @@ struct Utf16Text {
     const auto b = static_cast<unsigned char>(text[offset + 1]);
     return littleEndian ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
   }
-  // from is always at the start of a unit. The search runs on the LF's low byte, which is
-  // the first of a unit when little-endian; a hit is a line end when the whole unit is LF.
-  std::size_t FindLineFeed(std::string_view text, std::size_t from) const {
+  // The whole unit of an ASCII character ch at or after from, which is always at the start
+  // of a unit. The search runs on ch's byte, which is the first of a unit when
+  // little-endian; a hit counts when it stands in a unit of its own and that unit is ch.
+  std::size_t Find(std::string_view text, std::size_t from, char ch) const {
     const std::size_t lowByte = littleEndian ? 0 : 1;
-    for (std::size_t at = text.find('\n', from + lowByte); at != kNone;
-         at = text.find('\n', at + 1)) {
+    for (std::size_t at = text.find(ch, from + lowByte); at != kNone; at = text.find(ch, at + 1)) {
       const std::size_t unit = at - lowByte;
-      if (unit % kUnit == 0 && unit + 1 < text.size() && UnitAt(text, unit) == U'\n') {
+      if (unit % kUnit == 0 && unit + 1 < text.size() &&
+          UnitAt(text, unit) == static_cast<char32_t>(ch)) {
         return unit;
       }
     }
     return kNone;
   }
-  bool EndsWithCarriageReturn(std::string_view line) const {
-    return line.size() >= kUnit && UnitAt(line, line.size() - kUnit) == U'\r';
+  bool IsLineFeedAt(std::string_view text, std::size_t offset) const {
+    return offset + 1 < text.size() && UnitAt(text, offset) == U'\n';
   }
-  void Decode(std::string_view line, std::wstring& out) const {
-    AppendUtf16(line, littleEndian, out);
+  Decoding Decode(std::string_view line, std::wstring& out) const {
+    return AppendUtf16(line, littleEndian, out);
   }
 };
 
 template <typename Text>
 std::size_t CountLines(std::string_view text, const Text& encoding) {
-  std::size_t count = 0;
-  std::size_t lastEnd = 0;
-  for (std::size_t lf = encoding.FindLineFeed(text, 0); lf != kNone;
-       lf = encoding.FindLineFeed(text, lastEnd)) {
-    ++count;
-    lastEnd = lf + Text::kUnit;
+  std::size_t ends = 0;
+  std::size_t afterLastEnd = 0;
+  for (std::size_t lf = encoding.Find(text, 0, '\n'); lf != kNone;
+       lf = encoding.Find(text, lf + Text::kUnit, '\n')) {
+    ++ends;
+    afterLastEnd = lf + Text::kUnit;
   }
-  return count + (lastEnd < text.size() ? 1 : 0);
+  for (std::size_t cr = encoding.Find(text, 0, '\r'); cr != kNone;
+       cr = encoding.Find(text, cr + Text::kUnit, '\r')) {
+    // The LF of a CR LF pair has been counted already.
+    if (!Text::kCrLfIsOneEnd || !encoding.IsLineFeedAt(text, cr + Text::kUnit)) {
+      ++ends;
+      afterLastEnd = std::max(afterLastEnd, cr + Text::kUnit);
+    }
+  }
+  return ends + (afterLastEnd < text.size() ? 1 : 0);
 }
 
-// The line that starts at position, decoded into out; position moves past its LF.
-template <typename Text>
-void DecodeNextLine(std::string_view text, const Text& encoding, std::size_t& position,
-                    std::wstring& out) {
-  const std::size_t lf = encoding.FindLineFeed(text, position);
-  std::string_view line = text.substr(position, (lf == kNone ? text.size() : lf) - position);
-  if (lf != kNone && encoding.EndsWithCarriageReturn(line)) {
-    line.remove_suffix(Text::kUnit);
+// The line that starts at scan.position, decoded into out; the scan moves past its end.
+template <typename Text, typename Scan>
+Decoding DecodeNextLine(std::string_view text, const Text& encoding, Scan& scan,
+                        std::wstring& out) {
+  if (scan.nextCarriageReturn < scan.position) {
+    scan.nextCarriageReturn = encoding.Find(text, scan.position, '\r');
   }
-  encoding.Decode(line, out);
-  position = lf == kNone ? text.size() : lf + Text::kUnit;
+  if (scan.nextLineFeed < scan.position) {
+    scan.nextLineFeed = encoding.Find(text, scan.position, '\n');
+  }
+  const std::size_t end = std::min(scan.nextCarriageReturn, scan.nextLineFeed);
+  const std::string_view line =
+      text.substr(scan.position, (end == kNone ? text.size() : end) - scan.position);
+  if (end == kNone) {
+    scan.position = text.size();
+  } else if (Text::kCrLfIsOneEnd && end == scan.nextCarriageReturn &&
+             scan.nextLineFeed == end + Text::kUnit) {
+    scan.position = scan.nextLineFeed + Text::kUnit;
+  } else {
+    scan.position = end + Text::kUnit;
+  }
+  return encoding.Decode(line, out);
+}
+
+template <typename Text, typename Scan>
+void StartScan(std::string_view text, const Text& encoding, Scan& scan) {
+  scan.nextCarriageReturn = encoding.Find(text, 0, '\r');
+  scan.nextLineFeed = encoding.Find(text, 0, '\n');
 }
 
 }  // namespace
 
 CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_form(Form::Ansi) {
-  if (ansi) {
-    std::size_t lineFeeds = 0;
-    for (std::size_t lf = bytes.find('\n'); lf != kNone; lf = bytes.find('\n', lf + 1)) {
-      ++lineFeeds;
-    }
-    const bool openLast = !bytes.empty() && bytes.back() != '\n';
-    m_count = lineFeeds + (openLast ? 1 : 0);
+  const std::optional<DetectedForm> marked = DetectByteOrderMark(bytes);
+  if (ansi && !marked) {
+    m_count = CountLines(m_text, AnsiText{});
+    StartScan(m_text, AnsiText{}, m_scan);
     return;
   }
-  const DetectedForm detected = DetectUnicodeForm(bytes);
+  const DetectedForm detected = marked ? *marked : DetectUnicodeForm(bytes);
   m_text = bytes.substr(detected.markLength);
   switch (detected.form) {
     case UnicodeForm::Utf8:
       m_form = Form::Utf8;
       m_count = CountLines(m_text, Utf8Text{});
+      StartScan(m_text, Utf8Text{}, m_scan);
       return;
     case UnicodeForm::Utf16LittleEndian:
       m_form = Form::Utf16LittleEndian;
       m_count = CountLines(m_text, Utf16Text{true});
+      StartScan(m_text, Utf16Text{true}, m_scan);
       return;
     case UnicodeForm::Utf16BigEndian:
       m_form = Form::Utf16BigEndian;
       m_count = CountLines(m_text, Utf16Text{false});
+      StartScan(m_text, Utf16Text{false}, m_scan);
       return;
   }
 }
 
 const std::wstring& CLineCursor::Next() {
   m_line.clear();
+  Decoding decoding = Decoding::Exact;
   switch (m_form) {
-    case Form::Ansi: {
-      const std::size_t lf = m_text.find('\n', m_position);
-      std::string_view line =
-          m_text.substr(m_position, (lf == kNone ? m_text.size() : lf) - m_position);
-      const std::size_t nul = line.find('\0');
-      if (nul != kNone) {
-        line = line.substr(0, nul);
-      }
-      platform::AppendAnsiToWide(line.data(), line.size(), m_line);
-      m_position = lf == kNone ? m_text.size() : lf + 1;
+    case Form::Ansi:
+      decoding = DecodeNextLine(m_text, AnsiText{}, m_scan, m_line);
       break;
-    }
     case Form::Utf8:
-      DecodeNextLine(m_text, Utf8Text{}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf8Text{}, m_scan, m_line);
       break;
     case Form::Utf16LittleEndian:
-      DecodeNextLine(m_text, Utf16Text{true}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf16Text{true}, m_scan, m_line);
       break;
     case Form::Utf16BigEndian:
-      DecodeNextLine(m_text, Utf16Text{false}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf16Text{false}, m_scan, m_line);
       break;
   }
+  m_firstMalformedLine = decoding == Decoding::Replaced && !m_malformedSeen;
+  m_malformedSeen = m_malformedSeen || decoding == Decoding::Replaced;
   return m_line;
 }
 
