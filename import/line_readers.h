@@ -33,19 +33,10 @@ class CLineCursor {
  private:
   enum class Form { Ansi, Utf8, Utf16LittleEndian, Utf16BigEndian };
 
-  // Where the next line starts, and the next CR and LF at or after it (npos when none):
-  // each is searched for again only once the lines have passed it, so a file is scanned
-  // once however its lines end.
-  struct Scan {
-    std::size_t position = 0;
-    std::size_t nextCarriageReturn = 0;
-    std::size_t nextLineFeed = 0;
-  };
-
   std::string_view m_text;
   Form m_form;
   std::size_t m_count = 0;
-  Scan m_scan;
+  std::size_t m_position = 0;
   bool m_malformedSeen = false;
   bool m_firstMalformedLine = false;
   std::wstring m_line;
