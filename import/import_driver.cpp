@@ -77,7 +77,11 @@ void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink*
     try {
       for (int i = 0; i < count; ++i) {
         sink->SetCurrentLine(i);
-        parser.ParseLine(i, lines.Next());
+        const std::wstring& line = lines.Next();
+        if (lines.IsFirstMalformedLine()) {
+          sink->ReportWarning(m5::platform::LoadResourceString(m5::msg::kMalformedText).c_str());
+        }
+        parser.ParseLine(i, line);
         const auto done = (static_cast<std::uint64_t>(i) + 1) * 100;
         sink->SetProgress(static_cast<float>(done) / static_cast<float>(count));
       }

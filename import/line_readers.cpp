@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "import/unicode_text.h"
 #include "platform/codepage.h"
@@ -12,20 +17,70 @@ namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
 
+// The first CR or LF byte at or after from. A survey line is a hundred bytes or more
+// without either, so they are looked for sixteen bytes at a time where the CPU allows.
+std::size_t FindCarriageReturnOrLineFeed(std::string_view text, std::size_t from) {
+  const char* const data = text.data();
+  const std::size_t n = text.size();
+  std::size_t i = from;
+#if defined(__SSE2__)
+  const __m128i carriageReturn = _mm_set1_epi8('\r');
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  for (; i + 16 <= n; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    const __m128i hits =
+        _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn), _mm_cmpeq_epi8(block, lineFeed));
+    if (_mm_movemask_epi8(hits) != 0) {
+      break;  // the byte loop below finds it within these sixteen
+    }
+  }
+#endif
+  for (; i < n; ++i) {
+    if (data[i] == '\r' || data[i] == '\n') {
+      return i;
+    }
+  }
+  return kNone;
+}
+
+// 8-bit text after text mode. Text mode has made each CR LF an LF, so a CR that still
+// stands before an LF stood before another CR LF in the file: every CR and every LF ends a
+// line, and the line numbers stay those of the file.
+struct AnsiText {
+  static constexpr std::size_t kUnit = 1;
+  static constexpr bool kCrLfIsOneEnd = false;
+
+  std::size_t FindLineEnd(std::string_view text, std::size_t from) const {
+    return FindCarriageReturnOrLineFeed(text, from);
+  }
+  bool IsUnitAt(std::string_view, std::size_t, char) const { return false; }
+  Decoding Decode(std::string_view line, std::wstring& out) const {
+    const std::size_t start = out.size();
+    platform::AppendAnsiToWide(line.data(), line.size(), out);
+    if (line.find('\0') == kNone) {
+      return Decoding::Exact;
+    }
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), L'\0', L'\uFFFD');
+    return Decoding::Replaced;
+  }
+};
+
 struct Utf8Text {
   static constexpr std::size_t kUnit = 1;
+  static constexpr bool kCrLfIsOneEnd = true;
 
-  std::size_t FindLineFeed(std::string_view text, std::size_t from) const {
-    return text.find('\n', from);
+  std::size_t FindLineEnd(std::string_view text, std::size_t from) const {
+    return FindCarriageReturnOrLineFeed(text, from);
   }
-  bool EndsWithCarriageReturn(std::string_view line) const {
-    return !line.empty() && line.back() == '\r';
+  bool IsUnitAt(std::string_view text, std::size_t offset, char ch) const {
+    return offset < text.size() && text[offset] == ch;
   }
-  void Decode(std::string_view line, std::wstring& out) const { AppendUtf8(line, out); }
+  Decoding Decode(std::string_view line, std::wstring& out) const { return AppendUtf8(line, out); }
 };
 
 struct Utf16Text {
   static constexpr std::size_t kUnit = 2;
+  static constexpr bool kCrLfIsOneEnd = true;
   bool littleEndian;
 
   char32_t UnitAt(std::string_view text, std::size_t offset) const {
@@ -33,65 +88,71 @@ struct Utf16Text {
     const auto b = static_cast<unsigned char>(text[offset + 1]);
     return littleEndian ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
   }
-  // from is always at the start of a unit. The search runs on the LF's low byte, which is
-  // the first of a unit when little-endian; a hit is a line end when the whole unit is LF.
-  std::size_t FindLineFeed(std::string_view text, std::size_t from) const {
+  bool IsUnitAt(std::string_view text, std::size_t offset, char ch) const {
+    return offset + 1 < text.size() && UnitAt(text, offset) == static_cast<char32_t>(ch);
+  }
+  // from is always at the start of a unit. The search runs on the bytes; a CR or LF byte
+  // ends a line when it is the low byte of a whole unit that is CR or LF (the low byte is
+  // the first of a unit when little-endian).
+  std::size_t FindLineEnd(std::string_view text, std::size_t from) const {
     const std::size_t lowByte = littleEndian ? 0 : 1;
-    for (std::size_t at = text.find('\n', from + lowByte); at != kNone;
-         at = text.find('\n', at + 1)) {
+    for (std::size_t at = FindCarriageReturnOrLineFeed(text, from + lowByte); at != kNone;
+         at = FindCarriageReturnOrLineFeed(text, at + 1)) {
       const std::size_t unit = at - lowByte;
-      if (unit % kUnit == 0 && unit + 1 < text.size() && UnitAt(text, unit) == U'\n') {
+      if (unit % kUnit == 0 && (IsUnitAt(text, unit, '\r') || IsUnitAt(text, unit, '\n'))) {
         return unit;
       }
     }
     return kNone;
   }
-  bool EndsWithCarriageReturn(std::string_view line) const {
-    return line.size() >= kUnit && UnitAt(line, line.size() - kUnit) == U'\r';
-  }
-  void Decode(std::string_view line, std::wstring& out) const {
-    AppendUtf16(line, littleEndian, out);
+  Decoding Decode(std::string_view line, std::wstring& out) const {
+    return AppendUtf16(line, littleEndian, out);
   }
 };
+
+// Where the line after the line end at end starts: past its CR LF when the reading takes
+// the pair as one end.
+template <typename Text>
+std::size_t AfterLineEnd(std::string_view text, const Text& encoding, std::size_t end) {
+  if (Text::kCrLfIsOneEnd && encoding.IsUnitAt(text, end, '\r') &&
+      encoding.IsUnitAt(text, end + Text::kUnit, '\n')) {
+    return end + 2 * Text::kUnit;
+  }
+  return end + Text::kUnit;
+}
 
 template <typename Text>
 std::size_t CountLines(std::string_view text, const Text& encoding) {
   std::size_t count = 0;
-  std::size_t lastEnd = 0;
-  for (std::size_t lf = encoding.FindLineFeed(text, 0); lf != kNone;
-       lf = encoding.FindLineFeed(text, lastEnd)) {
+  std::size_t position = 0;
+  for (std::size_t end = encoding.FindLineEnd(text, 0); end != kNone;
+       end = encoding.FindLineEnd(text, position)) {
     ++count;
-    lastEnd = lf + Text::kUnit;
+    position = AfterLineEnd(text, encoding, end);
   }
-  return count + (lastEnd < text.size() ? 1 : 0);
+  return count + (position < text.size() ? 1 : 0);
 }
 
-// The line that starts at position, decoded into out; position moves past its LF.
+// The line that starts at position, decoded into out; position moves past its line end.
 template <typename Text>
-void DecodeNextLine(std::string_view text, const Text& encoding, std::size_t& position,
-                    std::wstring& out) {
-  const std::size_t lf = encoding.FindLineFeed(text, position);
-  std::string_view line = text.substr(position, (lf == kNone ? text.size() : lf) - position);
-  if (lf != kNone && encoding.EndsWithCarriageReturn(line)) {
-    line.remove_suffix(Text::kUnit);
-  }
-  encoding.Decode(line, out);
-  position = lf == kNone ? text.size() : lf + Text::kUnit;
+Decoding DecodeNextLine(std::string_view text, const Text& encoding, std::size_t& position,
+                        std::wstring& out) {
+  const std::size_t end = encoding.FindLineEnd(text, position);
+  const std::string_view line =
+      text.substr(position, (end == kNone ? text.size() : end) - position);
+  position = end == kNone ? text.size() : AfterLineEnd(text, encoding, end);
+  return encoding.Decode(line, out);
 }
 
 }  // namespace
 
 CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_form(Form::Ansi) {
-  if (ansi) {
-    std::size_t lineFeeds = 0;
-    for (std::size_t lf = bytes.find('\n'); lf != kNone; lf = bytes.find('\n', lf + 1)) {
-      ++lineFeeds;
-    }
-    const bool openLast = !bytes.empty() && bytes.back() != '\n';
-    m_count = lineFeeds + (openLast ? 1 : 0);
+  const std::optional<DetectedForm> marked = DetectByteOrderMark(bytes);
+  if (ansi && !marked) {
+    m_count = CountLines(m_text, AnsiText{});
     return;
   }
-  const DetectedForm detected = DetectUnicodeForm(bytes);
+  const DetectedForm detected = marked ? *marked : DetectUnicodeForm(bytes);
   m_text = bytes.substr(detected.markLength);
   switch (detected.form) {
     case UnicodeForm::Utf8:
@@ -111,29 +172,23 @@ CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_f
 
 const std::wstring& CLineCursor::Next() {
   m_line.clear();
+  Decoding decoding = Decoding::Exact;
   switch (m_form) {
-    case Form::Ansi: {
-      const std::size_t lf = m_text.find('\n', m_position);
-      std::string_view line =
-          m_text.substr(m_position, (lf == kNone ? m_text.size() : lf) - m_position);
-      const std::size_t nul = line.find('\0');
-      if (nul != kNone) {
-        line = line.substr(0, nul);
-      }
-      platform::AppendAnsiToWide(line.data(), line.size(), m_line);
-      m_position = lf == kNone ? m_text.size() : lf + 1;
+    case Form::Ansi:
+      decoding = DecodeNextLine(m_text, AnsiText{}, m_position, m_line);
       break;
-    }
     case Form::Utf8:
-      DecodeNextLine(m_text, Utf8Text{}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf8Text{}, m_position, m_line);
       break;
     case Form::Utf16LittleEndian:
-      DecodeNextLine(m_text, Utf16Text{true}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf16Text{true}, m_position, m_line);
       break;
     case Form::Utf16BigEndian:
-      DecodeNextLine(m_text, Utf16Text{false}, m_position, m_line);
+      decoding = DecodeNextLine(m_text, Utf16Text{false}, m_position, m_line);
       break;
   }
+  m_firstMalformedLine = decoding == Decoding::Replaced && !m_malformedSeen;
+  m_malformedSeen = m_malformedSeen || decoding == Decoding::Replaced;
   return m_line;
 }
 

@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/byte_order_mark.h"
+
 namespace m5::import {
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// How far into the file the byte order of UTF-16 without a mark is judged.
-constexpr std::size_t kByteOrderWindow = 4096;
-
-bool StartsWith(std::string_view bytes, std::string_view mark) {
-  return bytes.size() >= mark.size() && bytes.compare(0, mark.size(), mark) == 0;
-}
+// How far into the file a file without a mark is judged to be UTF-16 or not.
+constexpr std::size_t kFormWindow = 4096;
 
 // Writes one code point at out and returns the next free place; a 16-bit wchar_t takes
 // the characters beyond the basic plane as a surrogate pair.
@@ -39,32 +37,52 @@ bool IsLowSurrogate(char32_t unit) {
 
 }  // namespace
 
-DetectedForm DetectUnicodeForm(std::string_view bytes) {
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-    return {UnicodeForm::Utf8, 3};
-  }
-  if (StartsWith(bytes, "\xFF\xFE")) {
-    return {UnicodeForm::Utf16LittleEndian, 2};
-  }
-  if (StartsWith(bytes, "\xFE\xFF")) {
-    return {UnicodeForm::Utf16BigEndian, 2};
-  }
-  if (bytes.find('\0') == std::string_view::npos) {
-    return {UnicodeForm::Utf8, 0};
-  }
-  // ASCII text in UTF-16 has its zero byte second in every unit when little-endian.
-  const std::size_t window = std::min(bytes.size(), kByteOrderWindow);
-  std::size_t odd = 0;
-  std::size_t even = 0;
-  for (std::size_t i = 0; i < window; ++i) {
-    if (bytes[i] == '\0') {
-      ++((i % 2 != 0) ? odd : even);
+std::optional<DetectedForm> DetectByteOrderMark(std::string_view bytes) {
+  struct Mark {
+    std::string_view bytes;
+    UnicodeForm form;
+  };
+  constexpr Mark kMarks[] = {
+      {platform::kUtf8Mark, UnicodeForm::Utf8},
+      {platform::kUtf16LittleEndianMark, UnicodeForm::Utf16LittleEndian},
+      {platform::kUtf16BigEndianMark, UnicodeForm::Utf16BigEndian},
+  };
+  for (const Mark& mark : kMarks) {
+    if (bytes.substr(0, mark.bytes.size()) == mark.bytes) {
+      return DetectedForm{mark.form, mark.bytes.size()};
     }
   }
-  return {odd > even ? UnicodeForm::Utf16LittleEndian : UnicodeForm::Utf16BigEndian, 0};
+  return std::nullopt;
 }
 
-void AppendUtf8(std::string_view bytes, std::wstring& out) {
+DetectedForm DetectUnicodeForm(std::string_view bytes) {
+  if (const std::optional<DetectedForm> marked = DetectByteOrderMark(bytes)) {
+    return *marked;
+  }
+  if (bytes.size() % 2 != 0) {
+    return {UnicodeForm::Utf8, 0};
+  }
+  // M5 lines are ASCII but for names and codes: as UTF-16 nearly every unit is a letter
+  // beside a zero byte, the zero second when little-endian.
+  const std::size_t units = std::min(bytes.size(), kFormWindow) / 2;
+  std::size_t littleEndian = 0;
+  std::size_t bigEndian = 0;
+  for (std::size_t k = 0; k < units; ++k) {
+    const bool firstZero = bytes[2 * k] == '\0';
+    const bool secondZero = bytes[2 * k + 1] == '\0';
+    littleEndian += !firstZero && secondZero ? 1 : 0;
+    bigEndian += firstZero && !secondZero ? 1 : 0;
+  }
+  if (2 * littleEndian > units) {
+    return {UnicodeForm::Utf16LittleEndian, 0};
+  }
+  if (2 * bigEndian > units) {
+    return {UnicodeForm::Utf16BigEndian, 0};
+  }
+  return {UnicodeForm::Utf8, 0};
+}
+
+Decoding AppendUtf8(std::string_view bytes, std::wstring& out) {
   // Never more characters than bytes, also with surrogate pairs (four bytes give two).
   const std::size_t start = out.size();
   out.resize(start + bytes.size());
@@ -73,10 +91,12 @@ void AppendUtf8(std::string_view bytes, std::wstring& out) {
 
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
+  Decoding decoding = Decoding::Exact;
   std::size_t i = 0;
   while (i < n) {
     const unsigned char lead = p[i];
-    if (lead < 0x80) {
+    // ASCII but NUL, which no survey text holds; it falls to the replacement below.
+    if (lead != 0 && lead < 0x80) {
       *put++ = static_cast<wchar_t>(lead);
       ++i;
       continue;
@@ -103,6 +123,7 @@ void AppendUtf8(std::string_view bytes, std::wstring& out) {
       high = lead == 0xF4 ? 0x8F : 0xBF;
     } else {
       put = Put(kReplacement, put);
+      decoding = Decoding::Replaced;
       ++i;
       continue;
     }
@@ -119,13 +140,19 @@ void AppendUtf8(std::string_view bytes, std::wstring& out) {
     }
     // A broken sequence gives one U+FFFD for the bytes that began it; the byte that
     // broke it starts afresh.
-    put = Put(taken == length ? cp : kReplacement, put);
+    if (taken == length) {
+      put = Put(cp, put);
+    } else {
+      put = Put(kReplacement, put);
+      decoding = Decoding::Replaced;
+    }
     i += taken;
   }
   out.resize(start + static_cast<std::size_t>(put - first));
+  return decoding;
 }
 
-void AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
+Decoding AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
   const std::size_t units = bytes.size() / 2;
   const bool oddByte = bytes.size() % 2 != 0;
   const std::size_t start = out.size();
@@ -139,6 +166,7 @@ void AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
     const unsigned char b = p[2 * k + 1];
     return littleEndian ? static_cast<char32_t>(a | (b << 8)) : static_cast<char32_t>((a << 8) | b);
   };
+  Decoding decoding = oddByte ? Decoding::Replaced : Decoding::Exact;
   for (std::size_t k = 0; k < units; ++k) {
     const char32_t unit = unitAt(k);
     if (IsHighSurrogate(unit) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
@@ -147,13 +175,18 @@ void AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
       ++k;
       continue;
     }
-    const bool lone = IsHighSurrogate(unit) || IsLowSurrogate(unit);
-    put = Put(lone ? kReplacement : unit, put);
+    if (unit == 0 || IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+      put = Put(kReplacement, put);
+      decoding = Decoding::Replaced;
+      continue;
+    }
+    put = Put(unit, put);
   }
   if (oddByte) {
     put = Put(kReplacement, put);
   }
   out.resize(start + static_cast<std::size_t>(put - first));
+  return decoding;
 }
 
 }  // namespace m5::import

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,14 +22,24 @@ struct DetectedForm {
   std::size_t markLength;
 };
 
-// The form of a whole file: its byte-order mark if it has one; otherwise UTF-16 when it
-// holds a zero byte (the byte order from where the zero bytes stand), else UTF-8.
+// The form of a whole file: its byte-order mark if it has one; otherwise UTF-16 when its
+// zero bytes look like it (an even byte count, and most 16-bit units at the start of the
+// file have their zero byte on the same side: the byte order), else UTF-8. A NUL or two
+// of padding in a UTF-8 file keeps it UTF-8.
 DetectedForm DetectUnicodeForm(std::string_view bytes);
 
-// Append the decoded text of bytes to out. A malformed sequence, an unpaired surrogate
-// or an odd trailing byte of UTF-16 becomes U+FFFD. With a 16-bit wchar_t characters
-// beyond U+FFFF are surrogate pairs, otherwise one wchar_t each.
-void AppendUtf8(std::string_view bytes, std::wstring& out);
-void AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out);
+// The byte-order mark bytes begin with, if any.
+std::optional<DetectedForm> DetectByteOrderMark(std::string_view bytes);
+
+// Whether decoded text is the file's own, or holds a U+FFFD put in for bytes that are not
+// text in the reading: a NUL, a malformed sequence, an unpaired surrogate, an odd trailing
+// byte of UTF-16. A U+FFFD the file itself encodes is its own text.
+enum class Decoding { Exact, Replaced };
+
+// Append the decoded text of bytes to out, every malformed character as one U+FFFD, so a
+// value or a name is never cut short. With a 16-bit wchar_t characters beyond U+FFFF are
+// surrogate pairs, otherwise one wchar_t each.
+Decoding AppendUtf8(std::string_view bytes, std::wstring& out);
+Decoding AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out);
 
 }  // namespace m5::import

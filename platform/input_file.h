@@ -8,7 +8,9 @@
 namespace m5::platform {
 
 enum class FileMode {
-  // C run-time text mode: CR LF reaches the reader as LF, a byte 0x1A ends the input.
+  // C run-time text mode: CR LF reaches the reader as LF, a byte 0x1A ends the input; a
+  // lone CR stays. A file that begins with a byte-order mark is Unicode text and is read
+  // as Binary instead (text mode leaves a mark as it is, so the reader still sees it).
   Text,
   // Every byte as it is on disk.
   Binary,

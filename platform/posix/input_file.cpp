@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include "platform/byte_order_mark.h"
+
 namespace m5::platform {
 
 namespace {
@@ -102,7 +104,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode
   if (std::ferror(file.get())) {
     return std::nullopt;
   }
-  if (mode == FileMode::Text) {
+  if (mode == FileMode::Text && !BeginsWithByteOrderMark(bytes)) {
     ApplyTextMode(bytes);
   }
   return bytes;

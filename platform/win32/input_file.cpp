@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/byte_order_mark.h"
+
 namespace m5::platform {
 
 namespace {
@@ -13,12 +15,7 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-}  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
-  // The C run-time's own text mode turns CR LF into LF and stops at 0x1A, as the
-  // instrument's transfer software expects of a reader.
-  const wchar_t* openMode = mode == FileMode::Text ? L"rt" : L"rb";
+std::optional<std::string> ReadAll(const std::wstring& path, const wchar_t* openMode) {
   std::unique_ptr<std::FILE, FileCloser> file(_wfsopen(path.c_str(), openMode, _SH_DENYNO));
   if (!file) {
     return std::nullopt;
@@ -36,6 +33,22 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode
     return std::nullopt;
   }
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
+  if (mode == FileMode::Binary) {
+    return ReadAll(path, L"rb");
+  }
+  // The C run-time's own text mode turns CR LF into LF and stops at 0x1A, as the
+  // instrument's transfer software expects of a reader. It leaves a byte-order mark as it
+  // is; a marked file is Unicode, and is read again as it is on disk.
+  std::optional<std::string> text = ReadAll(path, L"rt");
+  if (text && BeginsWithByteOrderMark(*text)) {
+    return ReadAll(path, L"rb");
+  }
+  return text;
 }
 
 }  // namespace m5::platform

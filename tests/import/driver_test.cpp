@@ -182,7 +182,8 @@ TEST(DriverImport, CountsLinesAsEachReadingSeesThem) {
       {"empty file", "", 0, 0},
       {"CR LF", "END\r\nEND\r\n", 2, 2},
       {"LF", "END\nEND\n", 2, 2},
-      {"CR only", "END\rEND\r", 1, 1},
+      {"CR only", "END\rEND\r", 2, 2},
+      {"CR, CR LF and LF", "END\rEND\r\nEND\n\r\r\nEND", 6, 6},
       {"empty middle line", "END\n\nEND\n", 3, 3},
       {"last line without line end", "END\r\nEND", 2, 2},
       {"0x1A ends an 8-bit file", "END\r\nEND|\x1A\r\nEND\r\n", 2, 3},
@@ -262,21 +263,59 @@ TEST(DriverImport, StopsAFileAtALineThatIsNotM5) {
 }
 
 // A UTF-16 file read as Windows-1251 text is cut at its first zero byte and rejected.
-TEST(DriverImport, RejectsUtf16ReadAsAnsi) {
+// The mark decides the reading: either setting reads the same two lines.
+TEST(DriverImport, ReadsUtf16WithAMarkUnderEitherSetting) {
   TempFolder folder;
   const std::wstring path =
       folder.Write("utf16.dat", "\xFF\xFE"s + "E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0"s);
-  m5test::RecordingSink sink;
-  Import(sink, {path}, 0);
-  if (IndexOf(sink, kWrongFormat) < 0) {
-    GTEST_SKIP() << "the parser does not reject lines yet";
+  for (const int codeStr : {0, 1}) {
+    m5test::RecordingSink sink;
+    Import(sink, {path}, codeStr);
+    EXPECT_EQ(IndexOf(sink, kWrongFormat), -1) << "encoding " << codeStr;
+    EXPECT_EQ(LinesParsed(sink), 2) << "encoding " << codeStr;
   }
-  EXPECT_EQ(LinesParsed(sink), 1);
+}
 
-  m5test::RecordingSink unicode;
-  Import(unicode, {path}, 1);
-  EXPECT_EQ(IndexOf(unicode, kWrongFormat), -1);
-  EXPECT_EQ(LinesParsed(unicode), 2);
+// A character that is not text in its reading reaches the host as U+FFFD, so a value with
+// a NUL inside is not read at all rather than read short, and two names stay apart. The
+// user is told once, on the first such line.
+TEST(DriverImport, WarnsOnceOfMalformedCharactersAndCutsNothing) {
+  const std::string a1 =
+      "For M5|Adr 00002|PI1 A1            CP      09:00|X         100.000 m   |"
+      "Y         200.000 m   |Z          10.000 m   | \r\n";
+  std::string nulInNameAndX = a1;
+  nulInNameAndX.replace(nulInNameAndX.find("100.000"), 7,
+                        "1\0"
+                        "0.000"s);
+  nulInNameAndX.replace(nulInNameAndX.find("A1 "), 3,
+                        "A\0"
+                        "1"s);
+  std::string nulInCode = a1;
+  nulInCode.replace(nulInCode.find("A1 "), 3, "A2 ");
+  nulInCode.replace(nulInCode.find("CP "), 3, "C\0 "s);
+  const std::string bytes =
+      "For M5|Adr 00001|TI  STAT. KNWN. PNT.           |\r\n" + nulInNameAndX + a1 + nulInCode;
+  const std::string kMalformed =
+      "ReportWarning(\"Файл содержит символы, недопустимые в его "
+      "кодировке; они заменены знаком «\uFFFD». Проверьте настройку "
+      "«Использовать кодировку».\")";
+  TempFolder folder;
+  const std::wstring path = folder.Write("nuls.dat", bytes);
+  for (const int codeStr : {0, 1}) {
+    m5test::RecordingSink sink;
+    Import(sink, {path}, codeStr);
+    const auto& calls = sink.Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), kMalformed), 1) << "encoding " << codeStr;
+    const std::ptrdiff_t warning = IndexOf(sink, kMalformed);
+    ASSERT_GT(warning, 0) << "encoding " << codeStr;
+    EXPECT_EQ(calls[static_cast<std::size_t>(warning) - 1], "SetCurrentLine(1)");
+    for (const char* call : {"AddTarget(\"A\uFFFD"
+                             "1\")",
+                             "AddPoint(\"A1\")", "SetCode(\"C\uFFFD      09:00\")"}) {
+      EXPECT_NE(IndexOf(sink, call), -1) << call << ", encoding " << codeStr;
+    }
+    EXPECT_EQ(IndexOf(sink, "SetX(1)"), -1) << "encoding " << codeStr;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "import/line_readers.h"
 #include "import/unicode_text.h"
+#include "platform/codepage.h"
 #include "platform/input_file.h"
 #include "tests/support/corpus.h"
 #include "tests/support/recording_host.h"
@@ -25,6 +26,8 @@ struct ReadingCase {
   const char* name;
   std::string bytes;
   LineList lines;
+  // The line the user is told of malformed characters on, at most one per file.
+  std::vector<std::size_t> warned = {};
 };
 
 // Readable failures: every line in UTF-8 with its wchar_t values when not ASCII.
@@ -54,6 +57,25 @@ LineList ReadUnicode(const std::string& bytes) {
   return lines;
 }
 
+enum class Setting { Win1251, Unicode };
+
+// Each case through the cursor as the driver uses it: its lines, and where it would warn.
+void ExpectReadings(const std::vector<ReadingCase>& cases, Setting setting) {
+  for (const ReadingCase& c : cases) {
+    m5::import::CLineCursor cursor(c.bytes, setting == Setting::Win1251);
+    LineList got;
+    std::vector<std::size_t> warned;
+    for (std::size_t i = 0; i < cursor.Count(); ++i) {
+      got.push_back(cursor.Next());
+      if (cursor.IsFirstMalformedLine()) {
+        warned.push_back(i);
+      }
+    }
+    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+    EXPECT_EQ(warned, c.warned) << c.name;
+  }
+}
+
 // ASCII text as UTF-16 in either byte order, for writing test files by hand.
 std::string Utf16(const std::string& ascii, bool littleEndian) {
   std::string out;
@@ -63,6 +85,7 @@ std::string Utf16(const std::string& ascii, bool littleEndian) {
   return out;
 }
 
+// The bytes as text mode gives them: CR LF is already LF.
 TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
   const std::vector<ReadingCase> cases = {
       {"empty file", "", {}},
@@ -70,16 +93,49 @@ TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
       {"three lines", "a\nb\nc\n", {L"a", L"b", L"c"}},
       {"last line without line end", "a\nb", {L"a", L"b"}},
       {"empty middle line", "a\n\nb\n", {L"a", L"", L"b"}},
-      {"CR not before LF stays", "a\rb\r\n", {L"a\rb\r"}},
-      {"NUL cuts its line only", "ab\0cd\nef"s, {L"ab", L"ef"}},
-      {"NUL at line start", "\0x\ny"s, {L"", L"y"}},
-      {"UTF-8 mark is three characters", kUtf8Mark + "For", {L"\u043F\u00BB\u0457For"}},
+      {"CR-only line ends", "a\rb\r", {L"a", L"b"}},
+      {"CR before LF was CR, CR LF in the file", "a\r\nb", {L"a", L"", L"b"}},
+      {"CR, LF and empty lines mixed",
+       "a\rb\nc\r\rd\n\ne",
+       {L"a", L"b", L"c", L"", L"d", L"", L"e"}},
+      {"NUL inside a value",
+       "X 5\0"
+       "000.000\nEND"s,
+       {L"X 5\uFFFD"
+        L"000.000",
+        L"END"},
+       {0}},
+      {"NUL at line start, warned once", "y\n\0x\n\0"s, {L"y", L"\uFFFDx", L"\uFFFD"}, {1}},
       {"Cyrillic in Windows-1251", "\xCA\xF0\xE0\xE9", {L"\u041A\u0440\u0430\u0439"}},
   };
-  for (const ReadingCase& c : cases) {
-    const LineList got = Read8Bit(c.bytes);
-    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
+  ExpectReadings(cases, Setting::Win1251);
+}
+
+// The ANSI setting cannot read a file that says it is Unicode; the mark decides, and the
+// file's line ends and 0x1A bytes are those of the Unicode reading.
+TEST(Reading8Bit, ReadsAMarkedFileAsItsMarkSays) {
+  const std::string k = "\x1A\x04"s;  // U+041A, little-endian
+  const std::vector<ReadingCase> cases = {
+      {"UTF-8 mark", kUtf8Mark + "For\r\n\xD0\x9A\rEND", {L"For", L"\u041A", L"END"}},
+      {"UTF-8 mark, invalid UTF-8", kUtf8Mark + "For\r\n\xCA", {L"For", L"\uFFFD"}, {1}},
+      {"little-endian mark",
+       kLittleEndianMark + Utf16("For\r\n", true) + k + Utf16("\rEND", true),
+       {L"For", L"\u041A", L"END"}},
+      {"big-endian mark", kBigEndianMark + Utf16("For\rEND\n", false), {L"For", L"END"}},
+      {"mark alone", kBigEndianMark, {}},
+  };
+  ExpectReadings(cases, Setting::Win1251);
+}
+
+// Every byte but the line ends reads as the code page says, NUL handling or not.
+TEST(Reading8Bit, KeepsEveryOtherByteOfTheCodePage) {
+  std::string bytes;
+  for (int byte = 1; byte < 0x100; ++byte) {
+    if (byte != '\r' && byte != '\n') {
+      bytes += static_cast<char>(byte);
+    }
   }
+  ExpectReadings({{"bytes 01 to FF", bytes, {m5::platform::AnsiToWide(bytes)}}}, Setting::Win1251);
 }
 
 TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
@@ -94,7 +150,17 @@ TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
       {"only a mark", "\xFF\xFE", {}},
       {"empty middle line", Utf16("a\r\n\r\nb\r\n", true), {L"a", L"", L"b"}},
       {"last line without line end", Utf16("a\r\nb", false), {L"a", L"b"}},
-      {"CR not before LF stays", Utf16("a\rb\r", true), {L"a\rb\r"}},
+      {"CR-only line ends", Utf16("a\rb\r", true), {L"a", L"b"}},
+      {"CR-only without mark", Utf16("For M5\rEND\r", true), {L"For M5", L"END"}},
+      {"mixed line ends without mark, big-endian",
+       Utf16("a\rb\r\nc\nd\r\re", false),
+       {L"a", L"b", L"c", L"d", L"", L"e"}},
+      {"NUL character inside a name",
+       kLittleEndianMark + Utf16("PI1 A", true) + "\0\0"s + Utf16("1\r\nA1", true),
+       {L"PI1 A\uFFFD"
+        L"1",
+        L"A1"},
+       {0}},
       {"byte 0x0A inside characters, little-endian",
        kLittleEndianMark + "\x0A\x04\x41\x0A\n\0z\0"s,
        {L"\u040A\u0A41", L"z"}},
@@ -102,10 +168,7 @@ TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
        kBigEndianMark + "\x01\x0A\x0A\x41\0\n\0z"s,
        {L"\u010A\u0A41", L"z"}},
   };
-  for (const ReadingCase& c : cases) {
-    const LineList got = ReadUnicode(c.bytes);
-    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
-  }
+  ExpectReadings(cases, Setting::Unicode);
 }
 
 // The letter K (U+041A) holds the byte 0x1A, which once ended the import, and a CR after
@@ -128,31 +191,40 @@ TEST(ReadingUnicode, ReadsUtf8WithAndWithoutMark) {
       {"mark alone", kUtf8Mark, {}},
       {"0x1A is a character", "a\032b\nc", {L"a\032b", L"c"}},
       {"four-byte character", "\xF0\x9F\x98\x80", {L"\U0001F600"}},
-      {"CR-only line ends do not split", "a\rb\r", {L"a\rb\r"}},
+      {"CR-only line ends", "a\rb\r", {L"a", L"b"}},
+      {"CR, CR LF and LF mixed", "a\rb\r\nc\nd\r\r\ne", {L"a", L"b", L"c", L"d", L"", L"e"}},
+      {"U+FFFD written in the file is text", "\xEF\xBF\xBD", {L"\uFFFD"}},
+      // Zero bytes that do not look like UTF-16 are malformed characters of UTF-8.
+      {"a NUL of padding", "For M5\r\nEND\r\n\0"s, {L"For M5", L"END", L"\uFFFD"}, {2}},
+      {"two NULs of padding", "For M5\r\nEND\0\0"s, {L"For M5", L"END\uFFFD\uFFFD"}, {1}},
+      {"NUL inside a value",
+       "X 5\0"
+       "000.000"s,
+       {L"X 5\uFFFD"
+        L"000.000"},
+       {0}},
   };
-  for (const ReadingCase& c : cases) {
-    const LineList got = ReadUnicode(c.bytes);
-    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
-  }
+  ExpectReadings(cases, Setting::Unicode);
 }
 
 TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
   const std::vector<ReadingCase> cases = {
-      {"stray continuation", "a\200b", {L"a\uFFFDb"}},
-      {"overlong slash", "\xC0\xAF", {L"\uFFFD\uFFFD"}},
-      {"overlong three bytes", "\xE0\x80\x80", {L"\uFFFD\uFFFD\uFFFD"}},
-      {"encoded surrogate", "\xED\xA0\x80", {L"\uFFFD\uFFFD\uFFFD"}},
-      {"beyond U+10FFFF", "\xF4\x90\x80\x80", {L"\uFFFD\uFFFD\uFFFD\uFFFD"}},
-      {"invalid lead byte", "\377a", {L"\uFFFDa"}},
-      {"truncated at end of file", "a\xE2\x82", {L"a\uFFFD"}},
-      {"truncated by a letter", "\342\202a", {L"\uFFFDa"}},
-      {"truncated by CR LF", "\xF0\x9F\x98\r\nb", {L"\uFFFD", L"b"}},
-      {"truncated by LF", "\xD0\nb", {L"\uFFFD", L"b"}},
+      {"stray continuation", "a\200b", {L"a\uFFFDb"}, {0}},
+      {"overlong slash", "\xC0\xAF", {L"\uFFFD\uFFFD"}, {0}},
+      {"overlong three bytes", "\xE0\x80\x80", {L"\uFFFD\uFFFD\uFFFD"}, {0}},
+      {"encoded surrogate", "\xED\xA0\x80", {L"\uFFFD\uFFFD\uFFFD"}, {0}},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", {L"\uFFFD\uFFFD\uFFFD\uFFFD"}, {0}},
+      {"invalid lead byte", "\377a", {L"\uFFFDa"}, {0}},
+      {"truncated at end of file", "a\xE2\x82", {L"a\uFFFD"}, {0}},
+      {"truncated by a letter", "\342\202a", {L"\uFFFDa"}, {0}},
+      {"truncated by CR LF", "\xF0\x9F\x98\r\nb", {L"\uFFFD", L"b"}, {0}},
+      {"truncated by LF", "\xD0\nb", {L"\uFFFD", L"b"}, {0}},
+      {"Windows-1251 name on the third line, warned there once",
+       "For\nEND\n\xCA\xF0\n\xE0",
+       {L"For", L"END", L"\uFFFD\uFFFD", L"\uFFFD"},
+       {2}},
   };
-  for (const ReadingCase& c : cases) {
-    const LineList got = ReadUnicode(c.bytes);
-    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
-  }
+  ExpectReadings(cases, Setting::Unicode);
 }
 
 TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
@@ -160,17 +232,15 @@ TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
   const std::vector<ReadingCase> cases = {
       {"surrogate pair", le + "\x3D\xD8\x00\xDE"s, {L"\U0001F600"}},
       {"surrogate pair big-endian", kBigEndianMark + "\xD8\x3D\xDE\x00"s, {L"\U0001F600"}},
-      {"lone high surrogate", le + "\0\xD8z\0"s, {L"\uFFFDz"}},
-      {"lone low surrogate", le + "\0\xDCz\0"s, {L"\uFFFDz"}},
-      {"high surrogate at end", le + "a\0\0\xD8"s, {L"a\uFFFD"}},
-      {"high surrogate before LF", le + "\0\xD8\n\0b\0"s, {L"\uFFFD", L"b"}},
-      {"odd trailing byte", le + "a\0b"s, {L"a\uFFFD"}},
-      {"odd byte after last line", le + "a\0\n\0b"s, {L"a", L"\uFFFD"}},
+      {"U+FFFD written in the file is text", le + "\xFD\xFF"s, {L"\uFFFD"}},
+      {"lone high surrogate", le + "\0\xD8z\0"s, {L"\uFFFDz"}, {0}},
+      {"lone low surrogate", le + "\0\xDCz\0"s, {L"\uFFFDz"}, {0}},
+      {"high surrogate at end", le + "a\0\0\xD8"s, {L"a\uFFFD"}, {0}},
+      {"high surrogate before LF", le + "\0\xD8\n\0b\0"s, {L"\uFFFD", L"b"}, {0}},
+      {"odd trailing byte", le + "a\0b"s, {L"a\uFFFD"}, {0}},
+      {"odd byte after last line", le + "a\0\n\0b"s, {L"a", L"\uFFFD"}, {1}},
   };
-  for (const ReadingCase& c : cases) {
-    const LineList got = ReadUnicode(c.bytes);
-    EXPECT_EQ(got, c.lines) << c.name << "\n" << Show(got);
-  }
+  ExpectReadings(cases, Setting::Unicode);
 }
 
 TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
@@ -189,7 +259,11 @@ TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
       {"empty", "", UnicodeForm::Utf8, 0},
       {"zeros at odd offsets", Utf16("ab", true), UnicodeForm::Utf16LittleEndian, 0},
       {"zeros at even offsets", Utf16("ab", false), UnicodeForm::Utf16BigEndian, 0},
-      {"as many of each", "\0aa\0"s, UnicodeForm::Utf16BigEndian, 0},
+      {"as many of each", "\0aa\0"s, UnicodeForm::Utf8, 0},
+      {"a NUL of padding", "For\r\n\0"s, UnicodeForm::Utf8, 0},
+      {"odd byte count", Utf16("ab", true) + "c", UnicodeForm::Utf8, 0},
+      {"half the units", Utf16("ab", true) + "cdef", UnicodeForm::Utf8, 0},
+      {"most of the units", Utf16("abc", true) + "de", UnicodeForm::Utf16LittleEndian, 0},
   };
   for (const FormCase& c : cases) {
     const m5::import::DetectedForm got = m5::import::DetectUnicodeForm(c.bytes);
@@ -216,7 +290,7 @@ TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
   }
 
   std::wstring fromUtf8;
-  m5::import::AppendUtf8(m5test::ToUtf8(all), fromUtf8);
+  EXPECT_EQ(m5::import::AppendUtf8(m5test::ToUtf8(all), fromUtf8), m5::import::Decoding::Exact);
   EXPECT_TRUE(fromUtf8 == all);
 
   std::string le;
@@ -240,8 +314,8 @@ TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
   }
   std::wstring fromLe;
   std::wstring fromBe;
-  m5::import::AppendUtf16(le, true, fromLe);
-  m5::import::AppendUtf16(be, false, fromBe);
+  EXPECT_EQ(m5::import::AppendUtf16(le, true, fromLe), m5::import::Decoding::Exact);
+  EXPECT_EQ(m5::import::AppendUtf16(be, false, fromBe), m5::import::Decoding::Exact);
   EXPECT_TRUE(fromLe == all);
   EXPECT_TRUE(fromBe == all);
 }

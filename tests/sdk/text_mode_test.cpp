@@ -1,5 +1,5 @@
 // Reading a file in text mode gives what the C run-time's text mode gives on Windows,
-// however the CRs, LFs and 0x1A bytes fall.
+// however the CRs, LFs and 0x1A bytes fall; a file with a byte-order mark comes as it is.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -67,6 +67,12 @@ TEST_F(TextModeTest, LineEndsAndEndOfInput) {
       {"NUL bytes pass", std::string("F\0o\r\n\0", 6), std::string("F\0o\n\0", 5)},
       {"only CRs", "\r\r\r", "\r\r\r"},
       {"empty", "", ""},
+      // A marked file is Unicode: U+041A holds 0x1A, and CR LF bytes may be parts of letters.
+      {"UTF-16 mark keeps every byte", std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8),
+       std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8)},
+      {"UTF-8 mark keeps every byte", "\xEF\xBB\xBFK\r\n\x1A", "\xEF\xBB\xBFK\r\n\x1A"},
+      {"big-endian mark alone", "\xFE\xFF", "\xFE\xFF"},
+      {"half a mark is 8-bit text", "\xEF\xBB\r\n\x1A", "\xEF\xBB\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadAsText(c.bytes), c.text) << c.name;

@@ -64,6 +64,9 @@ TEST_F(InputFileTest, TextModeIsTheRunTimesOwn) {
       {"0x1A inside a 16-bit character", std::string("\x1A\x04\r\0\n\0", 6), ""},
       {"NUL bytes pass", std::string("F\0o\0", 4), std::string("F\0o\0", 4)},
       {"empty", "", ""},
+      {"a marked file is read as it is", std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8),
+       std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8)},
+      {"UTF-8 mark keeps CR LF", "\xEF\xBB\xBFK\r\n", "\xEF\xBB\xBFK\r\n"},
   };
   for (const Case& c : cases) {
     const std::wstring path = Write(L"case.dat", c.bytes);
