@@ -1,9 +1,18 @@
 cmake_minimum_required(VERSION 3.20)
 # Reads the PE headers of LIBRARY with OBJDUMP and fails unless the export table holds
-# CreatePlugin alone, undecorated, and every imported DLL is one Windows itself ships.
+# EXPORTS (by default CreatePlugin alone, undecorated; empty for a program), every imported
+# DLL is one Windows itself ships, and, when ARCHITECTURE is given (i386, x86-64), the
+# module is built for it.
+if(NOT DEFINED EXPORTS)
+  set(EXPORTS CreatePlugin)
+endif()
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${LIBRARY}")
+endif()
+
+if(DEFINED ARCHITECTURE AND NOT headers MATCHES "file format pei-${ARCHITECTURE}\n")
+  message(FATAL_ERROR "${LIBRARY} is not built for ${ARCHITECTURE}")
 endif()
 
 string(REGEX MATCHALL "\n[ \t]*\\[ *[0-9]+\\] [^\n]*" exports "${headers}")
@@ -15,8 +24,8 @@ foreach(line ${exports})
     list(APPEND names ${name})
   endif()
 endforeach()
-if(NOT names STREQUAL "CreatePlugin")
-  message(FATAL_ERROR "exported names are \"${names}\", expected CreatePlugin alone")
+if(NOT "${names}" STREQUAL "${EXPORTS}")
+  message(FATAL_ERROR "exported names are \"${names}\", expected \"${EXPORTS}\"")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]*" imports "${headers}")
