@@ -67,7 +67,7 @@ def read_ini(path):
 
 
 def groups(source):
-    """(folder, settings file, inputs) for every example and every golden case."""
+    """(folder, settings file, inputs) for every example, every golden case and the corpus."""
     examples = source / "examples"
     yield examples, examples / "settings.ini", sorted(p.name for p in examples.glob("*.dat"))
     golden = source / "tests" / "golden"
@@ -79,6 +79,11 @@ def groups(source):
         else:
             plain.append(case.name)
     yield golden, golden / "default.ini", plain
+    # Real surveys, when the public corpus lies beside the project.
+    corpus = source.parent / "shared" / "m5-corpus"
+    surveys = sorted(p.name for p in corpus.glob("*") if p.is_file() and p.suffix != ".md")
+    if surveys:
+        yield corpus, golden / "default.ini", surveys
 
 
 def run(command, folder):
@@ -95,7 +100,8 @@ def run_host(options, folder, settings, inputs, injection=None):
         command += ["--fail", injection]
     status, out, err = run(command + inputs, folder)
     if status != 0 or err:
-        sys.exit("the Microsoft-ABI host found faults (status %d) on %s:\n%s" % (status, inputs, err))
+        # Its status counts its findings; a process the plug-in brought down ends otherwise.
+        sys.exit("the Microsoft-ABI host ended with status %d on %s:\n%s" % (status, inputs, err))
     return out.splitlines()
 
 
