@@ -6,7 +6,10 @@ cmake_minimum_required(VERSION 3.20)
 if(NOT DEFINED EXPORTS)
   set(EXPORTS CreatePlugin)
 endif()
-execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+# objdump translates its headings: under the Russian locale of the Windows tests no line
+# would read "DLL Name:" and the imports would go unchecked.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${OBJDUMP} -p ${LIBRARY}
+                OUTPUT_VARIABLE headers RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${LIBRARY}")
 endif()
@@ -29,6 +32,9 @@ if(NOT "${names}" STREQUAL "${EXPORTS}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]*" imports "${headers}")
+if(NOT imports)
+  message(FATAL_ERROR "no imported DLL found in ${LIBRARY}: objdump's output is not understood")
+endif()
 set(system_dlls kernel32.dll user32.dll oleaut32.dll msvcrt.dll ucrtbase.dll)
 foreach(line ${imports})
   string(REGEX REPLACE "^DLL Name: *" "" dll "${line}")
