@@ -21,12 +21,21 @@ if(WIN32)
     set_target_properties(m5_sdk_tests PROPERTIES COMPILE_DEFINITIONS "${m5_sdk_definitions}")
   endif()
 
-  find_program(M5_OBJDUMP NAMES ${CMAKE_CXX_COMPILER_TARGET}-objdump x86_64-w64-mingw32-objdump
-               objdump)
+  find_program(M5_OBJDUMP NAMES ${M5_MINGW_TRIPLET}-objdump ${CMAKE_CXX_COMPILER_TARGET}-objdump
+                                x86_64-w64-mingw32-objdump objdump)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(m5_pe_architecture i386)
+  else()
+    set(m5_pe_architecture x86-64)
+  endif()
   if(M5_OBJDUMP)
     add_test(NAME windows.dll_exports_and_imports
              COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${M5_OBJDUMP} -DLIBRARY=$<TARGET_FILE:m5plugin>
+                     -DARCHITECTURE=${m5_pe_architecture}
                      -P ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_dll.cmake)
-    set_tests_properties(windows.dll_exports_and_imports PROPERTIES LABELS windows)
+    set_tests_properties(windows.dll_exports_and_imports PROPERTIES LABELS "windows;static")
   endif()
+
+  # A host of Microsoft's ABI drives the DLL as a host built by that compiler would.
+  include(${CMAKE_CURRENT_SOURCE_DIR}/msvc_host/msvc_host.cmake)
 endif()
