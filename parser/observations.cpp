@@ -180,7 +180,7 @@ void CParser::ReadOrientation(const std::wstring& text) {
   if (!m_current) {
     return;
   }
-  if (m_station && m_stationMode == StationMode::Height && !m_heightStationDone) {
+  if (m_station && m5::IsHeightStationOpen(m_phase)) {
     if (m_station->name == m_current->name) {
       return;  // the height station orienting itself changes nothing
     }
@@ -218,7 +218,7 @@ void CParser::EmitPoint(const RecordPtr& record) {
     m_sink->SetCode(point.code.c_str());
   }
 
-  if (!m_stationSetup && !m_measuring) {
+  if (m_phase == m5::StationPhase::None) {
     // Outside any station set-up the host gets plain points.
     SetPointKindOnce(point, 0);
   } else if (const int* kind = boost::get<int>(&point.kind)) {

@@ -11,6 +11,7 @@
 #include "import/import_settings.h"
 #include "parser/pending_observations.h"
 #include "parser/point_record.h"
+#include "parser/station_phase.h"
 #include "sdk/host_interfaces.h"
 #include "values/converter_state.h"
 #include "values/field_tables.h"
@@ -41,10 +42,6 @@ class CParser {
   using PointRecord = m5::PointRecord;
   using RecordPtr = m5::PointRecordPtr;
 
-  // Height stationing keeps the station open for height-only observations until the
-  // first observation with a horizontal direction.
-  enum class StationMode : std::int32_t { Normal = 0, Height = 3 };
-
   // Information block and station state.
   bool ParseInfoBlock(std::wstring_view block);
   bool ParsePointRecord(std::wstring_view text);
@@ -53,6 +50,10 @@ class CParser {
   bool CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
   bool ApplyOrientation();
+  // The station phase's transitions.
+  void OpenStation(std::wstring_view keyword);
+  void StartMeasuring();
+  void CloseHeightStationing();
   void FlushStation();
   std::wstring MakeDefaultStationName();
   void ClearStation();
@@ -113,8 +114,7 @@ class CParser {
   // Unit texts already reported as unknown, so each is named once per file.
   std::set<std::wstring> m_reportedUnits;
   bool m_skipSection = false;
-  bool m_stationSetup = false;
-  bool m_measuring = false;
+  m5::StationPhase m_phase = m5::StationPhase::None;
   bool m_reflector = true;
   bool m_stationKeywordSeen = false;
   bool m_firstFlush = true;
@@ -131,8 +131,6 @@ class CParser {
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;
   std::set<std::wstring> m_kindZeroNames;
-  StationMode m_stationMode = StationMode::Normal;
-  bool m_heightStationDone = false;
   bool m_inputValues = false;
   bool m_timeWarningShown = false;
   std::int32_t m_defaultStationCount = 0;

@@ -80,7 +80,7 @@ bool CParser::ParseInfoBlock(std::wstring_view block) {
 }
 
 bool CParser::ParsePointRecord(std::wstring_view text) {
-  if (m_measuring && !m_timeWarningShown) {
+  if (m5::IsMeasuring(m_phase) && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
   const std::wstring_view name = m5::CutTrimmedView(text, m_pointStart, m_pointLen, m_isSpace);
@@ -138,18 +138,7 @@ bool CParser::ParseTextRecord(std::wstring_view text) {
   }
 
   if (IsStationKeyword(text)) {
-    m_stationKeywordSeen = true;
-    if (m_stationSetup && text == kHeightStationing) {
-      // Heights to the station being set up: the station stays open.
-      m_stationMode = StationMode::Height;
-      m_heightStationDone = false;
-      return false;
-    }
-    m_stationMode = StationMode::Normal;
-    FlushStation();
-    m_stationHeight = m5::kNotSet;
-    m_stationSetup = true;
-    m_measuring = false;
+    OpenStation(text);
     return false;
   }
 
@@ -158,12 +147,7 @@ bool CParser::ParseTextRecord(std::wstring_view text) {
       ReportError(m5::msg::kNoStationDeclared);
       return false;
     }
-    if (m_angleMode == 1) {
-      ApplyOrientation();
-    }
-    m_orientation = 0.0;
-    m_stationSetup = false;
-    m_measuring = true;
+    StartMeasuring();
     return true;
   }
 
@@ -191,14 +175,10 @@ bool CParser::CommitPoint(RecordPtr current) {
     return false;
   }
 
-  const bool heightStationing =
-      m_stationMode == StationMode::Height && !m_heightStationDone && m_stationSetup;
-  if (heightStationing && m_station) {
+  if (m_phase == m5::StationPhase::HeightStationing && m_station) {
     if (m5::IsSet(current->hz)) {
       // The first direction ends the height stationing; that observation is not kept.
-      FlushStation();
-      m_stationHeight = m5::kNotSet;
-      m_heightStationDone = true;
+      CloseHeightStationing();
       ReportRecordNotImported(m5::msg::kPointHeightStationing, *current);
       m_current.reset();
       return true;
@@ -221,11 +201,11 @@ bool CParser::CommitPoint(RecordPtr current) {
     return false;
   }
 
-  if (!m_station && m_stationSetup && !m_measuring && current->HasPosition()) {
+  if (!m_station && m5::IsSetUp(m_phase) && current->HasPosition()) {
     current->kind = 1;  // a known point measured during the set-up
   }
   current->targetHeight = m_reflector ? m_targetHeight : 0.0;
-  if (m_measuring && !m_pending.Empty()) {
+  if (m5::IsMeasuring(m_phase) && !m_pending.Empty()) {
     // A point measured first and given coordinates right after: its code goes to the
     // host once, with the measured observation.
     const PointRecord& last = *m_pending.Last();
@@ -237,6 +217,33 @@ bool CParser::CommitPoint(RecordPtr current) {
   m_pending.Add(std::move(current));
   m_current.reset();
   return true;
+}
+
+void CParser::OpenStation(std::wstring_view keyword) {
+  m_stationKeywordSeen = true;
+  if (m5::IsSetUp(m_phase) && keyword == kHeightStationing) {
+    // Heights to the station being set up: the station stays open.
+    m_phase = m5::StationPhase::HeightStationing;
+    return;
+  }
+  FlushStation();
+  m_stationHeight = m5::kNotSet;
+  m_phase = m5::StationPhase::SetUp;
+}
+
+void CParser::StartMeasuring() {
+  if (m_angleMode == 1) {
+    ApplyOrientation();
+  }
+  m_orientation = 0.0;
+  m_phase = m5::IsHeightStationOpen(m_phase) ? m5::StationPhase::MeasuringFromHeightStation
+                                             : m5::StationPhase::Measuring;
+}
+
+void CParser::CloseHeightStationing() {
+  FlushStation();
+  m_stationHeight = m5::kNotSet;
+  m_phase = m5::StationPhase::SetUp;
 }
 
 bool CParser::ApplyOrientation() {
@@ -256,7 +263,7 @@ void CParser::FlushStation() {
 
   if (m_station && !m_station->name.empty()) {
     const wchar_t* name = m_station->name.c_str();
-    if (!m_stationSetup && !m_measuring) {
+    if (m_phase == m5::StationPhase::None) {
       m_sink->AddPoint(name);
     } else {
       m_sink->AddStation(name);
