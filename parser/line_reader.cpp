@@ -138,7 +138,7 @@ void CParser::ReportRecordNotImported(unsigned int id, const PointRecord& record
 void CParser::ReportCurrentRecordLost() {
   // Only height stationing keeps a record with values current past its line without
   // making it the station.
-  if (m_current && m_current != m_station && m_current->HasValues()) {
+  if (m_current && m_current != m_station.record && m_current->HasValues()) {
     ReportRecordNotImported(m5::msg::kPointHeightStationing, *m_current);
   }
 }

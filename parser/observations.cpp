@@ -118,10 +118,10 @@ void CParser::ParseDataBlock(std::wstring_view block) {
       return;
     }
     // "x " and "y " are offsets from the station.
-    if (type == kRelativeX && m_station && m5::IsSet(m_station->x)) {
-      value += m_station->x;
-    } else if (type == kRelativeY && m_station && m5::IsSet(m_station->y)) {
-      value += m_station->y;
+    if (type == kRelativeX && m_station.record && m5::IsSet(m_station.record->x)) {
+      value += m_station.record->x;
+    } else if (type == kRelativeY && m_station.record && m5::IsSet(m_station.record->y)) {
+      value += m_station.record->y;
     }
     (*m_current).*field = value;
     return;
@@ -130,17 +130,17 @@ void CParser::ParseDataBlock(std::wstring_view block) {
   double value = 0.0;
   if (type == kTargetHeight) {
     if (m_inputValues && ReadValue(quantity, parts.value, value)) {
-      m_targetHeight = value;
+      m_survey.targetHeight = value;
     }
   } else if (type == kInstrumentHeight) {
     ReadInstrumentHeight(parts.value);
   } else if (type >= kFirstTemperature && type <= kLastTemperature) {
     if (ReadValue(quantity, parts.value, value)) {
-      m_temperature = value;
+      m_survey.temperature = value;
     }
   } else if (type == kPressure) {
     if (ReadValue(quantity, parts.value, value)) {
-      m_pressure = value;
+      m_survey.pressure = value;
     }
   } else if (type == kOrientation) {
     ReadOrientation(parts.value);
@@ -156,12 +156,12 @@ void CParser::ReadInstrumentHeight(const std::wstring& text) {
     return;
   }
   // On a point line the instrument height names the station, once.
-  if (m_station || !m_current) {
+  if (m_station.record || !m_current) {
     return;
   }
-  m_station = FindPendingWithCoordinates(*m_current);
-  if (!m_station) {
-    m_station = m_current;
+  m_station.record = FindPendingWithCoordinates(*m_current);
+  if (!m_station.record) {
+    m_station.record = m_current;
   }
   if (ReadValue(m5::Quantity::Length, text, height)) {
     StoreInstrumentHeight(height);
@@ -169,34 +169,35 @@ void CParser::ReadInstrumentHeight(const std::wstring& text) {
 }
 
 void CParser::StoreInstrumentHeight(double height) {
-  if (height != m_instrumentHeight && m5::IsSet(m_stationHeight) && height != m_stationHeight) {
+  if (height != m_survey.instrumentHeight && m5::IsSet(m_station.instrumentHeight) &&
+      height != m_station.instrumentHeight) {
     ReportError(m5::msg::kInstrumentHeightChanged);
   }
-  m_instrumentHeight = height;
-  m_stationHeight = height;
+  m_survey.instrumentHeight = height;
+  m_station.instrumentHeight = height;
 }
 
 void CParser::ReadOrientation(const std::wstring& text) {
   if (!m_current) {
     return;
   }
-  if (m_station && m5::IsHeightStationOpen(m_phase)) {
-    if (m_station->name == m_current->name) {
+  if (m_station.record && m5::IsHeightStationOpen(m_phase)) {
+    if (m_station.record->name == m_current->name) {
       return;  // the height station orienting itself changes nothing
     }
     // Orienting on another point ends the height stationing's station.
     FlushStation();
-    m_stationHeight = m5::kNotSet;
   }
   RecordPtr station = FindPendingWithCoordinates(*m_current);
-  if (m_station && m_station != m_current && m_station->name != m_current->name) {
+  if (m_station.record && m_station.record != m_current &&
+      m_station.record->name != m_current->name) {
     // Set up on another point without a flush: the point chosen before is not sent.
-    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station);
+    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
   }
-  m_station = station ? std::move(station) : m_current;
+  m_station.record = station ? std::move(station) : m_current;
 
   double orientation = 0.0;
-  m_orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+  m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
 }
 
 void CParser::EmitPoint(const RecordPtr& record) {
@@ -251,8 +252,9 @@ void CParser::EmitPoint(const RecordPtr& record) {
   }
   if (m5::IsSet(point.heightDiff)) {
     // A levelled height difference is to the instrument's height over the station.
-    if (m5::IsSet(point.horizontalDistance) && m_station && m5::IsSet(m_instrumentHeight)) {
-      m_sink->SetTargetHeight(m_instrumentHeight);
+    if (m5::IsSet(point.horizontalDistance) && m_station.record &&
+        m5::IsSet(m_survey.instrumentHeight)) {
+      m_sink->SetTargetHeight(m_survey.instrumentHeight);
     }
     m_sink->SetHeightDifference(point.heightDiff);
   }
@@ -271,5 +273,5 @@ void CParser::SetPointKindOnce(const PointRecord& record, int kind) {
 }
 
 m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
-  return m_pending.TakeLatestWithPosition(record.name);
+  return m_station.observations.TakeLatestWithPosition(record.name);
 }

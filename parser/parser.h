@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "import/import_settings.h"
-#include "parser/pending_observations.h"
+#include "parser/collected_station.h"
 #include "parser/point_record.h"
 #include "parser/station_phase.h"
 #include "sdk/host_interfaces.h"
@@ -49,14 +49,19 @@ class CParser {
   void CheckRecordTime(std::wstring_view text);
   bool CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
-  bool ApplyOrientation();
+  void ApplyOrientation();
   // The station phase's transitions.
   void OpenStation(std::wstring_view keyword);
   void StartMeasuring();
   void CloseHeightStationing();
   void FlushStation();
+  void SendStation();
+  // AddStation with the air values, which every station is sent with.
+  void AnnounceStation(const wchar_t* name);
+  void SendInstrumentHeight();
   std::wstring MakeDefaultStationName();
-  void ClearStation();
+  // The next station starts from nothing but the survey's values.
+  void ReplaceStation();
 
   // Data blocks and what is sent for one record.
   void ParseDataBlock(std::wstring_view block);
@@ -115,18 +120,13 @@ class CParser {
   std::set<std::wstring> m_reportedUnits;
   bool m_skipSection = false;
   m5::StationPhase m_phase = m5::StationPhase::None;
-  bool m_reflector = true;
   bool m_stationKeywordSeen = false;
   bool m_firstFlush = true;
-  double m_instrumentHeight = m5::kNotSet;
-  double m_stationHeight = m5::kNotSet;
-  double m_targetHeight = m5::kNotSet;
-  double m_orientation = 0.0;
-  double m_temperature = m5::kNotSet;
-  double m_pressure = m5::kNotSet;
+  m5::SurveyValues m_survey;
+  m5::CollectedStation m_station;
+  // The point record of the line; it may stay current past its line as the station or
+  // during height stationing.
   RecordPtr m_current;
-  RecordPtr m_station;
-  m5::CPendingObservations m_pending;
   // Records of flushed stations that nothing else holds, emptied and handed out again so
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;
