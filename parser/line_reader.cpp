@@ -74,18 +74,16 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   }
 
   NextField();  // the address says nothing about the survey
-  if (!ParseInfoBlock(NextField())) {
-    return;
-  }
-  if (m_skipSection) {
+  const DataBlocks blocks = ParseInfoBlock(NextField());
+  if (blocks == DataBlocks::NotRead || m_skipSection) {
     return;
   }
 
   for (int i = 0; i < 3; ++i) {
-    ParseDataBlock(NextField());
+    ParseDataBlock(NextField(), blocks);
   }
 
-  if (!CommitPoint(m_current)) {
+  if (CommitPoint(m_current) == LineRecord::Dropped) {
     m_current.reset();
   }
 }

@@ -89,7 +89,7 @@ bool CParser::ReadValue(m5::Quantity quantity, const std::wstring& text, double&
   return !m_unknownUnit && m_converters.Parse(quantity, text, value);
 }
 
-void CParser::ParseDataBlock(std::wstring_view block) {
+void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
   if (block.empty()) {
     return;
   }
@@ -129,11 +129,11 @@ void CParser::ParseDataBlock(std::wstring_view block) {
 
   double value = 0.0;
   if (type == kTargetHeight) {
-    if (m_inputValues && ReadValue(quantity, parts.value, value)) {
+    if (blocks == DataBlocks::InputValues && ReadValue(quantity, parts.value, value)) {
       m_survey.targetHeight = value;
     }
   } else if (type == kInstrumentHeight) {
-    ReadInstrumentHeight(parts.value);
+    ReadInstrumentHeight(parts.value, blocks);
   } else if (type >= kFirstTemperature && type <= kLastTemperature) {
     if (ReadValue(quantity, parts.value, value)) {
       m_survey.temperature = value;
@@ -147,9 +147,9 @@ void CParser::ParseDataBlock(std::wstring_view block) {
   }
 }
 
-void CParser::ReadInstrumentHeight(const std::wstring& text) {
+void CParser::ReadInstrumentHeight(const std::wstring& text, DataBlocks blocks) {
   double height = 0.0;
-  if (m_inputValues) {
+  if (blocks == DataBlocks::InputValues) {
     if (ReadValue(m5::Quantity::Length, text, height)) {
       StoreInstrumentHeight(height);
     }

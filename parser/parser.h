@@ -42,12 +42,29 @@ class CParser {
   using PointRecord = m5::PointRecord;
   using RecordPtr = m5::PointRecordPtr;
 
+  // What a line's data blocks hold, as its information block says.
+  enum class DataBlocks {
+    NotRead,
+    // Values of the line's point, or of the station and the survey.
+    Values,
+    // Values the surveyor entered: "th" sets the target height, "ih" names no station.
+    InputValues,
+  };
+  // What becomes of the line's point record after its line.
+  enum class LineRecord {
+    // Held where it belongs now: the station, the observations, or current during height
+    // stationing (or already discarded there).
+    Kept,
+    // Forgotten with the line.
+    Dropped,
+  };
+
   // Information block and station state.
-  bool ParseInfoBlock(std::wstring_view block);
-  bool ParsePointRecord(std::wstring_view text);
-  bool ParseTextRecord(std::wstring_view text);
+  DataBlocks ParseInfoBlock(std::wstring_view block);
+  DataBlocks ParsePointRecord(std::wstring_view text);
+  DataBlocks ParseTextRecord(std::wstring_view text);
   void CheckRecordTime(std::wstring_view text);
-  bool CommitPoint(RecordPtr current);
+  LineRecord CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
   void ApplyOrientation();
   // The station phase's transitions.
@@ -64,8 +81,8 @@ class CParser {
   void ReplaceStation();
 
   // Data blocks and what is sent for one record.
-  void ParseDataBlock(std::wstring_view block);
-  void ReadInstrumentHeight(const std::wstring& value);
+  void ParseDataBlock(std::wstring_view block, DataBlocks blocks);
+  void ReadInstrumentHeight(const std::wstring& value, DataBlocks blocks);
   void ReadOrientation(const std::wstring& value);
   void StoreInstrumentHeight(double height);
   void EmitPoint(const RecordPtr& record);
@@ -131,7 +148,6 @@ class CParser {
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;
   std::set<std::wstring> m_kindZeroNames;
-  bool m_inputValues = false;
   bool m_timeWarningShown = false;
   std::int32_t m_defaultStationCount = 0;
 };

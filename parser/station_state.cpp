@@ -62,14 +62,13 @@ bool IsRecordTime(std::wstring_view text) {
 
 }  // namespace
 
-bool CParser::ParseInfoBlock(std::wstring_view block) {
+CParser::DataBlocks CParser::ParseInfoBlock(std::wstring_view block) {
   if (block.empty()) {
-    return false;
+    return DataBlocks::NotRead;
   }
   const std::wstring_view type = block.substr(0, 2);
   // The two characters after the type say nothing we use.
   block.remove_prefix(std::min<std::size_t>(4, block.size()));
-  m_inputValues = false;
 
   if (IsPointRecord(type)) {
     return ParsePointRecord(block);
@@ -77,17 +76,17 @@ bool CParser::ParseInfoBlock(std::wstring_view block) {
   if (IsTextRecord(type)) {
     return ParseTextRecord(block);
   }
-  return false;
+  return DataBlocks::NotRead;
 }
 
-bool CParser::ParsePointRecord(std::wstring_view text) {
+CParser::DataBlocks CParser::ParsePointRecord(std::wstring_view text) {
   if (m5::IsMeasuring(m_phase) && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
   const std::wstring_view name = m5::CutTrimmedView(text, m_pointStart, m_pointLen, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
-    return false;
+    return DataBlocks::NotRead;
   }
   RecordPtr record = NewRecord();
   record->name.assign(name);
@@ -95,7 +94,7 @@ bool CParser::ParsePointRecord(std::wstring_view text) {
   record->line = m_lineIndex;
   ReportCurrentRecordLost();
   m_current = std::move(record);
-  return true;
+  return DataBlocks::Values;
 }
 
 m5::PointRecordPtr CParser::NewRecord() {
@@ -126,7 +125,7 @@ void CParser::CheckRecordTime(std::wstring_view text) {
   m_timeWarningShown = true;
 }
 
-bool CParser::ParseTextRecord(std::wstring_view text) {
+CParser::DataBlocks CParser::ParseTextRecord(std::wstring_view text) {
   text = m5::TrimmedView(text, m_isSpace);
 
   // A section's own markers are independent of what else the record says.
@@ -140,16 +139,16 @@ bool CParser::ParseTextRecord(std::wstring_view text) {
 
   if (IsStationKeyword(text)) {
     OpenStation(text);
-    return false;
+    return DataBlocks::NotRead;
   }
 
   if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
     if (!m_station.record) {
       ReportError(m5::msg::kNoStationDeclared);
-      return false;
+      return DataBlocks::NotRead;
     }
     StartMeasuring();
-    return true;
+    return DataBlocks::Values;
   }
 
   if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL")) {
@@ -157,23 +156,23 @@ bool CParser::ParseTextRecord(std::wstring_view text) {
   } else if (Contains(text, L"NO REFLECTOR")) {
     m_survey.reflector = false;
   } else if (Contains(text, L"INPUT VALUES")) {
-    m_inputValues = true;
+    return DataBlocks::InputValues;
   }
-  return true;
+  return DataBlocks::Values;
 }
 
-bool CParser::CommitPoint(RecordPtr current) {
+CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
   if (!current || current->name.empty()) {
-    return false;
+    return LineRecord::Dropped;
   }
   if (current == m_station.record) {
-    return true;
+    return LineRecord::Kept;
   }
   if (!current->HasValues()) {
     if (current->valueUnread) {
       ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
     }
-    return false;
+    return LineRecord::Dropped;
   }
 
   if (m_phase == m5::StationPhase::HeightStationing && m_station.record) {
@@ -182,16 +181,16 @@ bool CParser::CommitPoint(RecordPtr current) {
       CloseHeightStationing();
       ReportRecordNotImported(m5::msg::kPointHeightStationing, *current);
       m_current.reset();
-      return true;
+      return LineRecord::Kept;
     }
     if (current->name == m_station.record->name && current->HasPosition() &&
         m5::IsSet(current->z)) {
       m_station.record->x = current->x;
       m_station.record->y = current->y;
       m_station.record->z = current->z;
-      return false;
+      return LineRecord::Dropped;
     }
-    return true;
+    return LineRecord::Kept;
   }
 
   if (m_station.record && m_station.record->name == current->name) {
@@ -200,7 +199,7 @@ bool CParser::CommitPoint(RecordPtr current) {
                           current->name)
             .c_str());
     m_current.reset();
-    return false;
+    return LineRecord::Dropped;
   }
 
   if (!m_station.record && m5::IsSetUp(m_phase) && current->HasPosition()) {
@@ -218,7 +217,7 @@ bool CParser::CommitPoint(RecordPtr current) {
   }
   m_station.observations.Add(std::move(current));
   m_current.reset();
-  return true;
+  return LineRecord::Kept;
 }
 
 void CParser::OpenStation(std::wstring_view keyword) {
