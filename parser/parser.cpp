@@ -1,4 +1,5 @@
-// The M5 line: identifier, address, information block and three data blocks, "|" apart.
+// The parser's entry: the M5 line (identifier, address, information block and three data
+// blocks, "|" apart) taken apart, the end of the file, and the messages of a line.
 #include "parser/parser.h"
 
 #include <algorithm>
