@@ -88,7 +88,6 @@ class CParser {
   void EmitPoint(const RecordPtr& record);
   void SetPointKindOnce(const PointRecord& record, int kind);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
-  int LookupTypeCode(std::wstring_view code) const;
   // Selects the unit's converter; false for a unit text the table does not know, whose
   // block is then not read.
   bool SelectUnit(std::wstring_view unit);
@@ -130,14 +129,17 @@ class CParser {
   std::wstring_view m_line;
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   m5::CFieldTables m_fieldTables;
-  m5::DataBlockParts m_blockParts;  // reused for every block of the file
+  std::wstring m_blockValue;  // the current block's value text, its buffer reused
   // The current block's unit text is not in the table: its value is not read.
   bool m_unknownUnit = false;
   // Unit texts already reported as unknown, so each is named once per file.
   std::set<std::wstring> m_reportedUnits;
+  // Inside a section between a START and an END text record: no data block is read.
   bool m_skipSection = false;
   m5::StationPhase m_phase = m5::StationPhase::None;
   bool m_stationKeywordSeen = false;
+  // The file's first flush that finds nothing to send, at its first station keyword as a
+  // rule, sends no default station either.
   bool m_firstFlush = true;
   m5::SurveyValues m_survey;
   m5::CollectedStation m_station;
@@ -147,6 +149,7 @@ class CParser {
   // Records of flushed stations that nothing else holds, emptied and handed out again so
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;
+  // Names the host already has as plain points (kind 0).
   std::set<std::wstring> m_kindZeroNames;
   bool m_timeWarningShown = false;
   std::int32_t m_defaultStationCount = 0;
