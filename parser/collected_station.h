@@ -27,7 +27,9 @@ struct SurveyValues {
   double temperature = kNotSet;
   double pressure = kNotSet;
   bool reflector = true;
-  // The orientation read last; when measuring starts it turns the set-up's directions.
+  // The orientation read last; when measuring starts it turns the set-up's directions and
+  // is spent. Until then it outlives a flush: the observations that follow a closed height
+  // stationing come from the same instrument set-up.
   double orientation = 0.0;
 };
 
