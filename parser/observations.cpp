@@ -11,35 +11,41 @@ namespace {
 
 using m5::PointRecord;
 
-constexpr int kRelativeX = 7;          // "x "
-constexpr int kRelativeY = 11;         // "y "
-constexpr int kTargetHeight = 24;      // "th"
-constexpr int kInstrumentHeight = 25;  // "ih"
-constexpr int kFirstTemperature = 29;  // "T_", "T ", "C "
-constexpr int kLastTemperature = 31;
-constexpr int kPressure = 32;     // "P "
-constexpr int kOrientation = 33;  // "Om"
-
+using m5::BlockValue;
 using RecordField = double PointRecord::*;
 
-// Where a type's value goes in the line's point record; null for the values that belong to
-// the station or the whole survey.
-// clang-format off
-constexpr RecordField kRecordFields[m5::kTypeCodeCount] = {
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,            // PI TI TG KR KD TR
-    &PointRecord::x, &PointRecord::x, &PointRecord::x, &PointRecord::x,  // X x N_ n
-    &PointRecord::y, &PointRecord::y, &PointRecord::y, &PointRecord::y,  // Y y E_ e
-    &PointRecord::z,                                                 // Z
-    &PointRecord::slopeDistance, &PointRecord::slopeDistance,        // SD D
-    &PointRecord::horizontalDistance, &PointRecord::horizontalDistance,  // HD E
-    &PointRecord::hz,                                                // Hz
-    &PointRecord::vertical, &PointRecord::vertical,                  // HV V1
-    &PointRecord::vertical, &PointRecord::vertical,                  // V2 V3
-    nullptr, nullptr,                                                // th ih
-    &PointRecord::heightDiff, &PointRecord::heightDiff, &PointRecord::heightDiff,  // h dR DL
-    nullptr, nullptr, nullptr, nullptr, nullptr,                     // T_ T C P Om
-};
-// clang-format on
+// Where a value goes in the line's point record; null for the values that belong to the
+// station or the whole survey.
+constexpr RecordField PointField(BlockValue value) {
+  switch (value) {
+    case BlockValue::X:
+    case BlockValue::RelativeX:
+      return &PointRecord::x;
+    case BlockValue::Y:
+    case BlockValue::RelativeY:
+      return &PointRecord::y;
+    case BlockValue::Z:
+      return &PointRecord::z;
+    case BlockValue::SlopeDistance:
+      return &PointRecord::slopeDistance;
+    case BlockValue::HorizontalDistance:
+      return &PointRecord::horizontalDistance;
+    case BlockValue::Hz:
+      return &PointRecord::hz;
+    case BlockValue::Vertical:
+      return &PointRecord::vertical;
+    case BlockValue::HeightDifference:
+      return &PointRecord::heightDiff;
+    case BlockValue::None:
+    case BlockValue::TargetHeight:
+    case BlockValue::InstrumentHeight:
+    case BlockValue::Temperature:
+    case BlockValue::Pressure:
+    case BlockValue::Orientation:
+      return nullptr;
+  }
+  return nullptr;
+}
 
 // A one-digit code is a set of flags, not a code: 1 marks a point kind 0, 2 a point flag 0.
 bool IsDigitCode(const std::wstring& code) {
@@ -50,10 +56,6 @@ int DigitFlags(const std::wstring& code) {
 }
 
 }  // namespace
-
-int CParser::LookupTypeCode(std::wstring_view code) const {
-  return m_fieldTables.TypeCodeIndex(code);
-}
 
 bool CParser::SelectUnit(std::wstring_view unit) {
   if (unit.empty()) {
@@ -89,79 +91,89 @@ bool CParser::ReadValue(m5::Quantity quantity, const std::wstring& text, double&
   return !m_unknownUnit && m_converters.Parse(quantity, text, value);
 }
 
-void CParser::ParseDataBlock(std::wstring_view block) {
+void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
   if (block.empty()) {
     return;
   }
   const m5::DataBlockFields fields = m5::SplitDataBlockFields(block, m_isSpace);
-  const int type = LookupTypeCode(fields.typeCode);
+  const int type = m_fieldTables.TypeCodeIndex(fields.typeCode);
   // The unit names the converter for this block's value and the later ones.
   m_unknownUnit = !SelectUnit(fields.unit);
-  if (fields.value.empty() || type < m5::kFirstValueType || type > m5::kLastValueType) {
+  if (fields.value.empty() || type < 0) {
+    return;
+  }
+  const m5::TypeCodeRow& row = m5::kTypeCodeRows[type];
+  if (row.value == BlockValue::None) {
     return;
   }
   if (m_unknownUnit) {
     ReportUnknownUnit(fields.unit);
   }
   // The host's converter reads a terminated text.
-  m5::DataBlockParts& parts = m_blockParts;
-  parts.value.assign(fields.value);
-  const m5::Quantity quantity = m5::QuantityOfType(type);
+  m_blockValue.assign(fields.value);
 
-  if (const RecordField field = kRecordFields[type]) {
+  if (const RecordField field = PointField(row.value)) {
     if (!m_current) {
       return;
     }
     double value = 0.0;
-    if (!ReadValue(quantity, parts.value, value)) {
+    if (!ReadValue(row.quantity, m_blockValue, value)) {
       m_current->valueUnread = true;
       return;
     }
-    // "x " and "y " are offsets from the station.
-    if (type == kRelativeX && m_station && m5::IsSet(m_station->x)) {
-      value += m_station->x;
-    } else if (type == kRelativeY && m_station && m5::IsSet(m_station->y)) {
-      value += m_station->y;
+    const PointRecord* station = m_station.record.get();
+    if (row.value == BlockValue::RelativeX && station && m5::IsSet(station->x)) {
+      value += station->x;
+    } else if (row.value == BlockValue::RelativeY && station && m5::IsSet(station->y)) {
+      value += station->y;
     }
     (*m_current).*field = value;
     return;
   }
 
   double value = 0.0;
-  if (type == kTargetHeight) {
-    if (m_inputValues && ReadValue(quantity, parts.value, value)) {
-      m_targetHeight = value;
-    }
-  } else if (type == kInstrumentHeight) {
-    ReadInstrumentHeight(parts.value);
-  } else if (type >= kFirstTemperature && type <= kLastTemperature) {
-    if (ReadValue(quantity, parts.value, value)) {
-      m_temperature = value;
-    }
-  } else if (type == kPressure) {
-    if (ReadValue(quantity, parts.value, value)) {
-      m_pressure = value;
-    }
-  } else if (type == kOrientation) {
-    ReadOrientation(parts.value);
+  switch (row.value) {
+    case BlockValue::TargetHeight:
+      if (blocks == DataBlocks::InputValues && ReadValue(row.quantity, m_blockValue, value)) {
+        m_survey.targetHeight = value;
+      }
+      return;
+    case BlockValue::InstrumentHeight:
+      ReadInstrumentHeight(m_blockValue, blocks);
+      return;
+    case BlockValue::Temperature:
+      if (ReadValue(row.quantity, m_blockValue, value)) {
+        m_survey.temperature = value;
+      }
+      return;
+    case BlockValue::Pressure:
+      if (ReadValue(row.quantity, m_blockValue, value)) {
+        m_survey.pressure = value;
+      }
+      return;
+    case BlockValue::Orientation:
+      ReadOrientation(m_blockValue);
+      return;
+    default:
+      return;  // the point's own values are read above
   }
 }
 
-void CParser::ReadInstrumentHeight(const std::wstring& text) {
+void CParser::ReadInstrumentHeight(const std::wstring& text, DataBlocks blocks) {
   double height = 0.0;
-  if (m_inputValues) {
+  if (blocks == DataBlocks::InputValues) {
     if (ReadValue(m5::Quantity::Length, text, height)) {
       StoreInstrumentHeight(height);
     }
     return;
   }
   // On a point line the instrument height names the station, once.
-  if (m_station || !m_current) {
+  if (m_station.record || !m_current) {
     return;
   }
-  m_station = FindPendingWithCoordinates(*m_current);
-  if (!m_station) {
-    m_station = m_current;
+  m_station.record = FindPendingWithCoordinates(*m_current);
+  if (!m_station.record) {
+    m_station.record = m_current;
   }
   if (ReadValue(m5::Quantity::Length, text, height)) {
     StoreInstrumentHeight(height);
@@ -169,34 +181,35 @@ void CParser::ReadInstrumentHeight(const std::wstring& text) {
 }
 
 void CParser::StoreInstrumentHeight(double height) {
-  if (height != m_instrumentHeight && m5::IsSet(m_stationHeight) && height != m_stationHeight) {
+  if (height != m_survey.instrumentHeight && m5::IsSet(m_station.instrumentHeight) &&
+      height != m_station.instrumentHeight) {
     ReportError(m5::msg::kInstrumentHeightChanged);
   }
-  m_instrumentHeight = height;
-  m_stationHeight = height;
+  m_survey.instrumentHeight = height;
+  m_station.instrumentHeight = height;
 }
 
 void CParser::ReadOrientation(const std::wstring& text) {
   if (!m_current) {
     return;
   }
-  if (m_station && m_stationMode == StationMode::Height && !m_heightStationDone) {
-    if (m_station->name == m_current->name) {
+  if (m_station.record && m5::IsHeightStationOpen(m_phase)) {
+    if (m_station.record->name == m_current->name) {
       return;  // the height station orienting itself changes nothing
     }
     // Orienting on another point ends the height stationing's station.
     FlushStation();
-    m_stationHeight = m5::kNotSet;
   }
   RecordPtr station = FindPendingWithCoordinates(*m_current);
-  if (m_station && m_station != m_current && m_station->name != m_current->name) {
+  if (m_station.record && m_station.record != m_current &&
+      m_station.record->name != m_current->name) {
     // Set up on another point without a flush: the point chosen before is not sent.
-    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station);
+    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
   }
-  m_station = station ? std::move(station) : m_current;
+  m_station.record = station ? std::move(station) : m_current;
 
   double orientation = 0.0;
-  m_orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+  m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
 }
 
 void CParser::EmitPoint(const RecordPtr& record) {
@@ -218,7 +231,7 @@ void CParser::EmitPoint(const RecordPtr& record) {
     m_sink->SetCode(point.code.c_str());
   }
 
-  if (!m_stationSetup && !m_measuring) {
+  if (m_phase == m5::StationPhase::None) {
     // Outside any station set-up the host gets plain points.
     SetPointKindOnce(point, 0);
   } else if (const int* kind = boost::get<int>(&point.kind)) {
@@ -251,8 +264,9 @@ void CParser::EmitPoint(const RecordPtr& record) {
   }
   if (m5::IsSet(point.heightDiff)) {
     // A levelled height difference is to the instrument's height over the station.
-    if (m5::IsSet(point.horizontalDistance) && m_station && m5::IsSet(m_instrumentHeight)) {
-      m_sink->SetTargetHeight(m_instrumentHeight);
+    if (m5::IsSet(point.horizontalDistance) && m_station.record &&
+        m5::IsSet(m_survey.instrumentHeight)) {
+      m_sink->SetTargetHeight(m_survey.instrumentHeight);
     }
     m_sink->SetHeightDifference(point.heightDiff);
   }
@@ -271,5 +285,5 @@ void CParser::SetPointKindOnce(const PointRecord& record, int kind) {
 }
 
 m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
-  return m_pending.TakeLatestWithPosition(record.name);
+  return m_station.observations.TakeLatestWithPosition(record.name);
 }

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "import/import_settings.h"
-#include "parser/pending_observations.h"
+#include "parser/collected_station.h"
 #include "parser/point_record.h"
+#include "parser/station_phase.h"
 #include "sdk/host_interfaces.h"
 #include "values/converter_state.h"
 #include "values/field_tables.h"
@@ -41,31 +42,52 @@ class CParser {
   using PointRecord = m5::PointRecord;
   using RecordPtr = m5::PointRecordPtr;
 
-  // Height stationing keeps the station open for height-only observations until the
-  // first observation with a horizontal direction.
-  enum class StationMode : std::int32_t { Normal = 0, Height = 3 };
+  // What a line's data blocks hold, as its information block says.
+  enum class DataBlocks {
+    NotRead,
+    // Values of the line's point, or of the station and the survey.
+    Values,
+    // Values the surveyor entered: "th" sets the target height, "ih" names no station.
+    InputValues,
+  };
+  // What becomes of the line's point record after its line.
+  enum class LineRecord {
+    // Held where it belongs now: the station, the observations, or current during height
+    // stationing (or already discarded there).
+    Kept,
+    // Forgotten with the line.
+    Dropped,
+  };
 
   // Information block and station state.
-  bool ParseInfoBlock(std::wstring_view block);
-  bool ParsePointRecord(std::wstring_view text);
-  bool ParseTextRecord(std::wstring_view text);
+  DataBlocks ParseInfoBlock(std::wstring_view block);
+  DataBlocks ParsePointRecord(std::wstring_view text);
+  DataBlocks ParseTextRecord(std::wstring_view text);
   void CheckRecordTime(std::wstring_view text);
-  bool CommitPoint(RecordPtr current);
+  LineRecord CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
-  bool ApplyOrientation();
+  void ApplyOrientation();
+  // The station phase's transitions.
+  void OpenStation(std::wstring_view keyword);
+  void StartMeasuring();
+  void CloseHeightStationing();
   void FlushStation();
+  void SendStation();
+  // AddStation with the air values, which every station is sent with.
+  void AnnounceStation(const wchar_t* name);
+  void SendInstrumentHeight();
   std::wstring MakeDefaultStationName();
-  void ClearStation();
+  // The next station starts from nothing but the survey's values.
+  void ReplaceStation();
 
   // Data blocks and what is sent for one record.
-  void ParseDataBlock(std::wstring_view block);
-  void ReadInstrumentHeight(const std::wstring& value);
+  void ParseDataBlock(std::wstring_view block, DataBlocks blocks);
+  void ReadInstrumentHeight(const std::wstring& value, DataBlocks blocks);
   void ReadOrientation(const std::wstring& value);
   void StoreInstrumentHeight(double height);
   void EmitPoint(const RecordPtr& record);
   void SetPointKindOnce(const PointRecord& record, int kind);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
-  int LookupTypeCode(std::wstring_view code) const;
   // Selects the unit's converter; false for a unit text the table does not know, whose
   // block is then not read.
   bool SelectUnit(std::wstring_view unit);
@@ -107,33 +129,28 @@ class CParser {
   std::wstring_view m_line;
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   m5::CFieldTables m_fieldTables;
-  m5::DataBlockParts m_blockParts;  // reused for every block of the file
+  std::wstring m_blockValue;  // the current block's value text, its buffer reused
   // The current block's unit text is not in the table: its value is not read.
   bool m_unknownUnit = false;
   // Unit texts already reported as unknown, so each is named once per file.
   std::set<std::wstring> m_reportedUnits;
+  // Inside a section between a START and an END text record: no data block is read.
   bool m_skipSection = false;
-  bool m_stationSetup = false;
-  bool m_measuring = false;
-  bool m_reflector = true;
+  m5::StationPhase m_phase = m5::StationPhase::None;
   bool m_stationKeywordSeen = false;
+  // The file's first flush that finds nothing to send, at its first station keyword as a
+  // rule, sends no default station either.
   bool m_firstFlush = true;
-  double m_instrumentHeight = m5::kNotSet;
-  double m_stationHeight = m5::kNotSet;
-  double m_targetHeight = m5::kNotSet;
-  double m_orientation = 0.0;
-  double m_temperature = m5::kNotSet;
-  double m_pressure = m5::kNotSet;
+  m5::SurveyValues m_survey;
+  m5::CollectedStation m_station;
+  // The point record of the line; it may stay current past its line as the station or
+  // during height stationing.
   RecordPtr m_current;
-  RecordPtr m_station;
-  m5::CPendingObservations m_pending;
   // Records of flushed stations that nothing else holds, emptied and handed out again so
   // that a point line allocates nothing once the first station has gone.
   std::vector<RecordPtr> m_spareRecords;
+  // Names the host already has as plain points (kind 0).
   std::set<std::wstring> m_kindZeroNames;
-  StationMode m_stationMode = StationMode::Normal;
-  bool m_heightStationDone = false;
-  bool m_inputValues = false;
   bool m_timeWarningShown = false;
   std::int32_t m_defaultStationCount = 0;
 };

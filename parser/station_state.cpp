@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "parser/text.h"
 #include "platform/string_table.h"
@@ -61,14 +62,13 @@ bool IsRecordTime(std::wstring_view text) {
 
 }  // namespace
 
-bool CParser::ParseInfoBlock(std::wstring_view block) {
+CParser::DataBlocks CParser::ParseInfoBlock(std::wstring_view block) {
   if (block.empty()) {
-    return false;
+    return DataBlocks::NotRead;
   }
   const std::wstring_view type = block.substr(0, 2);
   // The two characters after the type say nothing we use.
   block.remove_prefix(std::min<std::size_t>(4, block.size()));
-  m_inputValues = false;
 
   if (IsPointRecord(type)) {
     return ParsePointRecord(block);
@@ -76,17 +76,17 @@ bool CParser::ParseInfoBlock(std::wstring_view block) {
   if (IsTextRecord(type)) {
     return ParseTextRecord(block);
   }
-  return false;
+  return DataBlocks::NotRead;
 }
 
-bool CParser::ParsePointRecord(std::wstring_view text) {
-  if (m_measuring && !m_timeWarningShown) {
+CParser::DataBlocks CParser::ParsePointRecord(std::wstring_view text) {
+  if (m5::IsMeasuring(m_phase) && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
   const std::wstring_view name = m5::CutTrimmedView(text, m_pointStart, m_pointLen, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
-    return false;
+    return DataBlocks::NotRead;
   }
   RecordPtr record = NewRecord();
   record->name.assign(name);
@@ -94,7 +94,7 @@ bool CParser::ParsePointRecord(std::wstring_view text) {
   record->line = m_lineIndex;
   ReportCurrentRecordLost();
   m_current = std::move(record);
-  return true;
+  return DataBlocks::Values;
 }
 
 m5::PointRecordPtr CParser::NewRecord() {
@@ -125,7 +125,7 @@ void CParser::CheckRecordTime(std::wstring_view text) {
   m_timeWarningShown = true;
 }
 
-bool CParser::ParseTextRecord(std::wstring_view text) {
+CParser::DataBlocks CParser::ParseTextRecord(std::wstring_view text) {
   text = m5::TrimmedView(text, m_isSpace);
 
   // A section's own markers are independent of what else the record says.
@@ -138,157 +138,129 @@ bool CParser::ParseTextRecord(std::wstring_view text) {
   }
 
   if (IsStationKeyword(text)) {
-    m_stationKeywordSeen = true;
-    if (m_stationSetup && text == kHeightStationing) {
-      // Heights to the station being set up: the station stays open.
-      m_stationMode = StationMode::Height;
-      m_heightStationDone = false;
-      return false;
-    }
-    m_stationMode = StationMode::Normal;
-    FlushStation();
-    m_stationHeight = m5::kNotSet;
-    m_stationSetup = true;
-    m_measuring = false;
-    return false;
+    OpenStation(text);
+    return DataBlocks::NotRead;
   }
 
   if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
-    if (!m_station) {
+    if (!m_station.record) {
       ReportError(m5::msg::kNoStationDeclared);
-      return false;
+      return DataBlocks::NotRead;
     }
-    if (m_angleMode == 1) {
-      ApplyOrientation();
-    }
-    m_orientation = 0.0;
-    m_stationSetup = false;
-    m_measuring = true;
-    return true;
+    StartMeasuring();
+    return DataBlocks::Values;
   }
 
   if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL")) {
-    m_reflector = true;
+    m_survey.reflector = true;
   } else if (Contains(text, L"NO REFLECTOR")) {
-    m_reflector = false;
+    m_survey.reflector = false;
   } else if (Contains(text, L"INPUT VALUES")) {
-    m_inputValues = true;
+    return DataBlocks::InputValues;
   }
-  return true;
+  return DataBlocks::Values;
 }
 
-bool CParser::CommitPoint(RecordPtr current) {
+CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
   if (!current || current->name.empty()) {
-    return false;
+    return LineRecord::Dropped;
   }
-  if (current == m_station) {
-    return true;
+  if (current == m_station.record) {
+    return LineRecord::Kept;
   }
   if (!current->HasValues()) {
     if (current->valueUnread) {
       ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
     }
-    return false;
+    return LineRecord::Dropped;
   }
 
-  const bool heightStationing =
-      m_stationMode == StationMode::Height && !m_heightStationDone && m_stationSetup;
-  if (heightStationing && m_station) {
+  if (m_phase == m5::StationPhase::HeightStationing && m_station.record) {
     if (m5::IsSet(current->hz)) {
       // The first direction ends the height stationing; that observation is not kept.
-      FlushStation();
-      m_stationHeight = m5::kNotSet;
-      m_heightStationDone = true;
+      CloseHeightStationing();
       ReportRecordNotImported(m5::msg::kPointHeightStationing, *current);
       m_current.reset();
-      return true;
+      return LineRecord::Kept;
     }
-    if (current->name == m_station->name && current->HasPosition() && m5::IsSet(current->z)) {
-      m_station->x = current->x;
-      m_station->y = current->y;
-      m_station->z = current->z;
-      return false;
+    if (current->name == m_station.record->name && current->HasPosition() &&
+        m5::IsSet(current->z)) {
+      m_station.record->x = current->x;
+      m_station.record->y = current->y;
+      m_station.record->z = current->z;
+      return LineRecord::Dropped;
     }
-    return true;
+    return LineRecord::Kept;
   }
 
-  if (m_station && m_station->name == current->name) {
+  if (m_station.record && m_station.record->name == current->name) {
     m_sink->ReportError(
         m5::FormatMessage(m5::platform::LoadResourceString(m5::msg::kTargetNamedAsStation),
                           current->name)
             .c_str());
     m_current.reset();
-    return false;
+    return LineRecord::Dropped;
   }
 
-  if (!m_station && m_stationSetup && !m_measuring && current->HasPosition()) {
+  if (!m_station.record && m5::IsSetUp(m_phase) && current->HasPosition()) {
     current->kind = 1;  // a known point measured during the set-up
   }
-  current->targetHeight = m_reflector ? m_targetHeight : 0.0;
-  if (m_measuring && !m_pending.Empty()) {
+  current->targetHeight = m_survey.reflector ? m_survey.targetHeight : 0.0;
+  if (m5::IsMeasuring(m_phase) && !m_station.observations.Empty()) {
     // A point measured first and given coordinates right after: its code goes to the
     // host once, with the measured observation.
-    const PointRecord& last = *m_pending.Last();
+    const PointRecord& last = *m_station.observations.Last();
     if (last.name == current->name && last.code == current->code && !m5::IsSet(last.x) &&
         !m5::IsSet(last.y) && current->HasPosition()) {
       current->code.clear();
     }
   }
-  m_pending.Add(std::move(current));
+  m_station.observations.Add(std::move(current));
   m_current.reset();
-  return true;
+  return LineRecord::Kept;
 }
 
-bool CParser::ApplyOrientation() {
-  if (m_pending.Empty() || m_orientation == 0.0) {
-    return false;
+void CParser::OpenStation(std::wstring_view keyword) {
+  m_stationKeywordSeen = true;
+  if (m5::IsSetUp(m_phase) && keyword == kHeightStationing) {
+    // Heights to the station being set up: the station stays open.
+    m_phase = m5::StationPhase::HeightStationing;
+    return;
   }
-  m_pending.Turn(m_orientation);
-  return true;
+  FlushStation();
+  m_phase = m5::StationPhase::SetUp;
+}
+
+void CParser::StartMeasuring() {
+  if (m_angleMode == 1) {
+    ApplyOrientation();
+  }
+  m_survey.orientation = 0.0;
+  m_phase = m5::IsHeightStationOpen(m_phase) ? m5::StationPhase::MeasuringFromHeightStation
+                                             : m5::StationPhase::Measuring;
+}
+
+void CParser::CloseHeightStationing() {
+  FlushStation();
+  m_phase = m5::StationPhase::SetUp;
+}
+
+void CParser::ApplyOrientation() {
+  if (!m_station.observations.Empty() && m_survey.orientation != 0.0) {
+    m_station.observations.Turn(m_survey.orientation);
+  }
 }
 
 void CParser::FlushStation() {
-  if (m_firstFlush && !m_station && m_pending.Empty()) {
+  if (m_firstFlush && !m_station.record && m_station.observations.Empty()) {
     // The first station keyword of a file closes nothing.
     m_firstFlush = false;
+    ReplaceStation();
     return;
   }
 
-  if (m_station && !m_station->name.empty()) {
-    const wchar_t* name = m_station->name.c_str();
-    if (!m_stationSetup && !m_measuring) {
-      m_sink->AddPoint(name);
-    } else {
-      m_sink->AddStation(name);
-      if (m5::IsSet(m_pressure)) {
-        m_sink->SetPressure(m_pressure);
-      }
-      if (m5::IsSet(m_temperature)) {
-        m_sink->SetTemperature(m_temperature);
-      }
-      SetPointKindOnce(*m_station, 1);
-      m_station->kind = boost::blank();
-    }
-    if (m5::IsSet(m_instrumentHeight)) {
-      m_sink->SetInstrumentHeight(m_instrumentHeight);
-    }
-    EmitPoint(m_station);
-  } else {
-    const std::wstring name = MakeDefaultStationName();
-    m_sink->ReportWarning(m5::FormatMessage(kDefaultStationWarning, name).c_str());
-    m_sink->AddStation(name.c_str());
-    if (m5::IsSet(m_pressure)) {
-      m_sink->SetPressure(m_pressure);
-    }
-    if (m5::IsSet(m_temperature)) {
-      m_sink->SetTemperature(m_temperature);
-    }
-    if (m5::IsSet(m_instrumentHeight)) {
-      m_sink->SetInstrumentHeight(m_instrumentHeight);
-    }
-  }
-
-  m_pending.ForEach([this](const RecordPtr& record) {
+  SendStation();
+  m_station.observations.ForEach([this](const RecordPtr& record) {
     if (record->name.empty()) {
       return;
     }
@@ -304,9 +276,44 @@ void CParser::FlushStation() {
     }
     EmitPoint(record);
   });
+  ReplaceStation();
+}
 
-  m_stationHeight = m5::kNotSet;
-  ClearStation();
+void CParser::SendStation() {
+  PointRecord* station = m_station.record.get();
+  if (!station || station->name.empty()) {
+    const std::wstring name = MakeDefaultStationName();
+    m_sink->ReportWarning(m5::FormatMessage(kDefaultStationWarning, name).c_str());
+    AnnounceStation(name.c_str());
+    SendInstrumentHeight();
+    return;
+  }
+
+  if (m_phase == m5::StationPhase::None) {
+    m_sink->AddPoint(station->name.c_str());
+  } else {
+    AnnounceStation(station->name.c_str());
+    SetPointKindOnce(*station, 1);
+    station->kind = boost::blank();
+  }
+  SendInstrumentHeight();
+  EmitPoint(m_station.record);
+}
+
+void CParser::AnnounceStation(const wchar_t* name) {
+  m_sink->AddStation(name);
+  if (m5::IsSet(m_survey.pressure)) {
+    m_sink->SetPressure(m_survey.pressure);
+  }
+  if (m5::IsSet(m_survey.temperature)) {
+    m_sink->SetTemperature(m_survey.temperature);
+  }
+}
+
+void CParser::SendInstrumentHeight() {
+  if (m5::IsSet(m_survey.instrumentHeight)) {
+    m_sink->SetInstrumentHeight(m_survey.instrumentHeight);
+  }
 }
 
 std::wstring CParser::MakeDefaultStationName() {
@@ -317,10 +324,13 @@ std::wstring CParser::MakeDefaultStationName() {
   return std::wstring(kDefaultStationName) + L"_" + std::to_wstring(count);
 }
 
-void CParser::ClearStation() {
-  m_pending.Clear(m_spareRecords);
-  if (m_current == m_station) {
+void CParser::ReplaceStation() {
+  if (m_current == m_station.record) {
     m_current.reset();
   }
-  m_station.reset();
+  m_station.observations.Clear(m_spareRecords);
+  // Only the observations' buffers serve the next station.
+  m5::CPendingObservations buffers = std::move(m_station.observations);
+  m_station = m5::CollectedStation{};
+  m_station.observations = std::move(buffers);
 }

@@ -1,7 +1,6 @@
 #include "parser/text.h"
 
 #include <algorithm>
-#include <locale>
 #include <string_view>
 #include <utility>
 
@@ -25,48 +24,11 @@ std::pair<std::size_t, std::size_t> SpaceFreeRange(std::wstring_view text, const
   return {begin, end};
 }
 
-// The locale's own answer, for callers that hold no table.
-struct FacetSpace {
-  const std::ctype<wchar_t>& ctype;
-  bool operator()(wchar_t c) const { return ctype.is(std::ctype_base::space, c); }
-};
-
-const std::ctype<wchar_t>& UserCtype(const std::locale& locale) {
-  return std::use_facet<std::ctype<wchar_t>>(locale);
-}
-
 }  // namespace
-
-void TrimSpace(std::wstring& text) {
-  if (text.empty()) {
-    return;
-  }
-  const std::locale locale;
-  const auto [begin, end] = SpaceFreeRange(text, FacetSpace{UserCtype(locale)});
-  text.erase(end);
-  text.erase(0, begin);
-}
-
-void TrimSpace(std::wstring& text, const CWhiteSpace& isSpace) {
-  const auto [begin, end] = SpaceFreeRange(text, isSpace);
-  text.erase(end);
-  text.erase(0, begin);
-}
 
 std::wstring_view TrimmedView(std::wstring_view text, const CWhiteSpace& isSpace) {
   const auto [begin, end] = SpaceFreeRange(text, isSpace);
   return text.substr(begin, end - begin);
-}
-
-std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length) {
-  const std::locale locale;
-  const CWhiteSpace isSpace(UserCtype(locale));
-  return CutTrimmed(text, start, length, isSpace);
-}
-
-std::wstring CutTrimmed(const std::wstring& text, std::int32_t start, std::int32_t length,
-                        const CWhiteSpace& isSpace) {
-  return std::wstring(CutTrimmedView(text, start, length, isSpace));
 }
 
 std::wstring_view CutTrimmedView(std::wstring_view text, std::int32_t start, std::int32_t length,

@@ -1,7 +1,7 @@
 // Station choices and record reuse that the other station tests leave out: a station given
-// up for another without a flush, height stationing ended by orienting while measuring, a
-// height station given incomplete coordinates, and records of a flushed station handed out
-// again for the next one.
+// up for another without a flush, height stationing ended by orienting while measuring or
+// by a direction, a height station given incomplete coordinates, heights entered before the
+// first station, and records of a flushed station handed out again for the next one.
 #include <gtest/gtest.h>
 
 #include "resources/string_ids.h"
@@ -32,6 +32,29 @@ TEST(StationChoice, OrientingOnAnotherPointWhileMeasuringEndsAnOpenHeightStation
       kStationS +
           "AddStation(\"A\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
           "AddTarget(\"B\")\nSetHorizontalDirection(2)\n");
+}
+
+TEST(StationChoice, HeightStationingClosedByADirectionLeavesAPlainSetUp) {
+  // Once closed, orienting on another point while measuring replaces the station as in
+  // any set-up, and a new HEIGHTSTATIONING opens the height stationing again.
+  EXPECT_EQ(
+      Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+              Point(L"B", L"", {L"Hz 2"}), Point(L"T", L"", {L"Om 0.1"}), Text(L"MEASURE"),
+              Point(L"R", L"", {L"Om 0.2"}), Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"),
+              Point(L"U", L"", {L"ih 1.5"}), Point(L"C", L"", {L"Hz 3"})}),
+      kStationS + NotImported(m5::msg::kPointHeightStationing, L"B") +
+          NotImported(m5::msg::kPointStationReplaced, L"T", 4, 6) +
+          "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+          "AddStation(\"U\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n" +
+          NotImported(m5::msg::kPointHeightStationing, L"C") + DefaultStation("Default") +
+          "SetInstrumentHeight(1.5)\n");
+}
+
+TEST(StationChoice, HeightEnteredBeforeTheFirstKeywordIsNotTheNextStations) {
+  // The first station keyword sends nothing, but it still starts the station afresh.
+  EXPECT_EQ(Survey({Text(L"INPUT VALUES", {L"ih 1.5"}), Text(L"FREE STATIONING"),
+                    Point(L"S", L"", {L"ih 1.6"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.6)\n");
 }
 
 TEST(StationChoice, HeightStationTakesCoordinatesOnlyWithAHeight) {

@@ -23,8 +23,8 @@ namespace {
 // The data blocks whose value belongs to the point of their line (not to the station or
 // the survey: th, ih, temperature, pressure, orientation).
 constexpr std::array<std::wstring_view, 21> kPointValueTypes = {
-    L"X ", L"x ", L"N_", L"n ", L"Y ", L"y ", L"E_", L"e ", L"Z ", L"SD", L"D ",
-    L"HD", L"E ", L"Hz", L"HV", L"V1", L"V2", L"V3", L"h ", L"dR", L"DL",
+    L"X",  L"x", L"N_", L"n",  L"Y",  L"y",  L"E_", L"e", L"Z",  L"SD", L"D",
+    L"HD", L"E", L"Hz", L"HV", L"V1", L"V2", L"V3", L"h", L"dR", L"DL",
 };
 
 constexpr std::size_t kOldSoftwareLineLength = 119;
@@ -33,7 +33,7 @@ bool IsPointValueType(int typeIndex) {
   if (typeIndex < 0 || typeIndex >= m5::kTypeCodeCount) {
     return false;
   }
-  const std::wstring_view code(m5::kTypeCodeTable + 3 * static_cast<std::size_t>(typeIndex), 2);
+  const std::wstring_view code = m5::kTypeCodeRows[typeIndex].code;
   for (const std::wstring_view valueType : kPointValueTypes) {
     if (code == valueType) {
       return true;

@@ -1,6 +1,7 @@
 #include "values/converter_state.h"
 
 #include <climits>
+#include <locale>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,18 +29,18 @@ class BlockReader {
  public:
   explicit BlockReader(IMeasurementSink* sink) : m_state(sink) {}
 
-  Reading Read(std::wstring block) {
+  Reading Read(const std::wstring& block) {
     Reading reading;
-    m5::SplitDataBlock(block, m_parts);
-    reading.typeIndex = m_tables.LookupTypeCode(m_parts.typeCode);
-    reading.unitIndex = m_tables.UnitIndex(m_parts.unit);
+    const m5::DataBlockFields parts = m5::SplitDataBlockFields(block, m_isSpace);
+    reading.typeIndex = m_tables.TypeCodeIndex(parts.typeCode);
+    reading.unitIndex = m_tables.UnitIndex(parts.unit);
     m_state.SelectUnit(reading.unitIndex);
-    if (m_parts.value.empty() || reading.typeIndex < m5::kFirstValueType ||
-        reading.typeIndex > m5::kLastValueType) {
+    const Quantity quantity = m5::QuantityOfType(reading.typeIndex);
+    if (parts.value.empty() || quantity == Quantity::None) {
       return reading;
     }
     double value = 0.0;
-    if (m_state.Parse(m5::QuantityOfType(reading.typeIndex), m_parts.value, value)) {
+    if (m_state.Parse(quantity, std::wstring(parts.value), value)) {
       reading.value = value;
     }
     return reading;
@@ -48,9 +49,10 @@ class BlockReader {
   m5::CConverterState& State() { return m_state; }
 
  private:
+  std::locale m_locale;
+  m5::CWhiteSpace m_isSpace{std::use_facet<std::ctype<wchar_t>>(m_locale)};
   m5::CFieldTables m_tables;
   m5::CConverterState m_state;
-  m5::DataBlockParts m_parts;
 };
 
 // Every test ends with the reader gone and every reference the host handed out given back

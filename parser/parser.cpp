@@ -1,4 +1,5 @@
-// The M5 line: identifier, address, information block and three data blocks, "|" apart.
+// The parser's entry: the M5 line (identifier, address, information block and three data
+// blocks, "|" apart) taken apart, the end of the file, and the messages of a line.
 #include "parser/parser.h"
 
 #include <algorithm>
@@ -74,18 +75,16 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   }
 
   NextField();  // the address says nothing about the survey
-  if (!ParseInfoBlock(NextField())) {
-    return;
-  }
-  if (m_skipSection) {
+  const DataBlocks blocks = ParseInfoBlock(NextField());
+  if (blocks == DataBlocks::NotRead || m_skipSection) {
     return;
   }
 
   for (int i = 0; i < 3; ++i) {
-    ParseDataBlock(NextField());
+    ParseDataBlock(NextField(), blocks);
   }
 
-  if (!CommitPoint(m_current)) {
+  if (CommitPoint(m_current) == LineRecord::Dropped) {
     m_current.reset();
   }
 }
@@ -138,7 +137,7 @@ void CParser::ReportRecordNotImported(unsigned int id, const PointRecord& record
 void CParser::ReportCurrentRecordLost() {
   // Only height stationing keeps a record with values current past its line without
   // making it the station.
-  if (m_current && m_current != m_station && m_current->HasValues()) {
+  if (m_current && m_current != m_station.record && m_current->HasValues()) {
     ReportRecordNotImported(m5::msg::kPointHeightStationing, *m_current);
   }
 }
