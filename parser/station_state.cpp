@@ -228,6 +228,9 @@ void CParser::OpenStation(std::wstring_view keyword) {
     return;
   }
   FlushStation();
+  // An orientation read for the station just closed, never followed by measuring, does not
+  // turn the next station's directions.
+  m_survey.orientation = 0.0;
   m_phase = m5::StationPhase::SetUp;
 }
 

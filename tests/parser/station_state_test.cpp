@@ -189,6 +189,18 @@ INSTANTIATE_TEST_SUITE_P(
                     OrientationCase{1, L"6.0", L"0", 6.0},                // nothing to turn
                     OrientationCase{1, L"6.0", L"bad", 6.0}));            // rejected: 0
 
+TEST(StationState, AnOrientationNeverMeasuredFromEndsWithItsStation) {
+  RunOptions options;
+  options.settings.AngleMode = 1;
+  // A is oriented but never measured from; B's set-up direction to C stays as read.
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"A", L"", {L"Om 1"}), Text(L"FREE STATIONING"),
+                    Point(L"B", L"", {L"ih 1.5"}), Point(L"C", L"", {L"Hz 1"}), Text(L"MEASURE")},
+                   options),
+            "AddStation(\"A\")\nSetPointKind(1)\n"
+            "AddStation(\"B\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddTarget(\"C\")\nSetHorizontalDirection(1)\n");
+}
+
 TEST(StationState, HugeDirectionsEndUpOnTheCircleWithoutHanging) {
   for (const wchar_t* hz : {L"1e300", L"-1e300", L"1.7e308"}) {
     const std::string trace =
