@@ -201,9 +201,10 @@ void CParser::ReadOrientation(const std::wstring& text) {
     FlushStation();
   }
   RecordPtr station = FindPendingWithCoordinates(*m_current);
+  // Set up on another point without a flush: the point chosen before is not sent. On the
+  // same name only its values are lost, and only they are worth a word.
   if (m_station.record && m_station.record != m_current &&
-      m_station.record->name != m_current->name) {
-    // Set up on another point without a flush: the point chosen before is not sent.
+      (m_station.record->name != m_current->name || m_station.record->HasValues())) {
     ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
   }
   m_station.record = station ? std::move(station) : m_current;

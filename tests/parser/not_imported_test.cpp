@@ -68,6 +68,11 @@ std::vector<SurveyCase> NotImportedCases() {
       {"a station oriented again on its own name keeps its name",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"S", L"", {L"Om 0.5"})},
        kStationS},
+      {"a station oriented again on its own name loses the coordinates it had",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"X 1", L"Y 2"}), Point(L"S", L"", {L"Om 0.5"}),
+        Point(L"S", L"", {L"Om 0.25"})},
+       NotImported(msg::kPointStationReplaced, L"S", 1, 3) +
+           "AddStation(\"S\")\nSetPointKind(1)\n"},
       {"a point whose only value its converter rejects",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"A", L"", {L"Hz 1..2"}),
         Point(L"B", L"", {L"Hz 1..2", L"Z 4"})},
