@@ -262,8 +262,7 @@ Import options:
   --angles gon|deg|dms|rad
                         angle unit (default gon in the text report, rad in json, csv
                         and landxml)
-  --delimiter ,|;|"|"|tab
-                        field separator of csv and pnezd (default ",")
+  --delimiter CHAR      field separator of csv and pnezd: "," (default), ";", "|" or tab
   --no-header           csv without its row of column names
   --bom                 csv or pnezd starting with the UTF-8 byte order mark
   --crs EPSG:N          the grid the coordinates are in, recorded in geojson and landxml
