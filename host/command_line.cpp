@@ -1,5 +1,7 @@
 #include "host/command_line.h"
 
+#include <cctype>
+
 namespace m5host {
 
 namespace {
@@ -10,14 +12,87 @@ struct Choice {
   T value;
 };
 
-constexpr Choice<OutputFormat> kFormats[] = {{"text", OutputFormat::Text},
-                                             {"json", OutputFormat::Json},
-                                             {"csv", OutputFormat::Csv},
-                                             {"pnezd", OutputFormat::Pnezd},
-                                             {"trace", OutputFormat::Trace}};
+constexpr Choice<OutputFormat> kFormats[] = {
+    {"text", OutputFormat::Text},       {"json", OutputFormat::Json},
+    {"csv", OutputFormat::Csv},         {"pnezd", OutputFormat::Pnezd},
+    {"dxf", OutputFormat::Dxf},         {"landxml", OutputFormat::LandXml},
+    {"geojson", OutputFormat::GeoJson}, {"trace", OutputFormat::Trace}};
 
-constexpr Choice<AngleUnit> kAngleUnits[] = {
-    {"gon", AngleUnit::Gon}, {"deg", AngleUnit::Degrees}, {"dms", AngleUnit::Dms}};
+constexpr Choice<AngleUnit> kAngleUnits[] = {{"gon", AngleUnit::Gon},
+                                             {"deg", AngleUnit::Degrees},
+                                             {"dms", AngleUnit::Dms},
+                                             {"rad", AngleUnit::Radians}};
+
+constexpr Choice<LengthUnit> kLengthUnits[] = {
+    {"m", LengthUnit::Metre}, {"ft", LengthUnit::Foot}, {"usft", LengthUnit::UsSurveyFoot}};
+
+// Characters that cannot be mistaken for part of a number, a name or a quoted field.
+constexpr Choice<char> kDelimiters[] = {{",", ','},    {";", ';'},   {"|", '|'},
+                                        {"tab", '\t'}, {"\t", '\t'}, {"\\t", '\t'}};
+
+// The formats each output option serves; anything else is a usage error.
+struct OptionScope {
+  const char* option;
+  const char* formats;
+};
+constexpr OptionScope kOptionScopes[] = {
+    {"--units", "text json csv pnezd dxf landxml geojson"},
+    {"--angles", "text json csv landxml"},
+    {"--delimiter", "csv pnezd"},
+    {"--no-header", "csv"},
+    {"--bom", "csv pnezd"},
+    {"--crs", "geojson landxml"},
+};
+
+const char* FormatName(OutputFormat format) {
+  for (const Choice<OutputFormat>& choice : kFormats) {
+    if (choice.value == format) {
+      return choice.name;
+    }
+  }
+  return "";
+}
+
+// The reason an output option does not fit the chosen output, or empty when it does.
+std::string OutOfScope(const std::string& option, const Options& options) {
+  for (const OptionScope& scope : kOptionScopes) {
+    if (option != scope.option) {
+      continue;
+    }
+    const std::string formats = std::string(" ") + scope.formats + " ";
+    if (formats.find(std::string(" ") + FormatName(options.format) + " ") != std::string::npos) {
+      return std::string();
+    }
+    if (option == "--units" && options.svgPath) {
+      return std::string();  // the plan's scale bar
+    }
+    std::string list = scope.formats;
+    for (std::size_t at = list.find(' '); at != std::string::npos; at = list.find(' ', at + 2)) {
+      list.replace(at, 1, ", ");
+    }
+    return option + " does not apply to --format " + FormatName(options.format) + " (only to " +
+           list + ")";
+  }
+  return std::string();
+}
+
+// "EPSG:N" in any letter case, N a whole positive number.
+std::optional<std::string> ParseCrs(const std::string& text) {
+  constexpr std::size_t kPrefix = 5;
+  if (text.size() <= kPrefix || text.size() > kPrefix + 9) {
+    return std::nullopt;
+  }
+  std::string prefix = text.substr(0, kPrefix);
+  for (char& c : prefix) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  const std::string digits = text.substr(kPrefix);
+  if (prefix != "EPSG:" || digits[0] == '0' ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  return "EPSG:" + digits;
+}
 
 template <class T, std::size_t N>
 std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
@@ -39,6 +114,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     ++i;
   }
   bool onlyFiles = false;
+  std::vector<std::string> outputOptions;  // given, to be checked against the format
   for (; i < args.size(); ++i) {
     std::string arg = args[i];
     if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
@@ -74,15 +150,21 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       options.command = Command::Version;
       continue;
     }
-    if (arg == "--check-refs" || arg == "--no-progress") {
+    if (arg == "--check-refs" || arg == "--no-progress" || arg == "--no-header" || arg == "--bom") {
       if (inlineValue) {
         error = arg + " takes no value";
         return std::nullopt;
       }
       if (arg == "--check-refs") {
         options.checkReferences = true;
-      } else {
+      } else if (arg == "--no-progress") {
         options.progress = false;
+      } else if (arg == "--no-header") {
+        options.output.header = HeaderRow::Omitted;
+        outputOptions.push_back(arg);
+      } else {
+        options.output.bom = ByteOrderMark::Written;
+        outputOptions.push_back(arg);
       }
       continue;
     }
@@ -93,17 +175,42 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     if (arg == "--format" || arg == "-f") {
       const auto format = Lookup(kFormats, *text);
       if (!format) {
-        error = "unknown format \"" + *text + "\" (text, json, csv, pnezd, trace)";
+        error = "unknown format \"" + *text +
+                "\" (text, json, csv, pnezd, dxf, landxml, geojson, trace)";
         return std::nullopt;
       }
       options.format = *format;
     } else if (arg == "--angles") {
       const auto unit = Lookup(kAngleUnits, *text);
       if (!unit) {
-        error = "unknown angle unit \"" + *text + "\" (gon, deg, dms)";
+        error = "unknown angle unit \"" + *text + "\" (gon, deg, dms, rad)";
         return std::nullopt;
       }
-      options.angles = *unit;
+      options.output.angles = *unit;
+      outputOptions.push_back(arg);
+    } else if (arg == "--units") {
+      const auto unit = Lookup(kLengthUnits, *text);
+      if (!unit) {
+        error = "unknown length unit \"" + *text + "\" (m, ft, usft)";
+        return std::nullopt;
+      }
+      options.output.length = *unit;
+      outputOptions.push_back(arg);
+    } else if (arg == "--delimiter") {
+      const auto delimiter = Lookup(kDelimiters, *text);
+      if (!delimiter) {
+        error = "unknown delimiter \"" + *text + "\" (\",\" \";\" \"|\" tab)";
+        return std::nullopt;
+      }
+      options.output.delimiter = *delimiter;
+      outputOptions.push_back(arg);
+    } else if (arg == "--crs") {
+      options.output.crs = ParseCrs(*text);
+      if (!options.output.crs) {
+        error = "--crs needs EPSG:N, not \"" + *text + "\"";
+        return std::nullopt;
+      }
+      outputOptions.push_back(arg);
     } else if (arg == "--plugin") {
       options.pluginPath = *text;
     } else if (arg == "--settings") {
@@ -133,6 +240,12 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "settings takes no files";
     return std::nullopt;
   }
+  for (const std::string& option : outputOptions) {
+    error = OutOfScope(option, options);
+    if (!error.empty()) {
+      return std::nullopt;
+    }
+  }
   return options;
 }
 
@@ -142,11 +255,20 @@ std::string UsageText() {
   m5import settings [--set KEY=VALUE]...     show or edit the plug-in's settings page
 
 Import options:
-  --format text|json|csv|pnezd|trace  what to write on standard output (default text)
-  --angles gon|deg|dms                angle unit of the text report (default gon)
-  --svg FILE                          also draw a plan of the points with coordinates
-  --check-refs                        treat unbalanced converter references as an error
-  --no-progress                       no progress bar on the terminal
+  --format FORMAT       what to write on standard output: text (default), json, csv,
+                        pnezd, dxf, landxml, geojson or trace
+  --units m|ft|usft     length unit of every output: metre (default), international or
+                        US survey foot
+  --angles gon|deg|dms|rad
+                        angle unit (default gon in the text report, rad in json, csv
+                        and landxml)
+  --delimiter CHAR      field separator of csv and pnezd: "," (default), ";", "|" or tab
+  --no-header           csv without its row of column names
+  --bom                 csv or pnezd starting with the UTF-8 byte order mark
+  --crs EPSG:N          the grid the coordinates are in, recorded in geojson and landxml
+  --svg FILE            also draw a plan of the points with coordinates
+  --check-refs          treat unbalanced converter references as an error
+  --no-progress         no progress bar on the terminal
 
 Common options:
   --plugin PATH     the plug-in library (default: $M5_PLUGIN, else the one m5import

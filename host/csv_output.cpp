@@ -1,74 +1,96 @@
 #include <cmath>
 
+#include "host/delimited_text.h"
 #include "host/output_formats.h"
+#include "host/point_codes.h"
 #include "host/trace_format.h"
+#include "host/value_format.h"
 
 namespace m5host {
 
 namespace {
 
-// A field quoted when it holds a comma, a quote or a line break.
-std::string Field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    return text;
-  }
-  std::string out = "\"";
-  for (const char c : text) {
-    out += c == '"' ? "\"\"" : std::string(1, c);
-  }
-  return out + "\"";
-}
+class CsvWriter {
+ public:
+  CsvWriter(std::ostream& out, const OutputOptions& options, OutputNotes& notes)
+      : m_out(out),
+        m_options(options),
+        m_angles(options.angles.value_or(AngleUnit::Radians)),
+        m_notes(notes) {}
 
-std::string Number(const std::optional<double>& value) {
-  return value && std::isfinite(*value) ? FormatDouble(*value) : std::string();
-}
-
-std::string Integer(const std::optional<int>& value) {
-  return value ? std::to_string(*value) : std::string();
-}
-
-void WriteRow(std::ostream& out, const std::string& file, const std::string& station,
-              const SurveyPoint& p) {
-  const std::string fields[] = {Field(file),
-                                Field(station),
-                                RoleName(p.role),
-                                Field(p.name),
-                                Field(p.code.value_or("")),
-                                Integer(p.kind),
-                                Integer(p.flag),
-                                Number(p.horizontalDirection),
-                                Number(p.verticalAngle),
-                                Number(p.slopeDistance),
-                                Number(p.horizontalDistance),
-                                Number(p.heightDifference),
-                                Number(p.targetHeight),
-                                Number(p.x),
-                                Number(p.y),
-                                Number(p.z),
-                                Number(p.instrumentHeight),
-                                Number(p.temperature),
-                                Number(p.pressure)};
-  for (std::size_t i = 0; i < std::size(fields); ++i) {
-    out << (i == 0 ? "" : ",") << fields[i];
+  void Header() {
+    const std::string a = AngleKey(m_angles);
+    const std::string l = LengthSymbol(m_options.length);
+    // The geodetic X is north: GIS tools read the columns by these names.
+    WriteCells({"file", "station", "role", "name", "code", "kind", "flag", "hz_" + a, "v_" + a,
+                "sd_" + l, "hd_" + l, "dh_" + l, "th_" + l, "northing", "easting", "elevation",
+                "ih_" + l, "temperature_c", "pressure_hpa"});
   }
-  out << "\r\n";
-}
+
+  void Row(const std::string& file, const std::string& station, const SurveyPoint& p,
+           const std::optional<std::string>& code) {
+    WriteCells({Text("file", file), Text("station", station), RoleName(p.role),
+                Text("name", p.name), Text("code", code.value_or("")), Integer(p.kind),
+                Integer(p.flag), Angle(p.horizontalDirection), Angle(p.verticalAngle),
+                Length(p.slopeDistance), Length(p.horizontalDistance), Length(p.heightDifference),
+                Length(p.targetHeight), Length(p.x), Length(p.y), Length(p.z),
+                Length(p.instrumentHeight), Number(p.temperature), Number(p.pressure)});
+  }
+
+ private:
+  void WriteCells(const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i != 0) {
+        m_out << m_options.delimiter;
+      }
+      m_out << QuotedCell(cells[i], m_options.delimiter);
+    }
+    m_out << "\r\n";
+  }
+
+  std::string Text(const char* what, const std::string& text) {
+    std::string safe = SpreadsheetText(text);
+    if (safe != text) {
+      m_notes.Changed("csv", what, text, safe);
+    }
+    return safe;
+  }
+
+  static std::string Number(const std::optional<double>& value) {
+    return value && std::isfinite(*value) ? FormatDouble(*value) : std::string();
+  }
+  std::string Length(const std::optional<double>& metres) const {
+    return metres && std::isfinite(*metres) ? ExactLength(*metres, m_options.length)
+                                            : std::string();
+  }
+  std::string Angle(const std::optional<double>& radians) const {
+    return radians && std::isfinite(*radians) ? ExactAngle(*radians, m_angles) : std::string();
+  }
+  static std::string Integer(const std::optional<int>& value) {
+    return value ? std::to_string(*value) : std::string();
+  }
+
+  std::ostream& m_out;
+  const OutputOptions& m_options;
+  AngleUnit m_angles;
+  OutputNotes& m_notes;
+};
 
 }  // namespace
 
-void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files) {
-  out << "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_m,hd_m,dh_m,th_m,x_m,y_m,"
-         "z_m,ih_m,temperature_c,pressure_hpa\r\n";
+void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
+              OutputNotes& notes) {
+  WriteByteOrderMark(out, options.bom);
+  CsvWriter csv(out, options, notes);
+  if (options.header == HeaderRow::Written) {
+    csv.Header();
+  }
   for (const FileSurvey& file : files) {
-    for (const StationSetup& setup : file.setups) {
-      const std::string station = setup.station ? setup.station->name : std::string();
-      if (setup.station) {
-        WriteRow(out, file.path, station, *setup.station);
-      }
-      for (const SurveyPoint& observation : setup.observations) {
-        WriteRow(out, file.path, station, observation);
-      }
-    }
+    const PointCodes codes(file);
+    ForEachRecord(file, [&](const StationSetup& setup, const SurveyPoint& record) {
+      csv.Row(file.path, setup.station ? setup.station->name : std::string(), record,
+              codes.For(record));
+    });
   }
 }
 

@@ -31,25 +31,6 @@ std::string Describe(const ReferenceBalance& balance) {
   return text;
 }
 
-void WriteFormat(OutputFormat format, const std::vector<FileSurvey>& files, AngleUnit angles) {
-  switch (format) {
-    case OutputFormat::Text:
-      WriteTextReport(std::cout, files, angles);
-      break;
-    case OutputFormat::Json:
-      WriteJson(std::cout, files);
-      break;
-    case OutputFormat::Csv:
-      WriteCsv(std::cout, files);
-      break;
-    case OutputFormat::Pnezd:
-      WritePnezd(std::cout, files);
-      break;
-    case OutputFormat::Trace:
-      break;  // written while the import ran
-  }
-}
-
 }  // namespace
 
 int RunImport(Session& session, const Options& options) {
@@ -89,7 +70,11 @@ int RunImport(Session& session, const Options& options) {
   }
   std::cout.flush();
 
-  WriteFormat(options.format, collector.Files(), options.angles);
+  OutputNotes notes;
+  WriteOutput(std::cout, options.format, collector.Files(), options.output, notes);
+  for (const std::string& note : notes.All()) {
+    Complain("warning: " + note);
+  }
   if (options.svgPath) {
     std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
     WriteSvgPlan(svg, collector.Files());

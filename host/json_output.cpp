@@ -3,6 +3,7 @@
 
 #include "host/output_formats.h"
 #include "host/trace_format.h"
+#include "host/value_format.h"
 #include "m5_version.h"
 
 namespace m5host {
@@ -33,6 +34,24 @@ class JsonObject {
       Raw(name, std::isfinite(*value) ? FormatDouble(*value) : "null");
     }
   }
+  void Length(const char* name, const std::optional<double>& metres, LengthUnit unit) {
+    if (metres) {
+      Raw(name, std::isfinite(*metres) ? ExactLength(*metres, unit) : "null");
+    }
+  }
+  // Degrees-minutes-seconds are a text; the other units numbers.
+  void Angle(const char* name, const std::optional<double>& radians, AngleUnit unit) {
+    if (!radians) {
+      return;
+    }
+    if (!std::isfinite(*radians)) {
+      Raw(name, "null");
+    } else if (unit == AngleUnit::Dms) {
+      Raw(name, JsonString(ExactAngle(*radians, unit)));
+    } else {
+      Raw(name, ExactAngle(*radians, unit));
+    }
+  }
   void Integer(const char* name, const std::optional<int>& value) {
     if (value) {
       Raw(name, std::to_string(*value));
@@ -46,25 +65,31 @@ class JsonObject {
   bool m_first = true;
 };
 
-void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& indent) {
+struct Units {
+  LengthUnit length;
+  AngleUnit angle;
+};
+
+void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& indent,
+                const Units& units) {
   JsonObject o(out, indent);
   o.Text("name", p.name);
   o.Text("role", std::string(RoleName(p.role)));
   o.Text("code", p.code);
   o.Integer("kind", p.kind);
   o.Integer("flag", p.flag);
-  o.Number("x", p.x);
-  o.Number("y", p.y);
-  o.Number("z", p.z);
-  o.Number("instrumentHeight", p.instrumentHeight);
+  o.Length("x", p.x, units.length);
+  o.Length("y", p.y, units.length);
+  o.Length("z", p.z, units.length);
+  o.Length("instrumentHeight", p.instrumentHeight, units.length);
   o.Number("temperature", p.temperature);
   o.Number("pressure", p.pressure);
-  o.Number("horizontalDirection", p.horizontalDirection);
-  o.Number("verticalAngle", p.verticalAngle);
-  o.Number("slopeDistance", p.slopeDistance);
-  o.Number("horizontalDistance", p.horizontalDistance);
-  o.Number("heightDifference", p.heightDifference);
-  o.Number("targetHeight", p.targetHeight);
+  o.Angle("horizontalDirection", p.horizontalDirection, units.angle);
+  o.Angle("verticalAngle", p.verticalAngle, units.angle);
+  o.Length("slopeDistance", p.slopeDistance, units.length);
+  o.Length("horizontalDistance", p.horizontalDistance, units.length);
+  o.Length("heightDifference", p.heightDifference, units.length);
+  o.Length("targetHeight", p.targetHeight, units.length);
   o.Close();
 }
 
@@ -83,16 +108,21 @@ std::string Array(const std::vector<T>& items, const std::string& indent, Write 
   return out.str();
 }
 
-void WriteSetup(std::ostream& out, const StationSetup& setup, const std::string& indent) {
+void WriteSetup(std::ostream& out, const StationSetup& setup, const std::string& indent,
+                const Units& units) {
   JsonObject o(out, indent);
   if (setup.station) {
     std::ostringstream station;
-    WritePoint(station, *setup.station, indent + "  ");
+    WritePoint(station, *setup.station, indent + "  ", units);
     o.Raw("station", station.str());
   } else {
     o.Raw("station", "null");
   }
-  o.Raw("observations", Array(setup.observations, indent + "  ", WritePoint));
+  o.Raw("observations",
+        Array(setup.observations, indent + "  ",
+              [&units](std::ostream& item, const SurveyPoint& p, const std::string& inner) {
+                WritePoint(item, p, inner, units);
+              }));
   o.Close();
 }
 
@@ -104,21 +134,33 @@ void WriteMessage(std::ostream& out, const Message& message, const std::string& 
   o.Close();
 }
 
-void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent) {
+void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent,
+                     const Units& units) {
   JsonObject o(out, indent);
   // In every file's object, so that the list of files keeps its shape for scripts.
   o.Text("generator", std::string("m5import " M5_VERSION));
   o.Text("file", file.path);
-  o.Raw("units", R"({"length": "m", "angle": "rad", "pressure": "hPa", "temperature": "°C"})");
-  o.Raw("stations", Array(file.setups, indent + "  ", WriteSetup));
+  o.Raw("units", std::string(R"({"length": ")") + LengthSymbol(units.length) + R"(", "angle": ")" +
+                     AngleKey(units.angle) + R"(", "pressure": "hPa", "temperature": "°C"})");
+  o.Raw("stations",
+        Array(file.setups, indent + "  ",
+              [&units](std::ostream& item, const StationSetup& setup, const std::string& inner) {
+                WriteSetup(item, setup, inner, units);
+              }));
   o.Raw("messages", Array(file.messages, indent + "  ", WriteMessage));
   o.Close();
 }
 
 }  // namespace
 
-void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files) {
-  out << Array(files, "", WriteFileObject) << '\n';
+void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files,
+               const OutputOptions& options, OutputNotes&) {
+  const Units units{options.length, options.angles.value_or(AngleUnit::Radians)};
+  out << Array(files, "",
+               [&units](std::ostream& item, const FileSurvey& file, const std::string& inner) {
+                 WriteFileObject(item, file, inner, units);
+               })
+      << '\n';
 }
 
 }  // namespace m5host

@@ -1,26 +1,50 @@
-// The ways m5import writes a collected survey. Each lives in its own source file.
+// The ways m5import writes a collected survey. Each lives in its own source file; each
+// takes the output options and notes on stderr what it had to change to fit its format.
 #pragma once
 
 #include <ostream>
 #include <vector>
 
 #include "host/command_line.h"
+#include "host/output_notes.h"
 #include "host/survey.h"
 
 namespace m5host {
 
+// The writer of a format; Trace writes nothing here (it is written while the import runs).
+void WriteOutput(std::ostream& out, OutputFormat format, const std::vector<FileSurvey>& files,
+                 const OutputOptions& options, OutputNotes& notes);
+
 // A readable report per file: stations with their set-up values, a table of each
-// station's observations, then the messages.
-void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files, AngleUnit angles);
+// station's observations, then the messages. Angles in gon unless chosen.
+void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files,
+                     const OutputOptions& options, OutputNotes& notes);
 
-// One object per file, values in base units (metres, radians, hPa, °C) at full precision.
-void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files);
+// One object per file at full precision, each record as the plug-in delivered it; angles
+// in radians unless chosen.
+void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files,
+               const OutputOptions& options, OutputNotes& notes);
 
-// One row per station or observation, with the file and the station it belongs to.
-void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files);
+// One row per station or observation, with the file and the station it belongs to;
+// angles in radians unless chosen.
+void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
+              OutputNotes& notes);
 
 // Point,Northing,Easting,Elevation,Description for every point with plan coordinates.
-void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files);
+void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
+                const OutputOptions& options, OutputNotes& notes);
+
+// An ASCII DXF R12 drawing: points, their labels and the station-to-target rays on layers.
+void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
+              OutputNotes& notes);
+
+// LandXML 1.2: the points with coordinates and the raw observations per set-up.
+void WriteLandXml(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const OutputOptions& options, OutputNotes& notes);
+
+// A GeoJSON feature collection of the stations and points with plan coordinates.
+void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const OutputOptions& options, OutputNotes& notes);
 
 // A plan of the points with coordinates: north up, stations marked, names, a scale bar.
 void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files);

@@ -1,42 +1,44 @@
+#include "host/delimited_text.h"
 #include "host/output_formats.h"
+#include "host/point_codes.h"
 #include "host/value_format.h"
 
 namespace m5host {
 
 namespace {
 
-// Point files have no quoting: a comma inside a name or code would shift the columns.
-std::string Plain(const std::string& text) {
+// Point files have no quoting: the delimiter or a line break inside a name or code would
+// shift the columns, so it becomes a space.
+std::string Plain(const char* what, const std::string& text, char delimiter, OutputNotes& notes) {
   std::string out = text;
   for (char& c : out) {
-    if (c == ',' || c == '\r' || c == '\n') {
+    if (c == delimiter || c == '\r' || c == '\n') {
       c = ' ';
     }
+  }
+  if (out != text) {
+    notes.Changed("pnezd", what, text, out);
   }
   return out;
 }
 
-void WriteRow(std::ostream& out, const SurveyPoint& p) {
-  if (!p.HasPlanCoordinates()) {
-    return;
-  }
-  out << Plain(p.name) << ',' << FormatLength(*p.x) << ',' << FormatLength(*p.y) << ','
-      << (p.z ? FormatLength(*p.z) : std::string()) << ',' << Plain(p.code.value_or("")) << "\r\n";
-}
-
 }  // namespace
 
-void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files) {
-  for (const FileSurvey& file : files) {
-    for (const StationSetup& setup : file.setups) {
-      if (setup.station) {
-        WriteRow(out, *setup.station);
-      }
-      for (const SurveyPoint& observation : setup.observations) {
-        WriteRow(out, observation);
-      }
-    }
+void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
+                const OutputOptions& options, OutputNotes& notes) {
+  WriteByteOrderMark(out, options.bom);
+  const char d = options.delimiter;
+  PointIds ids("pnezd", notes);
+  for (const PlacedPoint& point : PlacedPoints(files)) {
+    const SurveyPoint& p = *point.record;
+    const std::string name = Plain("point ID", p.name, d, notes);
+    ids.Written(name);
+    out << name << d << FormatLength(*p.x, options.length) << d
+        << FormatLength(*p.y, options.length) << d
+        << (p.z ? FormatLength(*p.z, options.length) : std::string()) << d
+        << Plain("code", point.code.value_or(""), d, notes) << "\r\n";
   }
+  ids.Finish();
 }
 
 }  // namespace m5host

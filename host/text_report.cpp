@@ -41,8 +41,8 @@ class TextTable {
   std::vector<std::size_t> m_right;
 };
 
-std::string Length(const std::optional<double>& metres) {
-  return metres ? FormatLength(*metres) : std::string();
+std::string Length(const std::optional<double>& metres, LengthUnit unit) {
+  return metres ? FormatLength(*metres, unit) : std::string();
 }
 
 std::string Angle(const std::optional<double>& radians, AngleUnit unit) {
@@ -61,7 +61,7 @@ std::string KindText(const SurveyPoint& point) {
   return text;
 }
 
-void WriteStationLine(std::ostream& out, const SurveyPoint& station) {
+void WriteStationLine(std::ostream& out, const SurveyPoint& station, LengthUnit unit) {
   out << "Station " << station.name;
   if (station.code) {
     out << "  code " << *station.code;
@@ -70,7 +70,7 @@ void WriteStationLine(std::ostream& out, const SurveyPoint& station) {
     out << "  k" << *station.kind;
   }
   if (station.instrumentHeight) {
-    out << "  ih " << FormatLength(*station.instrumentHeight) << " m";
+    out << "  ih " << FormatLength(*station.instrumentHeight, unit) << " " << LengthSymbol(unit);
   }
   if (station.temperature) {
     out << "  " << Fixed(*station.temperature, 1) << " °C";
@@ -80,24 +80,26 @@ void WriteStationLine(std::ostream& out, const SurveyPoint& station) {
   }
   out << '\n';
   if (station.x || station.y || station.z) {
-    out << "  X " << Length(station.x) << "  Y " << Length(station.y) << "  Z " << Length(station.z)
-        << '\n';
+    out << "  X " << Length(station.x, unit) << "  Y " << Length(station.y, unit) << "  Z "
+        << Length(station.z, unit) << '\n';
   }
 }
 
 void WriteObservations(std::ostream& out, const std::vector<SurveyPoint>& observations,
-                       AngleUnit angles) {
+                       AngleUnit angles, LengthUnit unit) {
   const std::string a = AngleSymbol(angles);
-  TextTable table({"name", "code", "kind", "Hz " + a, "V " + a, "SD m", "HD m", "dh m", "th m",
-                   "X m", "Y m", "Z m"});
+  const std::string l = std::string(" ") + LengthSymbol(unit);
+  TextTable table({"name", "code", "kind", "Hz " + a, "V " + a, "SD" + l, "HD" + l, "dh" + l,
+                   "th" + l, "X" + l, "Y" + l, "Z" + l});
   for (std::size_t c = 3; c < 12; ++c) {
     table.RightAlign(c);
   }
   for (const SurveyPoint& p : observations) {
     table.AddRow({p.name, p.code.value_or(""), KindText(p), Angle(p.horizontalDirection, angles),
-                  Angle(p.verticalAngle, angles), Length(p.slopeDistance),
-                  Length(p.horizontalDistance), Length(p.heightDifference), Length(p.targetHeight),
-                  Length(p.x), Length(p.y), Length(p.z)});
+                  Angle(p.verticalAngle, angles), Length(p.slopeDistance, unit),
+                  Length(p.horizontalDistance, unit), Length(p.heightDifference, unit),
+                  Length(p.targetHeight, unit), Length(p.x, unit), Length(p.y, unit),
+                  Length(p.z, unit)});
   }
   table.Write(out, "  ");
 }
@@ -106,7 +108,7 @@ std::string Plural(int n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles) {
+void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles, LengthUnit unit) {
   out << "== " << file.path << '\n';
   int stations = 0;
   int observations = 0;
@@ -114,13 +116,13 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles) {
     out << '\n';
     if (setup.station) {
       ++stations;
-      WriteStationLine(out, *setup.station);
+      WriteStationLine(out, *setup.station, unit);
     } else {
       out << "Without a station\n";
     }
     observations += static_cast<int>(setup.observations.size());
     if (!setup.observations.empty()) {
-      WriteObservations(out, setup.observations, angles);
+      WriteObservations(out, setup.observations, angles, unit);
     }
   }
   if (!file.messages.empty()) {
@@ -145,9 +147,10 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles) {
 
 }  // namespace
 
-void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files, AngleUnit angles) {
+void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files,
+                     const OutputOptions& options, OutputNotes&) {
   for (const FileSurvey& file : files) {
-    WriteFile(out, file, angles);
+    WriteFile(out, file, options.angles.value_or(AngleUnit::Gon), options.length);
   }
 }
 

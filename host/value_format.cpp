@@ -4,11 +4,31 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/trace_format.h"
+
 namespace m5host {
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+
+struct LengthRow {
+  LengthUnit unit;
+  const char* symbol;
+  double metres;  // of one unit
+};
+constexpr LengthRow kLengthUnits[] = {{LengthUnit::Metre, "m", 1.0},
+                                      {LengthUnit::Foot, "ft", 0.3048},
+                                      {LengthUnit::UsSurveyFoot, "usft", 1200.0 / 3937.0}};
+
+const LengthRow& RowOf(LengthUnit unit) {
+  for (const LengthRow& row : kLengthUnits) {
+    if (row.unit == unit) {
+      return row;
+    }
+  }
+  return kLengthUnits[0];
+}
 
 }  // namespace
 
@@ -27,8 +47,21 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-std::string FormatLength(double metres) {
-  return Fixed(metres, 3);
+double ConvertLength(double metres, LengthUnit unit) {
+  const double perUnit = RowOf(unit).metres;
+  return perUnit == 1.0 ? metres : metres / perUnit;
+}
+
+std::string FormatLength(double metres, LengthUnit unit) {
+  return Fixed(ConvertLength(metres, unit), 3);
+}
+
+std::string ExactLength(double metres, LengthUnit unit) {
+  return FormatDouble(ConvertLength(metres, unit));
+}
+
+const char* LengthSymbol(LengthUnit unit) {
+  return RowOf(unit).symbol;
 }
 
 std::string FormatAngle(double radians, AngleUnit unit) {
@@ -37,6 +70,8 @@ std::string FormatAngle(double radians, AngleUnit unit) {
       return Fixed(radians * 200.0 / kPi, 4);
     case AngleUnit::Degrees:
       return Fixed(radians * 180.0 / kPi, 5);
+    case AngleUnit::Radians:
+      return Fixed(radians, 6);
     case AngleUnit::Dms:
       break;
   }
@@ -63,8 +98,28 @@ const char* AngleSymbol(AngleUnit unit) {
       return "°";
     case AngleUnit::Dms:
       return "dms";
+    case AngleUnit::Radians:
+      return "rad";
   }
   return "";
+}
+
+const char* AngleKey(AngleUnit unit) {
+  return unit == AngleUnit::Degrees ? "deg" : AngleSymbol(unit);
+}
+
+std::string ExactAngle(double radians, AngleUnit unit) {
+  switch (unit) {
+    case AngleUnit::Gon:
+      return FormatDouble(radians * 200.0 / kPi);
+    case AngleUnit::Degrees:
+      return FormatDouble(radians * 180.0 / kPi);
+    case AngleUnit::Radians:
+      return FormatDouble(radians);
+    case AngleUnit::Dms:
+      break;
+  }
+  return FormatAngle(radians, unit);
 }
 
 }  // namespace m5host

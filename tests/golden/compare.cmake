@@ -1,11 +1,15 @@
 # Runs m5import on one input and compares its trace with the checked-in one.
 #   cmake -DHOST=... -DPLUGIN=... -DSETTINGS=... -DINPUT=... -DEXPECTED=... -P compare.cmake
+# -DFORMAT=... compares another output format instead of the trace.
 # With the environment variable M5_UPDATE_GOLDEN set, writes the trace instead.
 #   (-DEMULATOR=wine|args... runs a cross-built host)
 cmake_minimum_required(VERSION 3.20)
 string(REPLACE "|" ";" emulator "${EMULATOR}")
+if(NOT DEFINED FORMAT)
+  set(FORMAT trace)
+endif()
 execute_process(
-  COMMAND ${emulator} ${HOST} --plugin ${PLUGIN} --settings ${SETTINGS} --format trace --check-refs
+  COMMAND ${emulator} ${HOST} --plugin ${PLUGIN} --settings ${SETTINGS} --format ${FORMAT} --check-refs
           --no-progress ${INPUT}
   OUTPUT_VARIABLE actual
   ERROR_VARIABLE complaints
@@ -96,5 +100,5 @@ foreach(side want got)
 endforeach()
 # A plain message keeps the lines as they are; FATAL_ERROR would reflow them.
 message("${report}(${wantCount} lines expected, ${gotCount} produced)")
-message(FATAL_ERROR "the trace differs; if the change is intended, regenerate with "
+message(FATAL_ERROR "the ${FORMAT} output differs; if the change is intended, regenerate with "
                     "M5_UPDATE_GOLDEN=1 and give the reason in the commit")

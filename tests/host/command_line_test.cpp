@@ -20,7 +20,7 @@ TEST(CommandLine, ImportOptionsInBothSpellings) {
   ASSERT_TRUE(options);
   EXPECT_EQ(options->command, Command::Import);
   EXPECT_EQ(options->format, OutputFormat::Json);
-  EXPECT_EQ(options->angles, AngleUnit::Dms);
+  EXPECT_EQ(options->output.angles, AngleUnit::Dms);
   EXPECT_EQ(options->svgPath, "plan.svg");
   EXPECT_EQ(options->pluginPath, "lib.so");
   EXPECT_TRUE(options->checkReferences);
@@ -45,6 +45,24 @@ TEST(CommandLine, VersionNeedsNoFilesAndKeepsThePlugin) {
   EXPECT_FALSE(Parse({"--version", "--format", "xml"}));
 }
 
+TEST(CommandLine, OutputOptionsOfTheirFormats) {
+  auto options = Parse({"--format", "csv", "--units=usft", "--angles", "rad", "--delimiter", "tab",
+                        "--no-header", "--bom", "a.dat"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->output.length, LengthUnit::UsSurveyFoot);
+  EXPECT_EQ(options->output.angles, AngleUnit::Radians);
+  EXPECT_EQ(options->output.delimiter, '\t');
+  EXPECT_EQ(options->output.header, HeaderRow::Omitted);
+  EXPECT_EQ(options->output.bom, ByteOrderMark::Written);
+
+  options = Parse({"--format", "landxml", "--crs", "epsg:2193", "a.dat"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->output.crs, "EPSG:2193");
+  EXPECT_FALSE(options->output.angles);  // each format keeps its own default
+  // The plan's scale bar takes the unit even where the format has no lengths.
+  EXPECT_TRUE(Parse({"--format", "trace", "--svg", "p.svg", "--units", "ft", "a.dat"}));
+}
+
 TEST(CommandLine, UsageErrorsSayWhat) {
   struct Case {
     std::vector<std::string> args;
@@ -53,7 +71,20 @@ TEST(CommandLine, UsageErrorsSayWhat) {
   const Case cases[] = {
       {{}, "no survey files"},
       {{"--format", "xml", "a.dat"}, "unknown format \"xml\""},
-      {{"--angles", "rad", "a.dat"}, "unknown angle unit"},
+      {{"--angles", "grad", "a.dat"}, "unknown angle unit"},
+      {{"--units", "yd", "a.dat"}, "unknown length unit \"yd\""},
+      {{"--delimiter", "x", "--format", "csv", "a.dat"}, "unknown delimiter \"x\""},
+      {{"--format", "geojson", "--crs", "4326", "a.dat"}, "--crs needs EPSG:N"},
+      {{"--format", "geojson", "--crs", "EPSG:0123", "a.dat"}, "--crs needs EPSG:N"},
+      {{"--format", "csv", "--bom=yes", "a.dat"}, "takes no value"},
+      // An option the chosen output would not use is refused, not ignored.
+      {{"--delimiter", ";", "a.dat"},
+       "--delimiter does not apply to --format text (only to "
+       "csv, pnezd)"},
+      {{"--format", "json", "--no-header", "a.dat"}, "--no-header does not apply"},
+      {{"--format", "dxf", "--angles", "deg", "a.dat"}, "--angles does not apply"},
+      {{"--format", "csv", "--crs", "EPSG:2193", "a.dat"}, "--crs does not apply"},
+      {{"--format", "trace", "--units", "ft", "a.dat"}, "--units does not apply"},
       {{"a.dat", "--svg"}, "--svg needs a value"},
       {{"--bogus", "a.dat"}, "unknown option --bogus"},
       {{"--check-refs=yes", "a.dat"}, "takes no value"},

@@ -1,0 +1,30 @@
+#include "host/output_notes.h"
+
+#include "host/trace_format.h"
+
+namespace m5host {
+
+void OutputNotes::Changed(const char* format, const std::string& what, const std::string& from,
+                          const std::string& to) {
+  m_notes.push_back(std::string(format) + ": " + what + " " +
+                    QuoteEscaped(from, ControlEscape::Json) + " written as " +
+                    QuoteEscaped(to, ControlEscape::Json));
+}
+
+void PointIds::Finish() {
+  for (const std::string& id : m_order) {
+    const int count = m_counts[id];
+    if (count > 1) {
+      m_notes.Add(std::string(m_format) + ": point ID " + QuoteEscaped(id, ControlEscape::Json) +
+                  " written " + std::to_string(count) + " times");
+    }
+  }
+}
+
+void PointIds::Written(const std::string& id) {
+  if (++m_counts[id] == 1) {
+    m_order.push_back(id);
+  }
+}
+
+}  // namespace m5host

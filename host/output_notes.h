@@ -1,0 +1,42 @@
+// What a writer had to change to fit its format, or found written twice. m5import shows
+// each note on stderr, so no change to the survey goes unsaid.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace m5host {
+
+class OutputNotes {
+ public:
+  // "dxf: code \"a b\" written as layer \"A_B\"" when the text had to change.
+  void Changed(const char* format, const std::string& what, const std::string& from,
+               const std::string& to);
+  void Add(std::string note) { m_notes.push_back(std::move(note)); }
+  const std::vector<std::string>& All() const { return m_notes; }
+
+ private:
+  std::vector<std::string> m_notes;
+};
+
+// The point IDs one output writes; Finish notes each ID written more than once, with its
+// count.
+class PointIds {
+ public:
+  PointIds(const char* format, OutputNotes& notes) : m_format(format), m_notes(notes) {}
+  PointIds(const PointIds&) = delete;
+  PointIds& operator=(const PointIds&) = delete;
+
+  void Written(const std::string& id);
+  void Finish();
+
+ private:
+  const char* m_format;
+  OutputNotes& m_notes;
+  std::unordered_map<std::string, int> m_counts;
+  std::vector<std::string> m_order;  // first writing order, for stable notes
+};
+
+}  // namespace m5host
