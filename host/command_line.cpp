@@ -29,6 +29,20 @@ std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
   return std::nullopt;
 }
 
+// "1:N" with N a whole number from 1 to a billion: a scale a plan can be printed at.
+std::optional<double> ParseScale(const std::string& text) {
+  const std::string digits = text.rfind("1:", 0) == 0 ? text.substr(2) : std::string();
+  if (digits.empty() || digits.size() > 10 ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const double denominator = std::stod(digits);
+  if (denominator < 1 || denominator > 1e9) {
+    return std::nullopt;
+  }
+  return denominator;
+}
+
 }  // namespace
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -86,6 +100,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       }
       continue;
     }
+    if (arg == "--svg-codes" || arg == "--svg-elevations") {
+      if (inlineValue) {
+        error = arg + " takes no value";
+        return std::nullopt;
+      }
+      (arg == "--svg-codes" ? options.plan.codes : options.plan.elevations) = true;
+      continue;
+    }
     const std::optional<std::string> text = value();
     if (!text) {
       return std::nullopt;
@@ -110,6 +132,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       options.settingsPath = *text;
     } else if (arg == "--svg") {
       options.svgPath = *text;
+    } else if (arg == "--scale") {
+      options.plan.scaleDenominator = ParseScale(*text);
+      if (!options.plan.scaleDenominator) {
+        error =
+            "--scale needs 1:N with N a whole number from 1 to 1000000000, not \"" + *text + "\"";
+        return std::nullopt;
+      }
     } else if (arg == "--set" && options.command == Command::Settings) {
       const auto equals = text->find('=');
       if (equals == std::string::npos || equals == 0) {
@@ -129,6 +158,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "no survey files given";
     return std::nullopt;
   }
+  const PlanOptions& plan = options.plan;
+  if (!options.svgPath && (plan.scaleDenominator || plan.codes || plan.elevations)) {
+    error = "--scale, --svg-codes and --svg-elevations shape the plan: add --svg FILE";
+    return std::nullopt;
+  }
   if (options.command == Command::Settings && !options.files.empty()) {
     error = "settings takes no files";
     return std::nullopt;
@@ -145,6 +179,8 @@ Import options:
   --format text|json|csv|pnezd|trace  what to write on standard output (default text)
   --angles gon|deg|dms                angle unit of the text report (default gon)
   --svg FILE                          also draw a plan of the points with coordinates
+  --scale 1:N                         the plan to scale for printing (page in mm)
+  --svg-codes, --svg-elevations       each point's code, elevation after its name
   --check-refs                        treat unbalanced converter references as an error
   --no-progress                       no progress bar on the terminal
 

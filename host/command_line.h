@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "host/svg_plan.h"
+
 namespace m5host {
 
 enum class Command { Import, Settings, Help, Version };
@@ -19,11 +21,12 @@ struct Options {
   std::vector<std::string> files;
   OutputFormat format = OutputFormat::Text;
   AngleUnit angles = AngleUnit::Gon;
-  std::optional<std::string> pluginPath;                   // --plugin
-  std::optional<std::string> settingsPath;                 // --settings
-  std::optional<std::string> svgPath;                      // --svg
-  bool checkReferences = false;                            // --check-refs
-  bool progress = true;                                    // --no-progress turns the bar off
+  std::optional<std::string> pluginPath;    // --plugin
+  std::optional<std::string> settingsPath;  // --settings
+  std::optional<std::string> svgPath;       // --svg
+  PlanOptions plan;                         // --scale 1:N, --svg-codes, --svg-elevations
+  bool checkReferences = false;             // --check-refs
+  bool progress = true;                     // --no-progress turns the bar off
   std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
 };
 

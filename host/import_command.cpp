@@ -92,7 +92,7 @@ int RunImport(Session& session, const Options& options) {
   WriteFormat(options.format, collector.Files(), options.angles);
   if (options.svgPath) {
     std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
-    WriteSvgPlan(svg, collector.Files());
+    WriteSvgPlan(svg, collector.Files(), options.plan);
     if (!svg.flush()) {
       Complain("cannot write " + *options.svgPath);
       failed = true;
