@@ -21,13 +21,14 @@ struct Options {
   std::vector<std::string> files;
   OutputFormat format = OutputFormat::Text;
   AngleUnit angles = AngleUnit::Gon;
-  std::optional<std::string> pluginPath;    // --plugin
-  std::optional<std::string> settingsPath;  // --settings
-  std::optional<std::string> svgPath;       // --svg
-  PlanOptions plan;                         // --scale 1:N, --svg-codes, --svg-elevations
-  bool checkReferences = false;             // --check-refs
-  bool progress = true;                     // --no-progress turns the bar off
+  std::optional<std::string> pluginPath;                   // --plugin
+  std::optional<std::string> settingsPath;                 // --settings
+  std::optional<std::string> svgPath;                      // --svg
+  bool checkReferences = false;                            // --check-refs
+  bool progress = true;                                    // --no-progress turns the bar off
   std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
+  // --scale 1:N, --svg-codes, --svg-elevations
+  PlanOptions plan;
 };
 
 // The options, or nothing with error set to a one-line reason.
