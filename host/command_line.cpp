@@ -104,6 +104,20 @@ std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
   return std::nullopt;
 }
 
+// "1:N" with N a whole number from 1 to a billion: a scale a plan can be printed at.
+std::optional<double> ParseScale(const std::string& text) {
+  const std::string digits = text.rfind("1:", 0) == 0 ? text.substr(2) : std::string();
+  if (digits.empty() || digits.size() > 10 ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  const double denominator = std::stod(digits);
+  if (denominator < 1 || denominator > 1e9) {
+    return std::nullopt;
+  }
+  return denominator;
+}
+
 }  // namespace
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
@@ -168,6 +182,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       }
       continue;
     }
+    if (arg == "--svg-codes" || arg == "--svg-elevations") {
+      if (inlineValue) {
+        error = arg + " takes no value";
+        return std::nullopt;
+      }
+      (arg == "--svg-codes" ? options.plan.codes : options.plan.elevations) = true;
+      continue;
+    }
     const std::optional<std::string> text = value();
     if (!text) {
       return std::nullopt;
@@ -217,6 +239,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       options.settingsPath = *text;
     } else if (arg == "--svg") {
       options.svgPath = *text;
+    } else if (arg == "--scale") {
+      options.plan.scaleDenominator = ParseScale(*text);
+      if (!options.plan.scaleDenominator) {
+        error =
+            "--scale needs 1:N with N a whole number from 1 to 1000000000, not \"" + *text + "\"";
+        return std::nullopt;
+      }
     } else if (arg == "--set" && options.command == Command::Settings) {
       const auto equals = text->find('=');
       if (equals == std::string::npos || equals == 0) {
@@ -234,6 +263,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (options.command == Command::Import && options.files.empty()) {
     error = "no survey files given";
+    return std::nullopt;
+  }
+  const PlanOptions& plan = options.plan;
+  if (!options.svgPath && (plan.scaleDenominator || plan.codes || plan.elevations)) {
+    error = "--scale, --svg-codes and --svg-elevations shape the plan: add --svg FILE";
     return std::nullopt;
   }
   if (options.command == Command::Settings && !options.files.empty()) {
@@ -267,6 +301,9 @@ Import options:
   --bom                 csv or pnezd starting with the UTF-8 byte order mark
   --crs EPSG:N          the grid the coordinates are in, recorded in geojson and landxml
   --svg FILE            also draw a plan of the points with coordinates
+  --scale 1:N           the plan to scale for printing (page in mm)
+  --svg-codes, --svg-elevations
+                        each point's code, elevation after its name on the plan
   --check-refs          treat unbalanced converter references as an error
   --no-progress         no progress bar on the terminal
 

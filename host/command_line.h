@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "host/svg_plan.h"
+
 namespace m5host {
 
 enum class Command { Import, Settings, Help, Version };
@@ -40,6 +42,8 @@ struct Options {
   bool checkReferences = false;                            // --check-refs
   bool progress = true;                                    // --no-progress turns the bar off
   std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
+  // --scale 1:N, --svg-codes, --svg-elevations
+  PlanOptions plan;
 };
 
 // The options, or nothing with error set to a one-line reason.

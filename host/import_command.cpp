@@ -10,6 +10,7 @@
 #include "host/progress_bar.h"
 #include "host/text_encoding.h"
 #include "host/trace_sink.h"
+#include "host/value_format.h"
 
 namespace m5host {
 
@@ -77,7 +78,9 @@ int RunImport(Session& session, const Options& options) {
   }
   if (options.svgPath) {
     std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
-    WriteSvgPlan(svg, collector.Files());
+    PlanOptions plan = options.plan;
+    plan.unit = {MetresPerUnit(options.output.length), LengthSymbol(options.output.length)};
+    WriteSvgPlan(svg, collector.Files(), plan);
     if (!svg.flush()) {
       Complain("cannot write " + *options.svgPath);
       failed = true;

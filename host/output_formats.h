@@ -8,6 +8,7 @@
 #include "host/command_line.h"
 #include "host/output_notes.h"
 #include "host/survey.h"
+#include "host/svg_plan.h"
 
 namespace m5host {
 
@@ -46,7 +47,9 @@ void WriteLandXml(std::ostream& out, const std::vector<FileSurvey>& files,
 void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
                   const OutputOptions& options, OutputNotes& notes);
 
-// A plan of the points with coordinates: north up, stations marked, names, a scale bar.
-void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files);
+// A plan of the points with coordinates: north up, a labelled grid, stations marked, names
+// that do not cover each other, a scale bar; surveys far apart in panels of their own.
+void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const PlanOptions& options);
 
 }  // namespace m5host

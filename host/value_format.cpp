@@ -52,6 +52,10 @@ double ConvertLength(double metres, LengthUnit unit) {
   return perUnit == 1.0 ? metres : metres / perUnit;
 }
 
+double MetresPerUnit(LengthUnit unit) {
+  return RowOf(unit).metres;
+}
+
 std::string FormatLength(double metres, LengthUnit unit) {
   return Fixed(ConvertLength(metres, unit), 3);
 }

@@ -12,6 +12,8 @@ namespace m5host {
 std::string Fixed(double value, int decimals);
 // A length given in metres, in the chosen unit.
 double ConvertLength(double metres, LengthUnit unit);
+// How many metres one of the unit is (1, 0.3048, 1200/3937).
+double MetresPerUnit(LengthUnit unit);
 // A length given in metres, in the chosen unit to the thousandth ("12.346").
 std::string FormatLength(double metres, LengthUnit unit);
 // A length given in metres, in the chosen unit at full precision, for scripts.

@@ -1,0 +1,29 @@
+// Labels of a plan placed so that none covers another: each goes beside its point where
+// there is room, in the order given, and one with no room is left out.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+namespace m5host {
+
+// Drawing units; y grows downwards.
+struct LabelBox {
+  double left, top, right, bottom;
+  bool Overlaps(const LabelBox& other) const {
+    return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+  }
+};
+
+struct LabelRequest {
+  double x, y;           // the point labelled
+  double width, height;  // the label's room
+  double clearance;      // between the point and the label, past the point's marker
+};
+
+// For each request, where its label goes (right above, right below, left above or left
+// below its point, the first free of these), or nothing when all four are taken. Earlier
+// requests win: put stations first.
+std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests);
+
+}  // namespace m5host
