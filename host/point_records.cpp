@@ -54,11 +54,16 @@ std::wstring DecodeUtf16(std::string_view bytes, ByteOrder order) {
     const auto first = static_cast<unsigned char>(bytes[i]);
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
     const unsigned unit = order == ByteOrder::Little ? first | second << 8 : second | first << 8;
+    if constexpr (sizeof(wchar_t) == 4) {
+      // A pair of surrogates is the one character it stands for, as columns count it.
+      const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+      const auto high = text.empty() ? 0u : static_cast<unsigned>(text.back());
+      if (low && high >= 0xD800 && high <= 0xDBFF) {
+        text.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+        continue;
+      }
+    }
     text += static_cast<wchar_t>(unit);
-  }
-  if constexpr (sizeof(wchar_t) == 4) {
-    // Pairs of surrogates become the one character they stand for, as columns count it.
-    return FromUtf8(ToUtf8(text));
   }
   return text;
 }
