@@ -279,11 +279,11 @@ FieldLayout WithoutCode(const Slot& name, int limit, std::vector<std::string>& n
   const int before = name.first - 1;
   const int after = limit - name.last;
   if (after >= before && after > 0) {
-    const int cut = name.last + (after + 1) / 2;
+    const int cut = name.last + after / 2;
     return Make(1, cut, cut + 1, limit);
   }
   if (before > 0) {
-    const int cut = before / 2;
+    const int cut = (before + 1) / 2;
     return Make(cut + 1, limit, 1, cut);
   }
   if (limit < kPointIdWidth) {

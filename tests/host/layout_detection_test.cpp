@@ -41,7 +41,9 @@ TEST(LayoutDetection, ProposesWhereNameAndCodeLie) {
       {"code in 8 characters, then the time", kTimed, {1, 14, 15, 8}},
       {"a code, then a name right-aligned", kRightAligned, {16, 12, 1, 15}},
       {"name and code written together", kPacked, {1, 19, 20, 8}},
-      {"names only", kOnlyNames, {1, 16, 17, 11}},
+      {"names only", kOnlyNames, {1, 15, 16, 12}},
+      {"names up to the last column but one", {std::wstring(26, L'N'), L"P1"}, {1, 26, 27, 1}},
+      {"names from the second column", {L" " + std::wstring(26, L'N'), L" P1"}, {2, 26, 1, 1}},
       {"names over all 27 characters", {std::wstring(27, L'N'), L"P1"}, {1, 26, 27, 1}},
   };
   for (const auto& c : cases) {
