@@ -164,6 +164,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
       options.command = Command::Version;
       continue;
     }
+    if (options.command == Command::Settings && (arg == "--detect" || arg == "--save")) {
+      (arg == "--detect" ? options.detect : options.save) = true;
+      continue;
+    }
     if (arg == "--check-refs" || arg == "--no-progress" || arg == "--no-header" || arg == "--bom") {
       if (inlineValue) {
         error = arg + " takes no value";
@@ -270,8 +274,16 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "--scale, --svg-codes and --svg-elevations shape the plan: add --svg FILE";
     return std::nullopt;
   }
-  if (options.command == Command::Settings && !options.files.empty()) {
+  if (options.command == Command::Settings && !options.detect && !options.files.empty()) {
     error = "settings takes no files";
+    return std::nullopt;
+  }
+  if (options.detect && (options.files.empty() || !options.edits.empty())) {
+    error = "settings --detect takes files, and no --set";
+    return std::nullopt;
+  }
+  if (options.save && !options.detect) {
+    error = "--save goes with --detect";
     return std::nullopt;
   }
   for (const std::string& option : outputOptions) {
@@ -287,6 +299,8 @@ std::string UsageText() {
   return R"(Usage:
   m5import [options] FILE...                 import M5 survey files and show them
   m5import settings [--set KEY=VALUE]...     show or edit the plug-in's settings page
+  m5import settings --detect [--save] FILE... propose where names and codes lie in the
+                                             files' point records; --save stores it
 
 Import options:
   --format FORMAT       what to write on standard output: text (default), json, csv,

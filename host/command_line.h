@@ -1,6 +1,7 @@
 // The command line of m5import.
 //   m5import [options] FILE...          import the files and show the survey
 //   m5import settings [--set KEY=VALUE]... show or edit the plug-in's settings page
+//   m5import settings --detect [--save] FILE... propose the name/code layout of the files
 #pragma once
 
 #include <optional>
@@ -41,6 +42,8 @@ struct Options {
   std::optional<std::string> svgPath;                      // --svg
   bool checkReferences = false;                            // --check-refs
   bool progress = true;                                    // --no-progress turns the bar off
+  bool detect = false;                                     // settings --detect FILE...
+  bool save = false;                                       // settings --detect --save
   std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
   // --scale 1:N, --svg-codes, --svg-elevations
   PlanOptions plan;

@@ -6,6 +6,7 @@
 #include "host/collecting_sink.h"
 #include "host/commands.h"
 #include "host/file_list.h"
+#include "host/layout_report.h"
 #include "host/output_formats.h"
 #include "host/progress_bar.h"
 #include "host/text_encoding.h"
@@ -93,6 +94,9 @@ int RunImport(Session& session, const Options& options) {
   if (collector.StrayValues() != 0) {
     Complain("warning: " + std::to_string(collector.StrayValues()) +
              " value(s) arrived before any station or point was named");
+  }
+  if (const std::string hint = LayoutHint(options.files, HeldLayout(session)); !hint.empty()) {
+    Complain("hint: " + hint);
   }
   const ReferenceBalance balance = factory.Balance();
   if (!balance.Balanced()) {

@@ -127,4 +127,12 @@ void TerminalPropertyList::Render(std::ostream& out,
   }
 }
 
+bool ShowMessages(TerminalPropertyList& view, std::ostream& out) {
+  const std::vector<PropertyMessage> messages = view.TakeMessages();
+  for (const PropertyMessage& message : messages) {
+    out << message.caption << ": " << message.text << '\n';
+  }
+  return !messages.empty();
+}
+
 }  // namespace m5host

@@ -66,4 +66,8 @@ class TerminalPropertyList final : public IPropertyListView {
   std::string m_preview;
 };
 
+// Shows what the plug-in said since the last call, as a message box would: "caption: text"
+// a line. Whether it said anything.
+bool ShowMessages(TerminalPropertyList& view, std::ostream& out);
+
 }  // namespace m5host

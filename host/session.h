@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,25 @@ struct Session {
   // None when the system has no configuration folder and no --settings was given; the
   // store is then empty and the plug-in keeps its defaults.
   std::optional<std::string> settingsPath;
+
+  // The value the plug-in holds for the key: the store's, else the plug-in's default.
+  int Value(const std::string& key) const;
 };
 
 // The plug-in loaded and its settings read from the store; nothing, after a complaint, when
-// the plug-in or the settings file cannot be loaded.
+// the plug-in or the settings file cannot be loaded, or when an import would run with a
+// layout the plug-in's settings page refuses.
 std::optional<Session> OpenSession(const Options& options);
+
+// The settings the plug-in reads, learned as any host must: by recording what LoadSettings
+// reads, with the page item that shows each one. Leaves probe values in the plug-in: load
+// the real settings after it.
+std::vector<SettingKey> LearnSettings(Plugin::IGroundBasedMIP& plugin);
+
+enum class PageVerdict { Accepted, Refused };
+
+// The settings the plug-in holds, judged by its own settings page as a confirmed edit is;
+// what the page says goes to out as "caption: text".
+PageVerdict JudgeHeldSettings(Plugin::IGroundBasedMIP& plugin, std::ostream& out);
 
 }  // namespace m5host

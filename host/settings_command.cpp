@@ -1,7 +1,7 @@
-#include <charconv>
 #include <iostream>
 
 #include "host/commands.h"
+#include "host/layout_report.h"
 #include "host/property_list_view.h"
 #include "host/settings_store.h"
 #include "host/text_encoding.h"
@@ -10,52 +10,10 @@ namespace m5host {
 
 namespace {
 
-// A settings key and the id of the page item that edits it.
-struct ItemKey {
-  int id;
-  std::string key;
-};
-
-// The value an item shows, when it is a whole number.
-std::optional<int> ShownValue(const PropertyItem& item) {
-  if (item.IsChoice()) {
-    return item.selected;
-  }
-  int value = 0;
-  const char* end = item.text.data() + item.text.size();
-  const auto result = std::from_chars(item.text.data(), end, value);
-  if (result.ec != std::errc() || result.ptr != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-// Which item edits which key: the page filled from the recorder's probe values shows each
-// key's probe in the item that edits it. The real settings are loaded again afterwards.
-std::vector<ItemKey> MatchItemsToKeys(Session& session, Plugin::IPropertyListViewController& page) {
-  SettingsRecorder recorder;
-  session.plugin->LoadSettings(&recorder);
-  TerminalPropertyList probe;
-  page.Populate(&probe);
-  std::vector<ItemKey> items;
-  for (const PropertyGroup& group : probe.Groups()) {
-    for (const PropertyItem& item : group.items) {
-      const std::optional<int> shown = ShownValue(item);
-      for (std::size_t k = 0; shown && k < recorder.Keys().size(); ++k) {
-        if (*shown == SettingsRecorder::ProbeValue(k)) {
-          items.push_back({item.id, recorder.Keys()[k].key});
-        }
-      }
-    }
-  }
-  session.plugin->LoadSettings(&session.store);
-  return items;
-}
-
-std::optional<int> ItemOf(const std::vector<ItemKey>& items, const std::string& key) {
-  for (const ItemKey& entry : items) {
-    if (key == entry.key) {
-      return entry.id;
+std::optional<int> ItemOf(const std::vector<SettingKey>& keys, const std::string& key) {
+  for (const SettingKey& setting : keys) {
+    if (key == setting.key) {
+      return setting.item;
     }
   }
   return std::nullopt;
@@ -69,15 +27,6 @@ std::string KeyList(const std::vector<SettingKey>& keys) {
   return list;
 }
 
-// Shows what the plug-in said, as a message box would: caption, then text.
-bool ShowMessages(TerminalPropertyList& view) {
-  const std::vector<PropertyMessage> messages = view.TakeMessages();
-  for (const PropertyMessage& message : messages) {
-    std::cerr << message.caption << ": " << message.text << '\n';
-  }
-  return !messages.empty();
-}
-
 // A choice given by its id or by its exact text.
 std::optional<int> FindChoice(const PropertyItem& item, const std::string& value) {
   for (const auto& [id, text] : item.choices) {
@@ -89,11 +38,11 @@ std::optional<int> FindChoice(const PropertyItem& item, const std::string& value
 }
 
 // Each edit typed into its item and judged by the plug-in, stopping at the first refused.
-int ApplyEdits(const Session& session, const Options& options,
-               Plugin::IPropertyListViewController& page, TerminalPropertyList& view,
-               const std::vector<ItemKey>& items) {
-  for (const auto& [key, value] : options.edits) {
-    const std::optional<int> id = ItemOf(items, key);
+int ApplyEdits(const Session& session,
+               const std::vector<std::pair<std::string, std::string>>& edits,
+               Plugin::IPropertyListViewController& page, TerminalPropertyList& view) {
+  for (const auto& [key, value] : edits) {
+    const std::optional<int> id = ItemOf(session.keys, key);
     PropertyItem* item = id ? view.Find(*id) : nullptr;
     if (item == nullptr) {
       Complain("unknown setting \"" + key + "\" (" + KeyList(session.keys) + ")");
@@ -110,11 +59,11 @@ int ApplyEdits(const Session& session, const Options& options,
       item->text = value;
     }
     if (!page.ValidateItem(*id)) {
-      ShowMessages(view);
+      ShowMessages(view, std::cerr);
       Complain(key + "=" + value + " was rejected");
       return kExitReported;
     }
-    ShowMessages(view);
+    ShowMessages(view, std::cerr);
   }
   return kExitOk;
 }
@@ -123,7 +72,7 @@ int ApplyEdits(const Session& session, const Options& options,
 int SaveWhenAccepted(Session& session, Plugin::IPropertyListViewController& page,
                      TerminalPropertyList& view) {
   if (!page.ValidateAll()) {
-    ShowMessages(view);
+    ShowMessages(view, std::cerr);
     Complain("the settings were rejected; nothing was saved");
     return kExitReported;
   }
@@ -137,12 +86,12 @@ int SaveWhenAccepted(Session& session, Plugin::IPropertyListViewController& page
   return kExitOk;
 }
 
-void RenderPage(const TerminalPropertyList& view, const std::vector<ItemKey>& items,
+void RenderPage(const TerminalPropertyList& view, const std::vector<SettingKey>& keys,
                 const std::string& path, bool saved) {
-  view.Render(std::cout, [&items](int id) {
-    for (const ItemKey& entry : items) {
-      if (entry.id == id) {
-        return entry.key;
+  view.Render(std::cout, [&keys](int id) {
+    for (const SettingKey& setting : keys) {
+      if (setting.item == id) {
+        return setting.key;
       }
     }
     return std::string();
@@ -153,6 +102,20 @@ void RenderPage(const TerminalPropertyList& view, const std::vector<ItemKey>& it
 }  // namespace
 
 int RunSettings(Session& session, const Options& options) {
+  // A detected layout is stored as if typed into the page, so the plug-in judges it.
+  std::vector<std::pair<std::string, std::string>> edits = options.edits;
+  if (options.detect) {
+    const std::optional<DetectedSettings> detected = DetectSettings(options.files, std::cout);
+    if (!detected) {
+      return kExitReported;
+    }
+    if (!options.save) {
+      std::cout << "To store them: m5import settings --detect --save FILE...\n";
+      return kExitOk;
+    }
+    std::cout << '\n';
+    edits = AsEdits(*detected);
+  }
   if (!session.settingsPath) {
     Complain("no configuration folder is known; give --settings FILE");
     return kExitUsage;
@@ -162,19 +125,18 @@ int RunSettings(Session& session, const Options& options) {
     Complain("the plug-in has no settings page");
     return kExitUsage;
   }
-  const std::vector<ItemKey> items = MatchItemsToKeys(session, *page);
   // The controller keeps the view until the plug-in goes; the view outlives every call.
   TerminalPropertyList view;
   page->Populate(&view);
-  ShowMessages(view);
+  ShowMessages(view, std::cerr);
 
-  int status = ApplyEdits(session, options, *page, view, items);
-  const bool edited = !options.edits.empty();
+  int status = ApplyEdits(session, edits, *page, view);
+  const bool edited = !edits.empty();
   if (status == kExitOk && edited) {
     status = SaveWhenAccepted(session, *page, view);
   }
   if (status == kExitOk) {
-    RenderPage(view, items, *session.settingsPath, edited);
+    RenderPage(view, session.keys, *session.settingsPath, edited);
   }
   page->Close();
   return status;

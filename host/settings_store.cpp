@@ -1,6 +1,7 @@
 #include "host/settings_store.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -40,6 +41,39 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
+bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// The text before a ';' or '#' comment; no value holds either character.
+std::string_view WithoutComment(std::string_view text) {
+  return text.substr(0, text.find_first_of(";#"));
+}
+
+std::string ChoiceList(const std::vector<SettingChoice>& choices) {
+  std::string list;
+  for (const auto& [id, text] : choices) {
+    list += (list.empty() ? "" : ", ") + text;
+  }
+  return list;
+}
+
+// A whole number, or the id of the choice written as its text, as settings --set takes it.
+std::optional<int> ValueOf(std::string_view text, const SettingKey* known) {
+  if (const std::optional<int> number = ParseInt(text)) {
+    return number;
+  }
+  for (std::size_t i = 0; known != nullptr && i < known->choices.size(); ++i) {
+    if (text == known->choices[i].second) {
+      return known->choices[i].first;
+    }
+  }
+  return std::nullopt;
+}
+
 std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::u8path(utf8);
 }
@@ -56,7 +90,7 @@ int SettingsRecorder::ReadInt(const wchar_t* key, int defaultValue) {
   if (key == nullptr) {
     return defaultValue;
   }
-  m_keys.push_back({ToUtf8(key), defaultValue});
+  m_keys.push_back({ToUtf8(key), defaultValue, std::nullopt, {}});
   return ProbeValue(m_keys.size() - 1);
 }
 
@@ -86,13 +120,13 @@ std::optional<SettingsStore> SettingsStore::ParseKeys(std::string_view text,
         text.substr(position, end == std::string_view::npos ? end : end - position);
     position = end == std::string_view::npos ? text.size() : end + 1;
     ++number;
-    const std::string_view line = Trim(raw);
+    const std::string_view line = Trim(WithoutComment(raw));
     const std::string where = "line " + std::to_string(number) + ": ";
-    if (line.empty() || line[0] == ';' || line[0] == '#') {
+    if (line.empty()) {
       continue;
     }
     if (line.front() == '[') {
-      if (line.back() != ']' || Trim(line.substr(1, line.size() - 2)) != kSection) {
+      if (line.back() != ']' || !SameKey(Trim(line.substr(1, line.size() - 2)), kSection)) {
         error = where + "only the section [M5] is known, not " + std::string(line);
         return std::nullopt;
       }
@@ -104,26 +138,35 @@ std::optional<SettingsStore> SettingsStore::ParseKeys(std::string_view text,
       error = where + "expected key=value, found \"" + std::string(line) + "\"";
       return std::nullopt;
     }
-    const std::string key(Trim(line.substr(0, equals)));
+    std::string key(Trim(line.substr(0, equals)));
     const std::string_view valueText = Trim(line.substr(equals + 1));
     if (!inSection) {
       error = where + key + " stands outside the section [M5]";
       return std::nullopt;
     }
-    if (known != nullptr &&
-        std::none_of(known->begin(), known->end(),
-                     [&key](const SettingKey& setting) { return setting.key == key; })) {
-      error = where + "unknown key \"" + key + "\"";
-      return std::nullopt;
+    const SettingKey* setting = nullptr;
+    if (known != nullptr) {
+      const auto found =
+          std::find_if(known->begin(), known->end(),
+                       [&key](const SettingKey& entry) { return SameKey(entry.key, key); });
+      if (found == known->end()) {
+        error = where + "unknown key \"" + key + "\"";
+        return std::nullopt;
+      }
+      setting = &*found;
+      key = setting->key;
     }
     if (store.Get(key)) {
       error = where + key + " is given twice";
       return std::nullopt;
     }
-    const std::optional<int> value = ParseInt(valueText);
+    const std::optional<int> value = ValueOf(valueText, setting);
     if (!value) {
       error = where + key + ": \"" + std::string(valueText) +
               "\" is not a whole number from -2147483648 to 2147483647";
+      if (setting != nullptr && !setting->choices.empty()) {
+        error += " nor one of " + ChoiceList(setting->choices);
+      }
       return std::nullopt;
     }
     store.m_values.emplace_back(key, *value);
@@ -142,7 +185,7 @@ std::string SettingsStore::Serialize() const {
 
 std::optional<int> SettingsStore::Get(const std::string& key) const {
   for (const auto& [name, value] : m_values) {
-    if (name == key) {
+    if (SameKey(name, key)) {
       return value;
     }
   }
@@ -151,7 +194,7 @@ std::optional<int> SettingsStore::Get(const std::string& key) const {
 
 void SettingsStore::Set(const std::string& key, int value) {
   for (auto& [name, stored] : m_values) {
-    if (name == key) {
+    if (SameKey(name, key)) {
       stored = value;
       return;
     }

@@ -1,10 +1,12 @@
 // The host's settings store: an INI file with one section, [M5], holding the plug-in's
 // integer settings, e.g.
 //   [M5]
-//   PointStart=1
-//   PointLen=14
-// The plug-in reads and writes it through ISettingsReader and ISettingsWriter. A file
-// that cannot be read exactly is an error, never a silent default.
+//   PointStart=1   ; where the name begins
+//   CodeStr=UTF-8
+// Section and keys match without regard to case; ';' and '#' start a comment; a choice may
+// be written as its text on the settings page. The plug-in reads and writes the store
+// through ISettingsReader and ISettingsWriter. A file that cannot be read exactly is an
+// error, never a silent default.
 #pragma once
 
 #include <map>
@@ -17,10 +19,16 @@
 
 namespace m5host {
 
-// A setting the plug-in keeps in the store: its key and what it takes when the store has none.
+// A choice of a settings page item: its id (the stored value) and its text.
+using SettingChoice = std::pair<int, std::string>;
+
+// A setting the plug-in keeps in the store: its key, what it takes when the store has none,
+// and the page item that edits it with the item's choices, when the page has one.
 struct SettingKey {
   std::string key;
-  int defaultValue;
+  int defaultValue = 0;
+  std::optional<int> item;
+  std::vector<SettingChoice> choices;
 };
 
 // Learns the plug-in's settings as any host must: by recording what LoadSettings reads. It
@@ -41,7 +49,8 @@ class SettingsRecorder final : public ISettingsReader {
 class SettingsStore final : public ISettingsReader, public ISettingsWriter {
  public:
   // Parses the text of a settings file; on failure sets error (with the line number). Only
-  // the keys the plug-in reads are allowed.
+  // the keys the plug-in reads are allowed, stored as the plug-in spells them; a value is a
+  // whole number or the text of one of its key's choices.
   static std::optional<SettingsStore> Parse(std::string_view text,
                                             const std::vector<SettingKey>& known,
                                             std::string& error);
@@ -50,6 +59,7 @@ class SettingsStore final : public ISettingsReader, public ISettingsWriter {
   // The file as it is written: the section, then the keys in the order first written.
   std::string Serialize() const;
 
+  // Keys match without regard to case.
   std::optional<int> Get(const std::string& key) const;
   void Set(const std::string& key, int value);
 

@@ -37,6 +37,13 @@ TEST(CommandLine, SettingsEdits) {
   EXPECT_TRUE(Parse({"settings", "--set", "PointLen="}));
 }
 
+TEST(CommandLine, DetectTakesFiles) {
+  const auto options = Parse({"settings", "--detect", "a.dat", "--save", "b.dat"});
+  ASSERT_TRUE(options);
+  EXPECT_TRUE(options->detect && options->save);
+  EXPECT_EQ(options->files, (std::vector<std::string>{"a.dat", "b.dat"}));
+}
+
 TEST(CommandLine, VersionNeedsNoFilesAndKeepsThePlugin) {
   const auto options = Parse({"--version", "--plugin", "lib.so"});
   ASSERT_TRUE(options);
@@ -91,6 +98,10 @@ TEST(CommandLine, UsageErrorsSayWhat) {
       {{"settings", "--set", "=5"}, "--set needs KEY=VALUE"},
       {{"settings", "a.dat"}, "settings takes no files"},
       {{"--set", "PointLen=5", "a.dat"}, "unknown option --set"},
+      {{"settings", "--detect"}, "--detect takes files"},
+      {{"settings", "--detect", "--set", "PointLen=5", "a.dat"}, "and no --set"},
+      {{"settings", "--save"}, "--save goes with --detect"},
+      {{"--detect", "a.dat"}, "unknown option --detect"},
   };
   for (const Case& c : cases) {
     std::string reason;

@@ -6,9 +6,18 @@
 namespace m5host {
 namespace {
 
-// The keys a plug-in might read, as a recorder learns them.
-const std::vector<SettingKey> kKnown = {{"PointStart", 1}, {"PointLen", 14}, {"CodeStart", 15},
-                                        {"CodeLen", 13},   {"AngleMode", 1}, {"CodeStr", 0}};
+SettingKey Number(const char* key, int defaultValue, int item) {
+  return {key, defaultValue, item, {}};
+}
+
+// The keys a plug-in might read, as a session learns them with their page items.
+const std::vector<SettingKey> kKnown = {
+    Number("PointStart", 1, 1),
+    Number("PointLen", 14, 2),
+    Number("CodeStart", 15, 3),
+    Number("CodeLen", 13, 4),
+    {"AngleMode", 1, 0, {{0, "Абсолютный отсчет"}, {1, "Ориентированное направление"}}},
+    {"CodeStr", 0, 5, {{0, "Win1251"}, {1, "UTF-8"}}}};
 
 TEST(SettingsStore, ReadsTheM5Section) {
   std::string error;
@@ -42,11 +51,48 @@ TEST(SettingsStore, MalformedFilesAreErrorsWithTheLine) {
       {"[M5]\nPointLen=1\nPointLen=2\n", "line 3: PointLen is given twice"},
       {"[Other]\n", "line 1: only the section [M5] is known"},
       {"[M5\n", "line 1: only the section [M5] is known"},
+      {"[M5]\npointlen=1\nPointLen=2\n", "line 3: PointLen is given twice"},
+      {"[M5]\nCodeStr=utf8\n",
+       "\"utf8\" is not a whole number from -2147483648 to 2147483647 "
+       "nor one of Win1251, UTF-8"},
+      {"[M5]\nPointLen=UTF-8\n",
+       "\"UTF-8\" is not a whole number from -2147483648 to "
+       "2147483647\n"},
   };
   for (const Case& c : cases) {
     std::string error;
     EXPECT_FALSE(SettingsStore::Parse(c.text, kKnown, error)) << c.text;
-    EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << " gave: " << error;
+    EXPECT_NE((error + "\n").find(c.reason), std::string::npos) << c.text << " gave: " << error;
+  }
+}
+
+// Files written by hand: keys and section in any case, comments after a value too, and a
+// choice by the text the settings page shows for it.
+TEST(SettingsStore, HandWrittenFiles) {
+  struct Case {
+    const char* text;
+    const char* key;
+    int value;
+  };
+  const Case cases[] = {
+      {"[m5]\npointlen=12\n", "PointLen", 12},
+      {"[ M5 ]\nPOINTLEN = 12\n", "PointLen", 12},
+      {"; settings\n# of m5import\n[M5]\n  ; indented\nPointLen=12 ; name length\n", "PointLen",
+       12},
+      {"[M5]\nPointLen=12# name length\n", "PointLen", 12},
+      {"[M5]\nCodeStr=UTF-8\n", "CodeStr", 1},
+      {"[M5]\ncodestr = Win1251 ; default\n", "CodeStr", 0},
+      {"[M5]\nCodeStr=1\n", "CodeStr", 1},
+      {"[M5]\nAngleMode=Абсолютный отсчет\n", "AngleMode", 0},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto store = SettingsStore::Parse(c.text, kKnown, error);
+    ASSERT_TRUE(store) << c.text << ": " << error;
+    EXPECT_EQ(store->Get(c.key), c.value) << c.text;
+    // Saved again as the plug-in spells the key, with the value it reads.
+    EXPECT_EQ(store->Serialize(),
+              "[M5]\n" + std::string(c.key) + "=" + std::to_string(c.value) + "\n");
   }
 }
 

@@ -1,0 +1,49 @@
+// The point records of an M5 file as the host sees them before any import: the 27-character
+// point-identification texts of its PI, KR and KD lines, and how the file's text is encoded.
+// The layout detector and the hint after an import read files through this.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace m5host {
+
+constexpr int kPointIdWidth = 27;
+
+// How the bytes of a file read as text, and which encoding setting reads them.
+enum class TextKind {
+  Ascii,        // no byte above 0x7F: either setting reads it
+  Utf8Mark,     // the mark decides under either setting
+  Utf16Mark,    // the mark decides under either setting
+  Utf16,        // zero bytes in the pattern of 16-bit text, without a mark
+  Utf8,         // valid UTF-8 beyond ASCII
+  Windows1251,  // bytes above 0x7F that are not UTF-8
+};
+
+enum class EncodingChoice { Win1251, Utf8 };
+
+EncodingChoice ChoiceFor(TextKind kind);
+// "plain ASCII", "UTF-8 with a byte-order mark", ...
+std::string Describe(TextKind kind);
+
+struct PointRecords {
+  TextKind kind = TextKind::Ascii;
+  int m5Lines = 0;
+  // The text after the four-character prefix of each point record, at most 27 characters.
+  std::vector<std::wstring> texts;
+  // The first line that is not M5 (1-based), where an import would stop; 0 when none.
+  int stopLine = 0;
+};
+
+TextKind ClassifyText(std::string_view bytes);
+
+// Reads at most maxRecords point records (0: all) from the file's bytes.
+PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords = 0);
+
+// The same from a file; nothing, with error set, when it cannot be read.
+std::optional<PointRecords> ReadPointRecords(const std::string& path, std::string& error,
+                                             std::size_t maxRecords = 0);
+
+}  // namespace m5host
