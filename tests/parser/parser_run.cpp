@@ -53,7 +53,7 @@ std::string Survey(const std::vector<std::wstring>& lines, const RunOptions& opt
     sink.WithoutFactory();
   }
   {
-    CParser parser(&sink, options.settings);
+    CParser parser(&sink, options.layout);
     bool fatal = false;
     for (std::size_t i = 0; i < lines.size() && !fatal; ++i) {
       try {

@@ -34,7 +34,7 @@ TEST(Surveys, KnownPointStationWithBacksightAndMeasurements) {
 
 TEST(Surveys, FreeStationingOnTwoKnownPoints) {
   RunOptions options;
-  options.settings.AngleMode = 0;
+  options.layout.hz = m5::HzRecording::AbsoluteReading;
   EXPECT_EQ(Survey(
                 {
                     Text(L"FREE STATIONING"),
