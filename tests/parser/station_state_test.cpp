@@ -4,6 +4,7 @@
 
 #include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -71,8 +72,8 @@ TEST(StationState, OrientationOnAnotherPointEndsHeightStationing) {
 TEST(StationState, TargetWithTheStationsNameIsRejected) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"50%s%1%", L"", {L"ih 1.5"}), Text(L"MEASURE"),
                     Point(L"50%s%1%", L"", {L"Hz 1"})}),
-            "ReportError(\"Имя цели  50%s%1%  совпадает с именем станции.\")\n"
-            "AddStation(\"50%s%1%\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
+            m5test::ErrorCall(m5::msg::kTargetNamedAsStation, L"50%s%1%") + "\n" +
+                "AddStation(\"50%s%1%\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
 }
 
 TEST(StationState, MeasuringWithoutStationIsReportedAndChangesNothing) {
