@@ -22,6 +22,7 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 # A release DLL carries no symbol table: the host has no use for it.
 set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # Boost is used header-only; Debian's headers serve the cross build too. They lie in

@@ -14,26 +14,12 @@ endif()
 install(FILES README.md DESTINATION ${M5_INSTALL_DOCDIR} COMPONENT runtime)
 install(DIRECTORY examples/ DESTINATION ${M5_INSTALL_DOCDIR}/examples COMPONENT runtime)
 
-# The SDK as a host project sees it. Its headers use the include paths of this source tree
-# ("sdk/...", "platform/..."), so the installed tree keeps both folders. A host on Linux
-# also needs the system strings, whose layout it shares with the plug-in.
-add_library(m5_sdk_package INTERFACE)
-set_target_properties(m5_sdk_package PROPERTIES EXPORT_NAME sdk)
-target_include_directories(m5_sdk_package INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
-                                                    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
-set(m5_sdk_targets m5_sdk_package)
-if(WIN32)
-  target_link_libraries(m5_sdk_package INTERFACE oleaut32)
-else()
-  add_library(m5_sdk_strings STATIC ${PROJECT_SOURCE_DIR}/platform/posix/system_string.cpp)
-  set_target_properties(m5_sdk_strings PROPERTIES EXPORT_NAME system_strings
-                                                  OUTPUT_NAME m5plugin_strings)
-  target_include_directories(m5_sdk_strings PRIVATE ${PROJECT_SOURCE_DIR})
-  target_link_libraries(m5_sdk_strings PRIVATE $<BUILD_INTERFACE:m5_warnings>)
-  target_link_libraries(m5_sdk_package INTERFACE m5_sdk_strings)
-  list(APPEND m5_sdk_targets m5_sdk_strings)
-endif()
-add_library(m5plugin::sdk ALIAS m5_sdk_package)
+# The SDK as a host project sees it: the targets m5_sdk and m5_system_string (sdk/,
+# platform/), exported as m5plugin::sdk and m5plugin::system_strings. Its headers use the
+# include paths of this source tree ("sdk/...", "platform/..."), so the installed tree keeps
+# both folders.
+set(m5_sdk_targets m5_sdk m5_system_string)
+add_library(m5plugin::sdk ALIAS m5_sdk)
 
 if(M5_INSTALL_SDK)
   set(m5_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/m5plugin)

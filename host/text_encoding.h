@@ -1,5 +1,13 @@
-// UTF-8 for the terminal and files, wide text for the plug-in. wchar_t holds UTF-32 on
-// Linux and UTF-16 on Windows; both directions handle either width.
+// UTF-8 for the terminal and files, wide text for the plug-in: the host's one codec.
+// wchar_t holds UTF-32 on Linux and UTF-16 on Windows; both directions handle either width.
+//
+// Error policy: convert everything, report nothing. A malformed byte, an overlong form, an
+// encoded surrogate and each byte of a truncated sequence become one U+FFFD apiece; a NUL
+// passes through; an unpaired surrogate of wide text becomes U+FFFD. The host converts its
+// own command line, settings file and output, where there is no line to report on and the
+// user sees the text anyway. The plug-in's codec (platform/utf8.h) differs because it reads
+// survey files: it replaces a NUL too, and tells the import that it replaced something, so
+// the file gets a warning and no value is read short.
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@
 #include "import/line_readers.h"
 #include "import/plugin.h"
 #include "parser/parser.h"
+#include "parser/record_layout.h"
 #include "parser/text.h"
 #include "platform/input_file.h"
 #include "platform/string_table.h"
@@ -28,6 +29,29 @@ void ReportFileFailure(IMeasurementSink& sink, const std::exception_ptr& failure
     sink.ReportError(text.c_str());
   });
 }
+
+// The parser's part of the settings. Stored values are taken as they are: any Hz recording
+// but 1 is absolute readings, and the parser copes with any layout.
+constexpr m5::RecordLayout LayoutOf(const ImportSettings& settings) {
+  m5::RecordLayout layout;
+  layout.nameStart = settings.PointStart;
+  layout.nameLength = settings.PointLen;
+  layout.codeStart = settings.CodeStart;
+  layout.codeLength = settings.CodeLen;
+  layout.hz = settings.AngleMode == 1 ? m5::HzRecording::OrientedDirection
+                                      : m5::HzRecording::AbsoluteReading;
+  return layout;
+}
+
+// Tests and tools that run the parser without settings take its default layout: it must be
+// the settings' default.
+constexpr bool IsDefaultLayout(const m5::RecordLayout& layout) {
+  constexpr m5::RecordLayout kDefault;
+  return layout.nameStart == kDefault.nameStart && layout.nameLength == kDefault.nameLength &&
+         layout.codeStart == kDefault.codeStart && layout.codeLength == kDefault.codeLength &&
+         layout.hz == kDefault.hz;
+}
+static_assert(IsDefaultLayout(LayoutOf(ImportSettings{})));
 
 }  // namespace
 
@@ -73,7 +97,7 @@ void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink*
   // The host numbers lines with an int; a longer file could not be held in memory anyway.
   const int count = static_cast<int>(std::min<std::size_t>(lines.Count(), INT_MAX));
   {
-    CParser parser(sink, m_settings);
+    CParser parser(sink, LayoutOf(m_settings));
     try {
       for (int i = 0; i < count; ++i) {
         sink->SetCurrentLine(i);

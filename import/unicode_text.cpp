@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/byte_order_mark.h"
+#include "platform/utf8.h"
 
 namespace m5::import {
 
@@ -12,21 +13,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // How far into the file a file without a mark is judged to be UTF-16 or not.
 constexpr std::size_t kFormWindow = 4096;
-
-// Writes one code point at out and returns the next free place; a 16-bit wchar_t takes
-// the characters beyond the basic plane as a surrogate pair.
-wchar_t* Put(char32_t cp, wchar_t* out) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      *out++ = static_cast<wchar_t>(0xD800 + (cp >> 10));
-      *out++ = static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-      return out;
-    }
-  }
-  *out++ = static_cast<wchar_t>(cp);
-  return out;
-}
 
 bool IsHighSurrogate(char32_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
@@ -82,76 +68,6 @@ DetectedForm DetectUnicodeForm(std::string_view bytes) {
   return {UnicodeForm::Utf8, 0};
 }
 
-Decoding AppendUtf8(std::string_view bytes, std::wstring& out) {
-  // Never more characters than bytes, also with surrogate pairs (four bytes give two).
-  const std::size_t start = out.size();
-  out.resize(start + bytes.size());
-  wchar_t* const first = out.data() + start;
-  wchar_t* put = first;
-
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  Decoding decoding = Decoding::Exact;
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned char lead = p[i];
-    // ASCII but NUL, which no survey text holds; it falls to the replacement below.
-    if (lead != 0 && lead < 0x80) {
-      *put++ = static_cast<wchar_t>(lead);
-      ++i;
-      continue;
-    }
-    // The well-formed sequences of the Unicode standard: the second byte's range is
-    // narrowed after E0, ED, F0 and F4 to shut out overlong forms, surrogates and code
-    // points past U+10FFFF.
-    std::size_t length = 0;
-    char32_t cp = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      cp = lead & 0x0F;
-      low = lead == 0xE0 ? 0xA0 : 0x80;
-      high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      cp = lead & 0x07;
-      low = lead == 0xF0 ? 0x90 : 0x80;
-      high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-      put = Put(kReplacement, put);
-      decoding = Decoding::Replaced;
-      ++i;
-      continue;
-    }
-    std::size_t taken = 1;
-    while (taken < length && i + taken < n) {
-      const unsigned char next = p[i + taken];
-      if (next < low || next > high) {
-        break;
-      }
-      cp = (cp << 6) | (next & 0x3F);
-      low = 0x80;
-      high = 0xBF;
-      ++taken;
-    }
-    // A broken sequence gives one U+FFFD for the bytes that began it; the byte that
-    // broke it starts afresh.
-    if (taken == length) {
-      put = Put(cp, put);
-    } else {
-      put = Put(kReplacement, put);
-      decoding = Decoding::Replaced;
-    }
-    i += taken;
-  }
-  out.resize(start + static_cast<std::size_t>(put - first));
-  return decoding;
-}
-
 Decoding AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out) {
   const std::size_t units = bytes.size() / 2;
   const bool oddByte = bytes.size() % 2 != 0;
@@ -171,19 +87,19 @@ Decoding AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& ou
     const char32_t unit = unitAt(k);
     if (IsHighSurrogate(unit) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
       const char32_t cp = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(k + 1) - 0xDC00);
-      put = Put(cp, put);
+      put = platform::PutCodePoint(cp, put);
       ++k;
       continue;
     }
     if (unit == 0 || IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      put = Put(kReplacement, put);
+      put = platform::PutCodePoint(kReplacement, put);
       decoding = Decoding::Replaced;
       continue;
     }
-    put = Put(unit, put);
+    put = platform::PutCodePoint(unit, put);
   }
   if (oddByte) {
-    put = Put(kReplacement, put);
+    put = platform::PutCodePoint(kReplacement, put);
   }
   out.resize(start + static_cast<std::size_t>(put - first));
   return decoding;

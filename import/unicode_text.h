@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace m5::import {
 
 enum class UnicodeForm {
@@ -31,15 +33,14 @@ DetectedForm DetectUnicodeForm(std::string_view bytes);
 // The byte-order mark bytes begin with, if any.
 std::optional<DetectedForm> DetectByteOrderMark(std::string_view bytes);
 
-// Whether decoded text is the file's own, or holds a U+FFFD put in for bytes that are not
-// text in the reading: a NUL, a malformed sequence, an unpaired surrogate, an odd trailing
-// byte of UTF-16. A U+FFFD the file itself encodes is its own text.
-enum class Decoding { Exact, Replaced };
+// UTF-8 is the plug-in's one codec (platform/utf8.h), with its error policy; UTF-16 is read
+// here under the same policy: an unpaired surrogate, a NUL and an odd trailing byte become
+// U+FFFD, reported as Replaced.
+using platform::AppendUtf8;
+using platform::Decoding;
 
-// Append the decoded text of bytes to out, every malformed character as one U+FFFD, so a
-// value or a name is never cut short. With a 16-bit wchar_t characters beyond U+FFFF are
-// surrogate pairs, otherwise one wchar_t each.
-Decoding AppendUtf8(std::string_view bytes, std::wstring& out);
+// Appends the decoded text of UTF-16 bytes to out, in the given byte order. With a 16-bit
+// wchar_t characters beyond U+FFFF are surrogate pairs, otherwise one wchar_t each.
 Decoding AppendUtf16(std::string_view bytes, bool littleEndian, std::wstring& out);
 
 }  // namespace m5::import

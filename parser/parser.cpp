@@ -30,15 +30,11 @@ bool IsEndIdentifier(std::wstring_view field) {
 
 }  // namespace
 
-CParser::CParser(IMeasurementSink* sink, const ImportSettings& settings)
+CParser::CParser(IMeasurementSink* sink, const m5::RecordLayout& layout)
     : m_sink(sink),
       m_isSpace(std::use_facet<std::ctype<wchar_t>>(m_locale)),
       m_converters(sink),
-      m_pointStart(settings.PointStart),
-      m_pointLen(settings.PointLen),
-      m_codeStart(settings.CodeStart),
-      m_codeLen(settings.CodeLen),
-      m_angleMode(settings.AngleMode) {}
+      m_layout(layout) {}
 
 // The records go before the converters; nothing of the file is sent from here.
 CParser::~CParser() = default;

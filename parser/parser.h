@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "import/import_settings.h"
 #include "parser/collected_station.h"
 #include "parser/point_record.h"
+#include "parser/record_layout.h"
 #include "parser/station_phase.h"
 #include "sdk/host_interfaces.h"
 #include "values/converter_state.h"
@@ -24,7 +24,7 @@ class CParser {
   struct FatalError {};
 
   // Borrows the sink for the parser's life and asks it for the host's converters.
-  CParser(IMeasurementSink* sink, const ImportSettings& settings);
+  CParser(IMeasurementSink* sink, const m5::RecordLayout& layout);
   ~CParser();
   CParser(const CParser&) = delete;
   CParser& operator=(const CParser&) = delete;
@@ -119,11 +119,7 @@ class CParser {
   std::int32_t m_hostLine = -1;
   // Released after every point record, which the members below hold.
   m5::CConverterState m_converters;
-  std::int32_t m_pointStart;
-  std::int32_t m_pointLen;
-  std::int32_t m_codeStart;
-  std::int32_t m_codeLen;
-  std::int32_t m_angleMode;
+  m5::RecordLayout m_layout;
   // The trimmed line being parsed, a view into the caller's text: valid only during
   // ParseLine, so nothing kept past a line may point into it.
   std::wstring_view m_line;

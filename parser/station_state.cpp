@@ -83,14 +83,15 @@ CParser::DataBlocks CParser::ParsePointRecord(std::wstring_view text) {
   if (m5::IsMeasuring(m_phase) && !m_timeWarningShown) {
     CheckRecordTime(text);
   }
-  const std::wstring_view name = m5::CutTrimmedView(text, m_pointStart, m_pointLen, m_isSpace);
+  const std::wstring_view name =
+      m5::CutTrimmedView(text, m_layout.nameStart, m_layout.nameLength, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
     return DataBlocks::NotRead;
   }
   RecordPtr record = NewRecord();
   record->name.assign(name);
-  record->code.assign(m5::CutTrimmedView(text, m_codeStart, m_codeLen, m_isSpace));
+  record->code.assign(m5::CutTrimmedView(text, m_layout.codeStart, m_layout.codeLength, m_isSpace));
   record->line = m_lineIndex;
   ReportCurrentRecordLost();
   m_current = std::move(record);
@@ -235,7 +236,7 @@ void CParser::OpenStation(std::wstring_view keyword) {
 }
 
 void CParser::StartMeasuring() {
-  if (m_angleMode == 1) {
+  if (m_layout.hz == m5::HzRecording::OrientedDirection) {
     ApplyOrientation();
   }
   m_survey.orientation = 0.0;

@@ -2,7 +2,7 @@
 # the C run-time's file stream, and the DLL as a host sees it (loaded with LoadLibraryW,
 # its table of operations, its export table and the DLLs it imports).
 if(WIN32)
-  add_m5_test(windows m5plugin_static)
+  add_m5_test(windows m5::plugin_static)
 
   # A host of its own: no string table in the program, so the texts the plug-in shows can
   # only come from the DLL's.

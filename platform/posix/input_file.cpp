@@ -7,38 +7,11 @@
 #include <sys/stat.h>
 
 #include "platform/byte_order_mark.h"
+#include "platform/utf8.h"
 
 namespace m5::platform {
 
 namespace {
-
-// Paths reach us as wide text, one code point per wchar_t; the file system takes UTF-8.
-std::string PathToUtf8(const std::wstring& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (const wchar_t ch : path) {
-    auto cp = static_cast<std::uint32_t>(ch);
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      cp = 0xFFFD;
-    }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
 
 // What the C run-time's text mode does on Windows: CR LF becomes LF, 0x1A ends the input,
 // a lone CR stays. Runs between CRs move as whole blocks.
@@ -78,7 +51,7 @@ struct FileCloser {
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
-  const std::string narrow = PathToUtf8(path);
+  const std::string narrow = ToUtf8(path);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(narrow.c_str(), "rb"));
   if (!file) {
     return std::nullopt;

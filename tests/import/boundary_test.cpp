@@ -15,9 +15,11 @@
 
 #include "import/failure_reason.h"
 #include "import/plugin.h"
+#include "resources/string_ids.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/support/failing_allocations.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -25,8 +27,8 @@ namespace {
 using Plugin::IGroundBasedMIP;
 using PluginRef = Plugin::Ref<IGroundBasedMIP>;
 
-const std::wstring kMemoryReason = L"недостаточно памяти";
-const std::wstring kUnknownReason = L"неизвестная ошибка";
+const std::wstring kMemoryReason = m5test::Message(m5::msg::kReasonOutOfMemory);
+const std::wstring kUnknownReason = m5test::Message(m5::msg::kReasonUnknown);
 
 TEST(Boundary, ReasonNamesWhatFailed) {
   struct Case {
@@ -40,9 +42,9 @@ TEST(Boundary, ReasonNamesWhatFailed) {
       {std::make_exception_ptr(std::bad_array_new_length()), kMemoryReason},
       {std::make_exception_ptr(
            std::system_error(static_cast<int>(0x80070459u), std::system_category(), "convert")),
-       L"системная ошибка 0x80070459"},
+       m5test::Message(m5::msg::kReasonSystemError, L"0x80070459")},
       {std::make_exception_ptr(std::system_error(5, std::system_category())),
-       L"системная ошибка 0x00000005"},
+       m5test::Message(m5::msg::kReasonSystemError, L"0x00000005")},
       {std::make_exception_ptr(std::length_error("basic_string")), kUnknownReason},
       {std::make_exception_ptr(42), kUnknownReason},
       {nullptr, kUnknownReason},
@@ -85,12 +87,7 @@ TEST(Boundary, FileThatRunsOutOfMemoryIsReportedAndTheNextIsImported) {
   ASSERT_GT(firstAllocations, 0);
 
   const std::vector<std::string> failureTail = {
-      "SetCurrentLine(-1)",
-      m5host::TraceLine("ReportError",
-                        (L"Импорт файла прерван из-за внутренней ошибки: " + kMemoryReason +
-                         L". Данные, переданные до этого места, сохранены; импорт продолжается "
-                         L"со следующего файла.")
-                            .c_str()),
+      "SetCurrentLine(-1)", m5test::ErrorCall(m5::msg::kImportFailed, kMemoryReason),
       "SetProgress(100)"};
 
   for (long nth = 1; nth <= firstAllocations && !HasFailure(); ++nth) {

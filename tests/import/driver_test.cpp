@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "resources/string_ids.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -18,10 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-const std::string kCannotOpen = "ReportError(\"Не удается открыть файл\")";
-const std::string kWrongFormat = "ReportError(\"Импорт прекращен. Неверный формат файла.\")";
-const std::string kWrongMode =
-    "ReportError(\"Неверный  режим работы импорта. Смените его в настройках импорта.\")";
+const std::string kCannotOpen = m5test::ErrorCall(m5::msg::kCannotOpenFile);
+const std::string kWrongFormat = m5test::ErrorCall(m5::msg::kWrongFileFormat);
+const std::string kWrongMode = m5test::ErrorCall(m5::msg::kWrongImportMode);
 
 // A folder of its own per test, removed with everything in it.
 class TempFolder {
@@ -295,10 +296,7 @@ TEST(DriverImport, WarnsOnceOfMalformedCharactersAndCutsNothing) {
   nulInCode.replace(nulInCode.find("CP "), 3, "C\0 "s);
   const std::string bytes =
       "For M5|Adr 00001|TI  STAT. KNWN. PNT.           |\r\n" + nulInNameAndX + a1 + nulInCode;
-  const std::string kMalformed =
-      "ReportWarning(\"Файл содержит символы, недопустимые в его "
-      "кодировке; они заменены знаком «\uFFFD». Проверьте настройку "
-      "«Использовать кодировку».\")";
+  const std::string kMalformed = m5test::WarningCall(m5::msg::kMalformedText);
   TempFolder folder;
   const std::wstring path = folder.Write("nuls.dat", bytes);
   for (const int codeStr : {0, 1}) {

@@ -10,9 +10,11 @@
 
 #include "import/plugin.h"
 #include "import/settings_page_items.h"
+#include "resources/string_ids.h"
 #include "sdk/combo_item.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -97,6 +99,12 @@ class FakeView : public IPropertyListView {
 };
 
 using Calls = std::vector<std::string>;
+
+// The refusal the page shows, with its caption, as the recording page writes it.
+std::string Refusal(unsigned int id) {
+  return "ShowMessage " + Quote(m5test::Message(id).c_str()) + " " +
+         Quote(m5test::Message(m5::msg::kCaptionError).c_str());
+}
 
 const std::string kDefaultPreview =
     R"(SetPreviewText "Формат:\nFor M5| Adr 00001| PI1   PPPPPPPPPPPPPPCCCCCCCCCCCCC")";
@@ -256,7 +264,7 @@ TEST(SettingsPageNumbers, WholeTextRules) {
 }
 
 TEST_F(SettingsPage, RefusesATextThatIsNotANumberAndKeepsThePreview) {
-  const Calls refused{"GetItemText 2", R"(ShowMessage "Неверное числовое значение" "Ошибка")"};
+  const Calls refused{"GetItemText 2", Refusal(m5::msg::kInvalidNumber)};
   for (const wchar_t* text : {L"abc", L"", L" 5", L"2147483648"}) {
     Show(L"1", text, L"15", L"13");
     EXPECT_FALSE(Controller().ValidateItem(2)) << ToUtf8(text);
@@ -304,7 +312,7 @@ TEST_F(SettingsPage, ValidateAllJudgesTheWholeLayout) {
   EXPECT_TRUE(Controller().ValidateAll());
   EXPECT_EQ(view.Calls(), kReadLayout);
 
-  const Calls refused = Then(kReadLayout, {R"(ShowMessage "Неверные настройки формата" "Ошибка")"});
+  const Calls refused = Then(kReadLayout, {Refusal(m5::msg::kInvalidLayout)});
   struct Layout {
     const wchar_t *nameStart, *nameLen, *codeStart, *codeLen;
   };

@@ -133,10 +133,10 @@ class NameCut : public testing::TestWithParam<CutCase> {};
 TEST_P(NameCut, AnyLayoutGivesANameOrMessage116) {
   const CutCase& c = GetParam();
   RunOptions options;
-  options.settings.PointStart = c.start;
-  options.settings.PointLen = c.length;
-  options.settings.CodeStart = c.start;
-  options.settings.CodeLen = c.length;
+  options.layout.nameStart = c.start;
+  options.layout.nameLength = c.length;
+  options.layout.codeStart = c.start;
+  options.layout.codeLength = c.length;
   const std::string trace =
       Survey({Text(L"FREE STATIONING"), Line(L"PI1  AB1 ", {L"Om 0.5"})}, options);
   if (*c.name == '\0') {

@@ -123,7 +123,7 @@ double Turned(double hz, int turns, double orientation) {
 
 TEST(LateTurns, DirectionsComeOutAsIfTurnedAtOnce) {
   RunOptions options;
-  options.settings.AngleMode = 1;
+  options.layout.hz = m5::HzRecording::OrientedDirection;
   for (const int turns : {1, 2, 16, 17, 200}) {
     SCOPED_TRACE(turns);
     // A waits through every turn and goes out at the end; K too, taken as the station.

@@ -2,34 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "host/trace_format.h"
 #include "parser/parser.h"
-#include "parser/text.h"
-#include "platform/string_table.h"
+#include "resources/string_ids.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace m5test {
 
 const std::string kWrongImportMode =
-    "SetCurrentLine(-1)\nReportError(\"Неверный  режим работы импорта. Смените его в настройках "
-    "импорта.\")\n";
+    "SetCurrentLine(-1)\n" + ErrorCall(m5::msg::kWrongImportMode) + "\n";
 const std::string kWrongFileFormat =
-    "SetCurrentLine(-1)\nReportError(\"Импорт прекращен. Неверный формат файла.\")\n";
+    "SetCurrentLine(-1)\n" + ErrorCall(m5::msg::kWrongFileFormat) + "\n";
 const std::string kOldSoftwareLine =
-    "SetCurrentLine(-1)\nReportError(\"Импорт прекращен. Файл создан программным обеспечением "
-    "ранних версий. Используйте другой формат.\")\n";
-const std::string kNoPointName = "ReportError(\"Не задано имя точки.\")\n";
-const std::string kNoStationDeclared =
-    "ReportError(\"Нарушен порядок работы, отсутствует объявление станции.\")\n";
-const std::string kHeightChanged =
-    "ReportError(\"В процессе измерения высота инструмента не должна меняться.\")\n";
-const std::string kMaybeOldSoftware =
-    "ReportWarning(\"Возможно файл создан ранними версиями программного обеспечения "
-    "прибора.\")\n";
+    "SetCurrentLine(-1)\n" + ErrorCall(m5::msg::kOldSoftwareLine) + "\n";
+const std::string kNoPointName = ErrorCall(m5::msg::kNoPointName) + "\n";
+const std::string kNoStationDeclared = ErrorCall(m5::msg::kNoStationDeclared) + "\n";
+const std::string kHeightChanged = ErrorCall(m5::msg::kInstrumentHeightChanged) + "\n";
+const std::string kMaybeOldSoftware = WarningCall(m5::msg::kMaybeOldSoftware) + "\n";
 
 std::string Warning(unsigned int id, const std::wstring& argument) {
-  const std::wstring text = m5::FormatMessage(m5::platform::LoadResourceString(id), argument);
-  return m5host::TraceLine("ReportWarning", text.c_str()) + "\n";
+  return WarningCall(id, argument) + "\n";
 }
 
 std::string NotImported(unsigned int id, const std::wstring& name) {
@@ -53,7 +45,7 @@ std::string Survey(const std::vector<std::wstring>& lines, const RunOptions& opt
     sink.WithoutFactory();
   }
   {
-    CParser parser(&sink, options.settings);
+    CParser parser(&sink, options.layout);
     bool fatal = false;
     for (std::size_t i = 0; i < lines.size() && !fatal; ++i) {
       try {

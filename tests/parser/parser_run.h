@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "import/import_settings.h"
+#include "parser/record_layout.h"
 
 namespace m5test {
 
 struct RunOptions {
-  ImportSettings settings;
+  m5::RecordLayout layout;
   bool recordFactory = false;  // factory calls clutter most traces
   bool withoutFactory = false;
 };

@@ -106,7 +106,7 @@ TEST(Robustness, AMillionLinesImportInLinearTime) {
   CountingSink sink;
   const auto start = std::chrono::steady_clock::now();
   {
-    CParser parser(&sink, ImportSettings{});
+    CParser parser(&sink, m5::RecordLayout{});
     for (int i = 0; i < kLines; ++i) {
       // A station every thousand lines, as a long traverse would have.
       const int inStation = i % 1000;

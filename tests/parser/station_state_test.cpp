@@ -4,6 +4,7 @@
 
 #include "resources/string_ids.h"
 #include "tests/parser/parser_run.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 using namespace m5test;
 
 constexpr double kFullCircle = 6.2831853071796;
+constexpr m5::HzRecording kOriented = m5::HzRecording::OrientedDirection;
+constexpr m5::HzRecording kAbsolute = m5::HzRecording::AbsoluteReading;
 
 TEST(StationState, FirstKeywordClosesNothingSecondGivesDefaultStations) {
   EXPECT_EQ(Survey({Text(L"STAT. KNWN. PNT."), Text(L"FREE STATIONING")}),
@@ -69,8 +72,8 @@ TEST(StationState, OrientationOnAnotherPointEndsHeightStationing) {
 TEST(StationState, TargetWithTheStationsNameIsRejected) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"50%s%1%", L"", {L"ih 1.5"}), Text(L"MEASURE"),
                     Point(L"50%s%1%", L"", {L"Hz 1"})}),
-            "ReportError(\"Имя цели  50%s%1%  совпадает с именем станции.\")\n"
-            "AddStation(\"50%s%1%\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
+            m5test::ErrorCall(m5::msg::kTargetNamedAsStation, L"50%s%1%") + "\n" +
+                "AddStation(\"50%s%1%\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
 }
 
 TEST(StationState, MeasuringWithoutStationIsReportedAndChangesNothing) {
@@ -150,7 +153,7 @@ TEST(StationState, UnknownRecordTypesEndTheLine) {
 }
 
 struct OrientationCase {
-  int angleMode;
+  m5::HzRecording recording;
   const wchar_t* hz;
   const wchar_t* orientation;
   double oriented;
@@ -161,7 +164,7 @@ class Orientation : public testing::TestWithParam<OrientationCase> {};
 TEST_P(Orientation, SetUpDirectionsAreRotatedWhenMeasuringStarts) {
   const OrientationCase& c = GetParam();
   RunOptions options;
-  options.settings.AngleMode = c.angleMode;
+  options.layout.hz = c.recording;
   const std::wstring hz = std::wstring(L"Hz ") + c.hz;
   const std::wstring om = std::wstring(L"Om ") + c.orientation;
   // B is measured after MEASURE: its direction is never turned.
@@ -177,21 +180,21 @@ TEST_P(Orientation, SetUpDirectionsAreRotatedWhenMeasuringStarts) {
 
 INSTANTIATE_TEST_SUITE_P(
     StationState, Orientation,
-    testing::Values(OrientationCase{1, L"6.0", L"0.5", 6.5 - kFullCircle},
-                    OrientationCase{1, L"0.5", L"0.5", 1.0},
-                    OrientationCase{1, L"-1.0", L"0.5", -0.5 + kFullCircle},
-                    OrientationCase{1, L"20.0", L"0.5", 20.5 - 3 * kFullCircle},
-                    OrientationCase{1, L"-20.0", L"0.5", -19.5 + 4 * kFullCircle},
-                    OrientationCase{1, L"6.0", L"0.283185", 6.283185},    // below the snap
-                    OrientationCase{1, L"6.0", L"0.28318526", 0.0},       // within 0.01"
-                    OrientationCase{1, L"6.2831853071796", L"0.5", 0.5},  // exactly T turns
-                    OrientationCase{0, L"6.0", L"0.5", 6.0},              // absolute readings
-                    OrientationCase{1, L"6.0", L"0", 6.0},                // nothing to turn
-                    OrientationCase{1, L"6.0", L"bad", 6.0}));            // rejected: 0
+    testing::Values(OrientationCase{kOriented, L"6.0", L"0.5", 6.5 - kFullCircle},
+                    OrientationCase{kOriented, L"0.5", L"0.5", 1.0},
+                    OrientationCase{kOriented, L"-1.0", L"0.5", -0.5 + kFullCircle},
+                    OrientationCase{kOriented, L"20.0", L"0.5", 20.5 - 3 * kFullCircle},
+                    OrientationCase{kOriented, L"-20.0", L"0.5", -19.5 + 4 * kFullCircle},
+                    OrientationCase{kOriented, L"6.0", L"0.283185", 6.283185},    // below the snap
+                    OrientationCase{kOriented, L"6.0", L"0.28318526", 0.0},       // within 0.01"
+                    OrientationCase{kOriented, L"6.2831853071796", L"0.5", 0.5},  // exactly T turns
+                    OrientationCase{kAbsolute, L"6.0", L"0.5", 6.0},    // absolute readings
+                    OrientationCase{kOriented, L"6.0", L"0", 6.0},      // nothing to turn
+                    OrientationCase{kOriented, L"6.0", L"bad", 6.0}));  // rejected: 0
 
 TEST(StationState, AnOrientationNeverMeasuredFromEndsWithItsStation) {
   RunOptions options;
-  options.settings.AngleMode = 1;
+  options.layout.hz = m5::HzRecording::OrientedDirection;
   // A is oriented but never measured from; B's set-up direction to C stays as read.
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"A", L"", {L"Om 1"}), Text(L"FREE STATIONING"),
                     Point(L"B", L"", {L"ih 1.5"}), Point(L"C", L"", {L"Hz 1"}), Text(L"MEASURE")},

@@ -34,7 +34,7 @@ TEST(Surveys, KnownPointStationWithBacksightAndMeasurements) {
 
 TEST(Surveys, FreeStationingOnTwoKnownPoints) {
   RunOptions options;
-  options.settings.AngleMode = 0;
+  options.layout.hz = m5::HzRecording::AbsoluteReading;
   EXPECT_EQ(Survey(
                 {
                     Text(L"FREE STATIONING"),
@@ -114,7 +114,7 @@ TEST(Surveys, EveryCorpusFileImportsWithBalancedReferences) {
     if (path.filename().string().rfind("NEGATIVE", 0) == 0) {
       EXPECT_EQ(trace, kWrongFileFormat);
     } else {
-      EXPECT_EQ(trace.find("Неверный формат"), std::string::npos);
+      EXPECT_EQ(trace.find(kWrongFileFormat), std::string::npos);
     }
   }
   EXPECT_FALSE(files->empty());

@@ -12,8 +12,10 @@
 #include <string>
 
 #include "bench/survey_generator.h"
+#include "resources/string_ids.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
+#include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
 
 namespace {
@@ -179,14 +181,14 @@ TEST_F(HardInputs, AFileGoneBetweenAnnouncementAndOpening) {
   VanishingSink sink(path);
   Import(sink, path, 0);
   ASSERT_EQ(sink.Calls().size(), 2u);
-  EXPECT_EQ(sink.Calls()[1], "ReportError(\"Не удается открыть файл\")");
+  EXPECT_EQ(sink.Calls()[1], m5test::ErrorCall(m5::msg::kCannotOpenFile));
 }
 
 TEST_F(HardInputs, AFolderInsteadOfAFile) {
   m5test::RecordingSink sink;
   Import(sink, m_dir, 0);
   ASSERT_EQ(sink.Calls().size(), 2u);
-  EXPECT_EQ(sink.Calls()[1], "ReportError(\"Не удается открыть файл\")");
+  EXPECT_EQ(sink.Calls()[1], m5test::ErrorCall(m5::msg::kCannotOpenFile));
 }
 
 }  // namespace

@@ -1,0 +1,80 @@
+cmake_minimum_required(VERSION 3.20)
+# Checks every include of the project's own headers against the layering:
+#   sdk, platform   the bottom: the boundary's interfaces, and the operating system
+#   values          type codes, units, converters
+#   parser          the M5 reader
+#   import          the plug-in object and the driver
+#   host            apart: a host knows the plug-in only through the SDK, as any host would
+# tests, bench, fuzz and examples sit on top and may include anything. An include names its
+# header from the source root ("parser/parser.h"); one without a folder is the includer's
+# own or a generated header. Run with -DSOURCE_DIR=<root>; fails listing every include
+# against the layering.
+
+# One row per folder: the folder, then what its sources may include (a folder ending in
+# "/", or one header). The SDK takes from platform only the two headers installed with it.
+set(m5_sdk_platform "platform/guid.h|platform/system_string.h")
+set(m5_layers
+    "resources|resources/"
+    "platform|platform/|resources/"
+    "sdk|sdk/|${m5_sdk_platform}"
+    "values|values/|sdk/|platform/|resources/"
+    "parser|parser/|values/|sdk/|platform/|resources/"
+    "import|import/|parser/|values/|sdk/|platform/|resources/"
+    "host|host/|sdk/|${m5_sdk_platform}")
+
+# The first folder of an include that names one of these is the project's own header.
+set(m5_own_folders resources platform sdk values parser import host tests bench fuzz examples)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+set(m5_violations "")
+set(m5_checked 0)
+foreach(row ${m5_layers})
+  string(REPLACE "|" ";" row "${row}")
+  list(POP_FRONT row folder)
+  set(allowed ${row})
+  file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h
+       ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.inc ${SOURCE_DIR}/${folder}/*.rc)
+  foreach(source ${sources})
+    file(STRINGS ${SOURCE_DIR}/${source} includes
+         REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]+[\">]")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">].*$" "\\1" header
+                           "${line}")
+      if(NOT header MATCHES "^([A-Za-z_]+)/")
+        continue()
+      endif()
+      if(NOT CMAKE_MATCH_1 IN_LIST m5_own_folders)
+        continue()
+      endif()
+      math(EXPR m5_checked "${m5_checked} + 1")
+      set(permitted OFF)
+      foreach(entry ${allowed})
+        if(entry MATCHES "/$")
+          string(FIND "${header}" "${entry}" at)
+          if(at EQUAL 0)
+            set(permitted ON)
+          endif()
+        elseif(header STREQUAL entry)
+          set(permitted ON)
+        endif()
+      endforeach()
+      if(NOT permitted)
+        string(REPLACE ";" ", " allowed_text "${allowed}")
+        string(APPEND m5_violations
+               "  ${source}: includes \"${header}\"; ${folder}/ may include ${allowed_text}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(m5_violations)
+  message(FATAL_ERROR "Includes against the layering:\n${m5_violations}")
+endif()
+if(m5_checked EQUAL 0)
+  # A check that found nothing to check would pass forever.
+  message(FATAL_ERROR "no include of the project's headers found under ${SOURCE_DIR}")
+endif()
+message(STATUS "layering: ${m5_checked} includes follow the layering")

@@ -1,0 +1,22 @@
+#include "tests/support/messages.h"
+
+#include "host/trace_format.h"
+#include "parser/text.h"
+#include "platform/string_table.h"
+
+namespace m5test {
+
+std::wstring Message(unsigned int id, const std::wstring& argument) {
+  const std::wstring pattern = m5::platform::LoadResourceString(id);
+  return argument.empty() ? pattern : m5::FormatMessage(pattern, argument);
+}
+
+std::string ErrorCall(unsigned int id, const std::wstring& argument) {
+  return m5host::TraceLine("ReportError", Message(id, argument).c_str());
+}
+
+std::string WarningCall(unsigned int id, const std::wstring& argument) {
+  return m5host::TraceLine("ReportWarning", Message(id, argument).c_str());
+}
+
+}  // namespace m5test
