@@ -13,11 +13,17 @@ namespace m5::platform {
 namespace {
 
 // Paths reach us as wide text, one code point per wchar_t; the file system takes UTF-8.
+// A name that is not UTF-8 arrives with each stray byte as U+DC00 + the byte (a lone
+// surrogate no text decodes to), and is opened by its own bytes.
 std::string PathToUtf8(const std::wstring& path) {
   std::string out;
   out.reserve(path.size());
   for (const wchar_t ch : path) {
     auto cp = static_cast<std::uint32_t>(ch);
+    if (cp >= 0xDC80 && cp <= 0xDCFF) {
+      out += static_cast<char>(cp - 0xDC00);
+      continue;
+    }
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
       cp = 0xFFFD;
     }
