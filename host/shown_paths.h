@@ -15,7 +15,7 @@ class ShownPaths final : public IMeasurementSink {
       : m_next(next), m_readPath(std::move(readPath)), m_shownPath(std::move(shownPath)) {}
 
   void BeginFile(const wchar_t* path) override {
-    const bool renamed = path != nullptr && m_readPath == path;
+    const bool renamed = path != nullptr && !m_readPath.empty() && m_readPath == path;
     m_next.BeginFile(renamed ? m_shownPath.c_str() : path);
   }
 
