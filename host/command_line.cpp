@@ -230,6 +230,8 @@ struct CommandLine {
     // As most tools do: the last of a repeated option counts, and a switch takes no value.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.option_defaults()->disable_flag_override();
+    // Options begin with "-" on every system: "/data/day1.dat" is a file even on Windows.
+    app.allow_windows_style_options(false);
     AddImportOptions(app, options);
     AddCommonOptions(app, options);
     app.footer(kExitStatuses);
