@@ -1,6 +1,8 @@
 #include "host/command_line.h"
 
+#include <CLI/CLI.hpp>
 #include <cctype>
+#include <memory>
 
 namespace m5host {
 
@@ -54,26 +56,21 @@ const char* FormatName(OutputFormat format) {
 }
 
 // The reason an output option does not fit the chosen output, or empty when it does.
-std::string OutOfScope(const std::string& option, const Options& options) {
-  for (const OptionScope& scope : kOptionScopes) {
-    if (option != scope.option) {
-      continue;
-    }
-    const std::string formats = std::string(" ") + scope.formats + " ";
-    if (formats.find(std::string(" ") + FormatName(options.format) + " ") != std::string::npos) {
-      return std::string();
-    }
-    if (option == "--units" && options.svgPath) {
-      return std::string();  // the plan's scale bar
-    }
-    std::string list = scope.formats;
-    for (std::size_t at = list.find(' '); at != std::string::npos; at = list.find(' ', at + 2)) {
-      list.replace(at, 1, ", ");
-    }
-    return option + " does not apply to --format " + FormatName(options.format) + " (only to " +
-           list + ")";
+std::string OutOfScope(const OptionScope& scope, const Options& options) {
+  const std::string formats = std::string(" ") + scope.formats + " ";
+  if (formats.find(std::string(" ") + FormatName(options.format) + " ") != std::string::npos) {
+    return std::string();
   }
-  return std::string();
+  const std::string option = scope.option;
+  if (option == "--units" && options.svgPath) {
+    return std::string();  // the plan's scale bar
+  }
+  std::string list = scope.formats;
+  for (std::size_t at = list.find(' '); at != std::string::npos; at = list.find(' ', at + 2)) {
+    list.replace(at, 1, ", ");
+  }
+  return option + " does not apply to --format " + FormatName(options.format) + " (only to " +
+         list + ")";
 }
 
 // "EPSG:N" in any letter case, N a whole positive number.
@@ -94,17 +91,7 @@ std::optional<std::string> ParseCrs(const std::string& text) {
   return "EPSG:" + digits;
 }
 
-template <class T, std::size_t N>
-std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
-  for (const Choice<T>& choice : table) {
-    if (name == choice.name) {
-      return choice.value;
-    }
-  }
-  return std::nullopt;
-}
-
-// "1:N" with N a whole number from 1 to a billion: a scale a plan can be printed at.
+// "1:N" with N a whole number from 1 to 10^9: the plan's scale for printing.
 std::optional<double> ParseScale(const std::string& text) {
   const std::string digits = text.rfind("1:", 0) == 0 ? text.substr(2) : std::string();
   if (digits.empty() || digits.size() > 10 ||
@@ -118,149 +105,216 @@ std::optional<double> ParseScale(const std::string& text) {
   return denominator;
 }
 
+template <class T, std::size_t N>
+std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
+  for (const Choice<T>& choice : table) {
+    if (name == choice.name) {
+      return choice.value;
+    }
+  }
+  return std::nullopt;
+}
+
+// The building blocks of the option table below: each adds one option that fills one field.
+
+// A text value kept as given (a path, a name).
+CLI::Option* AddText(CLI::App& app, const std::string& name, std::optional<std::string>& field,
+                     const char* typeName, const std::string& description) {
+  return app
+      .add_option_function<std::string>(
+          name, [&field](const std::string& text) { field = text; }, description)
+      ->type_name(typeName);
+}
+
+// A value picked by name from a table; another name is refused with the choices.
+template <class T, std::size_t N, class Field>
+CLI::Option* AddChoice(CLI::App& app, const std::string& name, const Choice<T> (&table)[N],
+                       Field& field, const char* what, const char* choices,
+                       const std::string& description) {
+  return app
+      .add_option_function<std::string>(
+          name,
+          [&table, &field, what, choices](const std::string& text) {
+            const std::optional<T> value = Lookup(table, text);
+            if (!value) {
+              throw CLI::ValidationError(std::string("unknown ") + what + " \"" + text + "\" (" +
+                                         choices + ")");
+            }
+            field = *value;
+          },
+          description)
+      ->type_name(choices);
+}
+
+// A switch: present or not, never with a value of its own.
+CLI::Option* AddSwitch(CLI::App& app, const std::string& name, std::function<void()> turnOn,
+                       const std::string& description) {
+  return app.add_flag_callback(name, std::move(turnOn), description);
+}
+
+// The options of a plain import, one row each. A new option is one more row here (and, for
+// an output option that serves only some formats, a row in kOptionScopes).
+void AddImportOptions(CLI::App& app, Options& options) {
+  AddChoice(app, "-f,--format", kFormats, options.format, "format",
+            "text, json, csv, pnezd, dxf, landxml, geojson, trace",
+            "text (default), json, csv, pnezd, dxf, landxml, geojson, trace")
+      ->type_name("FORMAT");
+  AddText(app, "-o,--output", options.outputPath, "FILE",
+          "write it to FILE instead of standard output");
+  AddChoice(app, "--units", kLengthUnits, options.output.length, "length unit", "m|ft|usft",
+            "length unit of every output: metre (default), foot, US survey foot");
+  AddChoice(app, "--angles", kAngleUnits, options.output.angles, "angle unit", "gon|deg|dms|rad",
+            "angle unit (default gon in text, rad in json, csv, landxml)");
+  AddChoice(app, "--delimiter", kDelimiters, options.output.delimiter, "delimiter",
+            "\",\" \";\" \"|\" tab",
+            "field separator of csv and pnezd: \",\" (default), \";\", \"|\", tab")
+      ->type_name("CHAR");
+  AddSwitch(
+      app, "--no-header", [&options] { options.output.header = HeaderRow::Omitted; },
+      "csv without its row of column names");
+  AddSwitch(
+      app, "--bom", [&options] { options.output.bom = ByteOrderMark::Written; },
+      "csv or pnezd starting with the UTF-8 byte order mark");
+  app.add_option_function<std::string>(
+         "--crs",
+         [&options](const std::string& text) {
+           options.output.crs = ParseCrs(text);
+           if (!options.output.crs) {
+             throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
+           }
+         },
+         "the grid of the coordinates, recorded in geojson and landxml")
+      ->type_name("EPSG:N");
+  AddText(app, "--svg", options.svgPath, "FILE", "also draw a plan of the points with coordinates");
+  app.add_option_function<std::string>(
+         "--scale",
+         [&options](const std::string& text) {
+           options.plan.scaleDenominator = ParseScale(text);
+           if (!options.plan.scaleDenominator) {
+             throw CLI::ValidationError(
+                 "--scale needs 1:N with N a whole number from 1 to 1000000000, not \"" + text +
+                 "\"");
+           }
+         },
+         "the plan to scale for printing (page in mm)")
+      ->type_name("1:N");
+  AddSwitch(
+      app, "--svg-codes", [&options] { options.plan.codes = true; },
+      "each point's code after its name on the plan");
+  AddSwitch(
+      app, "--svg-elevations", [&options] { options.plan.elevations = true; },
+      "each point's elevation after its name on the plan");
+  AddSwitch(
+      app, "--check-refs", [&options] { options.checkReferences = true; },
+      "treat unbalanced converter references as an error");
+  AddSwitch(
+      app, "--no-progress", [&options] { options.progress = false; },
+      "no progress bar on the terminal");
+  app.add_option("FILE", options.files, "M5 files to import; - reads standard input")
+      ->type_name("");
+}
+
+// What both commands take, before or after the command's name.
+void AddCommonOptions(CLI::App& app, Options& options) {
+  AddText(app, "--plugin", options.pluginPath, "PATH",
+          "the plug-in library (default $M5_PLUGIN, else the installed one)");
+  AddText(app, "--settings", options.settingsPath, "FILE",
+          "the settings file (default the user's m5import/settings.ini)");
+  // Reads on: the version names the plug-in that --plugin would load.
+  AddSwitch(
+      app, "--version", [&options] { options.command = Command::Version; },
+      "the version of m5import and the plug-in it would load");
+}
+
+void AddSettingsOptions(CLI::App& app, Options& options) {
+  app.add_option_function<std::vector<std::string>>(
+         "--set",
+         [&options](const std::vector<std::string>& edits) {
+           for (const std::string& text : edits) {
+             const auto equals = text.find('=');
+             if (equals == std::string::npos || equals == 0) {
+               throw CLI::ValidationError("--set needs KEY=VALUE, not \"" + text + "\"");
+             }
+             options.edits.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+           }
+         },
+         "edit an item of the page; saved when the plug-in accepts all")
+      ->type_name("KEY=VALUE")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  AddSwitch(
+      app, "--detect", [&options] { options.detect = true; },
+      "propose where names and codes lie in the files' point records");
+  AddSwitch(
+      app, "--save", [&options] { options.save = true; },
+      "with --detect: store the proposal when the plug-in accepts it");
+  app.add_option("FILE", options.files, "M5 files to read with --detect")->type_name("");
+}
+
+constexpr const char* kExitStatuses = R"(
+Exit status:
+  0  no error reported
+  1  the plug-in reported errors in a survey, rejected a setting, or an output could not
+     be written
+  2  usage error, a plug-in that cannot be loaded, or a settings file that cannot be read
+     or holds a layout the plug-in refuses
+  3  an input file could not be read (missing, unreadable or a folder); the others are
+     still imported
+)";
+
+// The whole command line, filling options as it parses.
+struct CommandLine {
+  CLI::App app{"Imports M5 survey files through the M5 import plug-in and shows them.", "m5import"};
+  CLI::App* settings = nullptr;
+
+  explicit CommandLine(Options& options) {
+    // As most tools do: the last of a repeated option counts, and a switch takes no value.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.option_defaults()->disable_flag_override();
+    // Options begin with "-" on every system: "/data/day1.dat" is a file even on Windows.
+    app.allow_windows_style_options(false);
+    AddImportOptions(app, options);
+    AddCommonOptions(app, options);
+    app.footer(kExitStatuses);
+    settings = app.add_subcommand("settings", "show or edit the plug-in's settings page");
+    AddSettingsOptions(*settings, options);
+    AddCommonOptions(*settings, options);
+    settings->footer(
+        "\nSettings keys: PointStart, PointLen, CodeStart, CodeLen (numbers), AngleMode, "
+        "CodeStr\n(a choice id or its text).\n" +
+        std::string(kExitStatuses));
+  }
+};
+
+// CLI11 says that a switch was given a value in its own words; ours name the switch.
+std::string Reason(const CLI::ParseError& error) {
+  std::string text = error.what();
+  const std::string override = " was given a disallowed flag override";
+  if (const auto at = text.find(override); at != std::string::npos) {
+    std::string name = text.substr(0, at);
+    return (name.rfind("-", 0) == 0 ? name : "--" + name) + " takes no value";
+  }
+  return text;
+}
+
 }  // namespace
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error) {
   Options options;
-  std::size_t i = 0;
-  if (!args.empty() && args[0] == "settings") {
-    options.command = Command::Settings;
-    ++i;
+  CommandLine line(options);
+  // CLI11 takes the arguments last one first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    line.app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    options.command = Command::Help;
+    options.usageOf = line.settings->parsed() ? Command::Settings : Command::Import;
+    return options;
+  } catch (const CLI::ParseError& e) {
+    error = Reason(e);
+    return std::nullopt;
   }
-  bool onlyFiles = false;
-  std::vector<std::string> outputOptions;  // given, to be checked against the format
-  for (; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (onlyFiles || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.files.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      onlyFiles = true;
-      continue;
-    }
-    // "--name=value" and "--name value" both work.
-    std::optional<std::string> inlineValue;
-    if (const auto equals = arg.find('='); arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-      inlineValue = arg.substr(equals + 1);
-      arg.resize(equals);
-    }
-    auto value = [&]() -> std::optional<std::string> {
-      if (inlineValue) {
-        return inlineValue;
-      }
-      if (i + 1 < args.size()) {
-        return args[++i];
-      }
-      error = arg + " needs a value";
-      return std::nullopt;
-    };
-    if (arg == "-h" || arg == "--help") {
-      options.command = Command::Help;
-      return options;
-    }
-    if (arg == "--version") {
-      // Reads on: the version names the plug-in that --plugin would load.
-      options.command = Command::Version;
-      continue;
-    }
-    if (options.command == Command::Settings && (arg == "--detect" || arg == "--save")) {
-      (arg == "--detect" ? options.detect : options.save) = true;
-      continue;
-    }
-    if (arg == "--check-refs" || arg == "--no-progress" || arg == "--no-header" || arg == "--bom") {
-      if (inlineValue) {
-        error = arg + " takes no value";
-        return std::nullopt;
-      }
-      if (arg == "--check-refs") {
-        options.checkReferences = true;
-      } else if (arg == "--no-progress") {
-        options.progress = false;
-      } else if (arg == "--no-header") {
-        options.output.header = HeaderRow::Omitted;
-        outputOptions.push_back(arg);
-      } else {
-        options.output.bom = ByteOrderMark::Written;
-        outputOptions.push_back(arg);
-      }
-      continue;
-    }
-    if (arg == "--svg-codes" || arg == "--svg-elevations") {
-      if (inlineValue) {
-        error = arg + " takes no value";
-        return std::nullopt;
-      }
-      (arg == "--svg-codes" ? options.plan.codes : options.plan.elevations) = true;
-      continue;
-    }
-    const std::optional<std::string> text = value();
-    if (!text) {
-      return std::nullopt;
-    }
-    if (arg == "--format" || arg == "-f") {
-      const auto format = Lookup(kFormats, *text);
-      if (!format) {
-        error = "unknown format \"" + *text +
-                "\" (text, json, csv, pnezd, dxf, landxml, geojson, trace)";
-        return std::nullopt;
-      }
-      options.format = *format;
-    } else if (arg == "--angles") {
-      const auto unit = Lookup(kAngleUnits, *text);
-      if (!unit) {
-        error = "unknown angle unit \"" + *text + "\" (gon, deg, dms, rad)";
-        return std::nullopt;
-      }
-      options.output.angles = *unit;
-      outputOptions.push_back(arg);
-    } else if (arg == "--units") {
-      const auto unit = Lookup(kLengthUnits, *text);
-      if (!unit) {
-        error = "unknown length unit \"" + *text + "\" (m, ft, usft)";
-        return std::nullopt;
-      }
-      options.output.length = *unit;
-      outputOptions.push_back(arg);
-    } else if (arg == "--delimiter") {
-      const auto delimiter = Lookup(kDelimiters, *text);
-      if (!delimiter) {
-        error = "unknown delimiter \"" + *text + "\" (\",\" \";\" \"|\" tab)";
-        return std::nullopt;
-      }
-      options.output.delimiter = *delimiter;
-      outputOptions.push_back(arg);
-    } else if (arg == "--crs") {
-      options.output.crs = ParseCrs(*text);
-      if (!options.output.crs) {
-        error = "--crs needs EPSG:N, not \"" + *text + "\"";
-        return std::nullopt;
-      }
-      outputOptions.push_back(arg);
-    } else if (arg == "--plugin") {
-      options.pluginPath = *text;
-    } else if (arg == "--settings") {
-      options.settingsPath = *text;
-    } else if (arg == "--svg") {
-      options.svgPath = *text;
-    } else if (arg == "--scale") {
-      options.plan.scaleDenominator = ParseScale(*text);
-      if (!options.plan.scaleDenominator) {
-        error =
-            "--scale needs 1:N with N a whole number from 1 to 1000000000, not \"" + *text + "\"";
-        return std::nullopt;
-      }
-    } else if (arg == "--set" && options.command == Command::Settings) {
-      const auto equals = text->find('=');
-      if (equals == std::string::npos || equals == 0) {
-        error = "--set needs KEY=VALUE, not \"" + *text + "\"";
-        return std::nullopt;
-      }
-      options.edits.emplace_back(text->substr(0, equals), text->substr(equals + 1));
-    } else {
-      error = "unknown option " + arg;
-      return std::nullopt;
-    }
+  if (line.settings->parsed() && options.command != Command::Version) {
+    options.command = Command::Settings;
   }
   if (options.command == Command::Version) {
     return options;
@@ -286,8 +340,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "--save goes with --detect";
     return std::nullopt;
   }
-  for (const std::string& option : outputOptions) {
-    error = OutOfScope(option, options);
+  for (const OptionScope& scope : kOptionScopes) {
+    if (line.app.count(scope.option) == 0) {
+      continue;
+    }
+    error = OutOfScope(scope, options);
     if (!error.empty()) {
       return std::nullopt;
     }
@@ -295,44 +352,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   return options;
 }
 
-std::string UsageText() {
-  return R"(Usage:
-  m5import [options] FILE...                 import M5 survey files and show them
-  m5import settings [--set KEY=VALUE]...     show or edit the plug-in's settings page
-  m5import settings --detect [--save] FILE... propose where names and codes lie in the
-                                             files' point records; --save stores it
-
-Import options:
-  --format FORMAT       what to write on standard output: text (default), json, csv,
-                        pnezd, dxf, landxml, geojson or trace
-  --units m|ft|usft     length unit of every output: metre (default), international or
-                        US survey foot
-  --angles gon|deg|dms|rad
-                        angle unit (default gon in the text report, rad in json, csv
-                        and landxml)
-  --delimiter CHAR      field separator of csv and pnezd: "," (default), ";", "|" or tab
-  --no-header           csv without its row of column names
-  --bom                 csv or pnezd starting with the UTF-8 byte order mark
-  --crs EPSG:N          the grid the coordinates are in, recorded in geojson and landxml
-  --svg FILE            also draw a plan of the points with coordinates
-  --scale 1:N           the plan to scale for printing (page in mm)
-  --svg-codes, --svg-elevations
-                        each point's code, elevation after its name on the plan
-  --check-refs          treat unbalanced converter references as an error
-  --no-progress         no progress bar on the terminal
-
-Common options:
-  --plugin PATH     the plug-in library (default: $M5_PLUGIN, else the one m5import
-                    was installed with)
-  --settings FILE   the settings file (default: the user's m5import/settings.ini)
-  --version         the version of m5import and the plug-in library it would load
-
-Settings keys: PointStart, PointLen, CodeStart, CodeLen (numbers), AngleMode, CodeStr
-(a choice id or its text).
-
-Exit status: 0 no error reported, 1 the plug-in reported errors or rejected a setting,
-2 usage or loading error.
-)";
+std::string UsageText(Command command) {
+  Options options;
+  CommandLine line(options);
+  if (command == Command::Settings) {
+    return line.settings->help("m5import");
+  }
+  return line.app.help();
 }
 
 }  // namespace m5host

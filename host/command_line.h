@@ -1,7 +1,8 @@
 // The command line of m5import.
-//   m5import [options] FILE...          import the files and show the survey
+//   m5import [options] FILE...          import the files and show the survey ("-": stdin)
 //   m5import settings [--set KEY=VALUE]... show or edit the plug-in's settings page
 //   m5import settings --detect [--save] FILE... propose the name/code layout of the files
+// Options are declared once (command_line.cpp) and parsed by CLI11, which also writes --help.
 #pragma once
 
 #include <optional>
@@ -34,9 +35,11 @@ struct OutputOptions {
 
 struct Options {
   Command command = Command::Import;
+  Command usageOf = Command::Import;  // --help: the command whose usage is asked for
   std::vector<std::string> files;
   OutputFormat format = OutputFormat::Text;
   OutputOptions output;
+  std::optional<std::string> outputPath;                   // -o, else standard output
   std::optional<std::string> pluginPath;                   // --plugin
   std::optional<std::string> settingsPath;                 // --settings
   std::optional<std::string> svgPath;                      // --svg
@@ -52,6 +55,7 @@ struct Options {
 // The options, or nothing with error set to a one-line reason.
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
 
-std::string UsageText();
+// The usage of a command, as --help shows it, with the exit statuses.
+std::string UsageText(Command command = Command::Import);
 
 }  // namespace m5host

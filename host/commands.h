@@ -1,6 +1,6 @@
 // The two things m5import does. Each returns the process exit status:
-// 0 no error reported, 1 the plug-in reported errors (or rejected a setting),
-// 2 usage or loading errors.
+// 0 no error reported, 1 the plug-in reported errors (or rejected a setting, or an output
+// could not be written), 2 usage or loading errors, 3 a survey file could not be read.
 #pragma once
 
 #include <optional>
@@ -12,7 +12,7 @@
 
 namespace m5host {
 
-enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2 };
+enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2, kExitUnreadableInput = 3 };
 
 // Both run in a session (session.h) opened for their options.
 int RunImport(Session& session, const Options& options);

@@ -1,17 +1,25 @@
 #include "host/host_platform.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #if defined(_WIN32)
 // <windows.h> first: <shellapi.h> relies on its definitions.
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+#include <sys/stat.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include "host/text_encoding.h"
@@ -92,6 +100,59 @@ void PrepareConsole() {
   SetConsoleOutputCP(CP_UTF8);
 }
 
+std::wstring PluginPath(const std::string& path) {
+  return FromUtf8(path);
+}
+
+std::optional<std::string> UnreadableReason(const std::string& path) {
+  const std::wstring wide = FromUtf8(path);
+  struct _stat64 info {};
+  if (_wstat64(wide.c_str(), &info) != 0) {
+    return std::string(std::strerror(errno));
+  }
+  if ((info.st_mode & _S_IFDIR) != 0) {
+    return std::string(std::strerror(EISDIR));
+  }
+  const int file = _wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
+  if (file < 0) {
+    return std::string(std::strerror(errno));
+  }
+  _close(file);
+  return std::nullopt;
+}
+
+std::optional<std::string> CopyStandardInput(std::string& error) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  wchar_t name[MAX_PATH + 1] = {};
+  if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"m5i", 0, name) == 0) {
+    error = "cannot make a temporary file, error " + std::to_string(GetLastError());
+    return std::nullopt;
+  }
+  const std::string path = ToUtf8(name);
+  std::FILE* out = _wfopen(name, L"wb");
+  if (out == nullptr) {
+    error = "cannot write " + path + ": " + std::strerror(errno);
+    DeleteFileW(name);
+    return std::nullopt;
+  }
+  _setmode(_fileno(stdin), _O_BINARY);  // CR LF and 0x1A are the plug-in's to read
+  char buffer[65536];
+  std::size_t got = 0;
+  bool written = true;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+    written = written && std::fwrite(buffer, 1, got, out) == got;
+  }
+  const bool read = std::ferror(stdin) == 0;
+  written = std::fclose(out) == 0 && written;
+  if (!read || !written) {
+    error = std::string(read ? "cannot write " + path : "cannot read standard input") + ": " +
+            std::strerror(errno);
+    DeleteFileW(name);
+    return std::nullopt;
+  }
+  return path;
+}
+
 std::vector<std::string> Utf8Arguments(int, char**) {
   // The narrow argv is in the ANSI code page; the wide command line has every name intact.
   int count = 0;
@@ -163,10 +224,90 @@ bool IsTerminal(std::FILE* stream) {
   return isatty(fileno(stream)) != 0;
 }
 
-void PrepareConsole() {}
+void PrepareConsole() {
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+std::wstring PluginPath(const std::string& path) {
+  return FromUtf8KeepingBytes(path);
+}
+
+std::optional<std::string> UnreadableReason(const std::string& path) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) {
+    return std::string(std::strerror(errno));
+  }
+  struct stat info {};
+  const bool folder = fstat(file, &info) == 0 && S_ISDIR(info.st_mode);
+  close(file);
+  if (folder) {
+    return std::string(std::strerror(EISDIR));
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// Writes all of bytes to file, through short writes and interruptions.
+bool WriteAll(int file, const char* bytes, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(file, bytes, size);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return false;
+    }
+    bytes += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> CopyStandardInput(std::string& error) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string path =
+      std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp") + "/m5import-stdin-XXXXXX";
+  const int file = mkstemp(path.data());
+  if (file < 0) {
+    error = "cannot make a temporary file in " + path.substr(0, path.rfind('/')) + ": " +
+            std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string failure;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      failure = std::string("cannot read standard input: ") + std::strerror(errno);
+      break;
+    }
+    if (got == 0) {
+      break;
+    }
+    if (!WriteAll(file, buffer, static_cast<std::size_t>(got))) {
+      failure = "cannot write " + path + ": " + std::strerror(errno);
+      break;
+    }
+  }
+  if (close(file) != 0 && failure.empty()) {
+    failure = "cannot write " + path + ": " + std::strerror(errno);
+  }
+  if (!failure.empty()) {
+    unlink(path.c_str());
+    error = failure;
+    return std::nullopt;
+  }
+  return path;
 }
 
 #endif

@@ -1,6 +1,7 @@
 // The only host code that knows the operating system: loading a library, where the
-// program and the user's configuration live, whether a stream is a terminal, and the
-// command line as UTF-8. Everything else in host/ is portable.
+// program and the user's configuration live, whether a stream is a terminal, the command
+// line as UTF-8, file names for the plug-in, and reading survey files and standard input.
+// Everything else in host/ is portable.
 #pragma once
 
 #include <cstdio>
@@ -44,10 +45,25 @@ std::optional<std::string> UserConfigFolder();
 
 bool IsTerminal(std::FILE* stream);
 
-// Lets the console show UTF-8 (a no-op where it always does).
+// Lets the console show UTF-8 (a no-op where it always does), and makes a closed pipe a
+// failed write that m5import reports rather than a signal that ends it in silence.
 void PrepareConsole();
 
-// The program's arguments as UTF-8, without the program name.
+// The program's arguments as UTF-8, without the program name. On POSIX they are the bytes
+// as given: a file name need not be UTF-8.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// A file name from the command line as the plug-in takes it. On POSIX a byte that is not
+// part of UTF-8 travels as U+DC00 + the byte (U+DC80..U+DCFF, a lone surrogate that no
+// text decodes to), which the plug-in's file reading turns back into the byte.
+std::wstring PluginPath(const std::string& path);
+
+// Why a survey file cannot be read, in the system's words (missing, a folder, no
+// permission), or nothing when it can be.
+std::optional<std::string> UnreadableReason(const std::string& path);
+
+// Standard input copied whole, as bytes, to a new temporary file; its path, or nothing with
+// error set. The caller removes the file.
+std::optional<std::string> CopyStandardInput(std::string& error);
 
 }  // namespace m5host::os

@@ -1,15 +1,16 @@
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <memory>
 
 #include "host/collecting_sink.h"
 #include "host/commands.h"
 #include "host/file_list.h"
 #include "host/layout_report.h"
+#include "host/input_files.h"
+#include "host/output_file.h"
 #include "host/output_formats.h"
 #include "host/progress_bar.h"
-#include "host/text_encoding.h"
+#include "host/shown_paths.h"
 #include "host/trace_sink.h"
 #include "host/value_format.h"
 
@@ -36,6 +37,14 @@ std::string Describe(const ReferenceBalance& balance) {
 }  // namespace
 
 int RunImport(Session& session, const Options& options) {
+  std::string error;
+  const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
+  if (!output) {
+    Complain(error);
+    return kExitReported;
+  }
+  const InputFiles inputs(options.files);
+
   HostConverterFactory factory;
   CollectingSink collector(factory);
   std::unique_ptr<ProgressBar> progress;
@@ -44,21 +53,23 @@ int RunImport(Session& session, const Options& options) {
     collector.OnProgress(
         [&progress](const std::string& file, float percent) { progress->Update(file, percent); });
   }
-  TraceSink trace([](std::string line) { std::cout << line << '\n'; }, &collector);
+  TraceSink trace(
+      [&output](std::string line) {
+        output->Stream() << line << '\n';
+        output->NoteFailure();
+      },
+      &collector);
   IMeasurementSink* sink = &collector;
   if (options.format == OutputFormat::Trace) {
     factory.OnCall([&trace](const std::string& line) { trace.FactoryLine(line); });
     sink = &trace;
   }
 
-  std::vector<std::wstring> paths;
-  for (const std::string& file : options.files) {
-    paths.push_back(FromUtf8(file));
-  }
-  FileList files(std::move(paths));
+  ShownPaths shown(*sink, inputs.StandardInputPath(), L"-");
+  FileList files(inputs.PluginPaths());
   bool failed = false;
   try {
-    session.plugin->Import(&files, sink);
+    session.plugin->Import(&files, &shown);
   } catch (const std::exception& e) {
     // What the plug-in collected before it failed is still shown.
     Complain(std::string("the import stopped: ") + e.what());
@@ -70,10 +81,13 @@ int RunImport(Session& session, const Options& options) {
   if (progress) {
     progress->Clear();
   }
-  std::cout.flush();
 
   OutputNotes notes;
-  WriteOutput(std::cout, options.format, collector.Files(), options.output, notes);
+  WriteOutput(output->Stream(), options.format, collector.Files(), options.output, notes);
+  if (const std::optional<std::string> failure = output->Finish()) {
+    Complain(*failure);
+    failed = true;
+  }
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
@@ -102,6 +116,10 @@ int RunImport(Session& session, const Options& options) {
   if (!balance.Balanced()) {
     Complain((options.checkReferences ? "error: " : "warning: ") + Describe(balance));
     failed = failed || options.checkReferences;
+  }
+  // A survey that could not be read at all outweighs mistakes in those that were.
+  if (inputs.Read() == InputsRead::NotAll) {
+    return kExitUnreadableInput;
   }
   return failed || collector.ErrorCount() > 0 ? kExitReported : kExitOk;
 }

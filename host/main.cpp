@@ -13,12 +13,12 @@ int main(int argc, char** argv) {
   const std::optional<m5host::Options> options =
       m5host::ParseCommandLine(m5host::os::Utf8Arguments(argc, argv), error);
   if (!options) {
-    std::cerr << "m5import: " << error << "\n\n" << m5host::UsageText();
+    std::cerr << "m5import: " << error << "\nRun m5import --help for the options.\n";
     return m5host::kExitUsage;
   }
   switch (options->command) {
     case m5host::Command::Help:
-      std::cout << m5host::UsageText();
+      std::cout << m5host::UsageText(options->usageOf);
       return m5host::kExitOk;
     case m5host::Command::Version:
       std::cout << m5host::VersionText(*options);

@@ -227,10 +227,20 @@ PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords) {
 
 std::optional<PointRecords> ReadPointRecords(const std::string& path, std::string& error,
                                              std::size_t maxRecords) {
+  std::error_code code;
+  if (std::filesystem::is_directory(std::filesystem::u8path(path), code)) {
+    error = path + ": a folder, not a file";
+    return std::nullopt;
+  }
   std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   std::string bytes;
-  if (in) {
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    if (in) {
+      bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+  } catch (const std::ios_base::failure&) {
+    // The stream library reports a failed read by throwing, whatever its exception mask.
+    in.setstate(std::ios::badbit);
   }
   if (!in.is_open() || in.bad()) {
     error = path + ": cannot read the file";

@@ -114,6 +114,22 @@ std::wstring FromUtf8(std::string_view text) {
   return out;
 }
 
+std::wstring FromUtf8KeepingBytes(std::string_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    const std::uint32_t cp = DecodeUtf8(text, i);
+    // A stray byte is the only thing decoded from one byte to U+FFFD.
+    if (cp == kReplacement && i == start + 1) {
+      out += static_cast<wchar_t>(0xDC00 + static_cast<unsigned char>(text[start]));
+    } else {
+      AppendWide(out, cp);
+    }
+  }
+  return out;
+}
+
 std::string TakeSystemString(BSTR text) {
   std::string out = text != nullptr ? ToUtf8(text) : std::string();
   SysFreeString(text);

@@ -20,6 +20,9 @@ namespace m5host {
 // Malformed input becomes U+FFFD; it is never dropped silently.
 std::string ToUtf8(std::wstring_view text);
 std::wstring FromUtf8(std::string_view text);
+// As FromUtf8, but a byte that is not part of UTF-8 becomes U+DC00 + the byte, so a POSIX
+// file name of any bytes can be given back (see os::PluginPath). Needs 32-bit wchar_t.
+std::wstring FromUtf8KeepingBytes(std::string_view text);
 
 // The text of a system string handed over by the plug-in, which is then freed.
 std::string TakeSystemString(BSTR text);

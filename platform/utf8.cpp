@@ -110,6 +110,12 @@ std::string ToUtf8(std::wstring_view text) {
         ++i;
       }
     }
+    // A file name that is not UTF-8 reaches us with each stray byte as U+DC00 + the byte, a
+    // lone surrogate no text decodes to; it is opened by its own bytes.
+    if (cp >= 0xDC80 && cp <= 0xDCFF) {
+      out += static_cast<char>(cp - 0xDC00);
+      continue;
+    }
     if (cp > 0x10FFFF || IsSurrogate(cp)) {
       cp = kReplacement;
     }

@@ -4,7 +4,8 @@
 // Error policy: nothing is dropped and nothing stops. A byte sequence that is not UTF-8,
 // and a NUL, become one U+FFFD each, and the caller learns that it happened, because the
 // import reports the first such line of a file as a warning (129) and keeps its values
-// from being read short. Encoding replaces an unpaired surrogate with U+FFFD.
+// from being read short. Encoding replaces an unpaired surrogate with U+FFFD, but for the
+// escaped bytes of a file name (below).
 //
 // The reference host has a codec of its own (host/text_encoding.*), as any host would: it
 // converts the command line, settings files and what it prints, reports nothing, lets a
@@ -25,7 +26,8 @@ enum class Decoding { Exact, Replaced };
 // value or a name is never cut short.
 Decoding AppendUtf8(std::string_view bytes, std::wstring& out);
 
-// The UTF-8 form of wide text, for the file system.
+// The UTF-8 form of wide text, for the file system. U+DC80 to U+DCFF alone stand for the
+// bytes 0x80 to 0xFF of a name that is not UTF-8 and become those bytes again.
 std::string ToUtf8(std::wstring_view text);
 
 // Writes one code point at out and returns the next free place; a 16-bit wchar_t takes the

@@ -70,6 +70,38 @@ TEST(CommandLine, OutputOptionsOfTheirFormats) {
   EXPECT_TRUE(Parse({"--format", "trace", "--svg", "p.svg", "--units", "ft", "a.dat"}));
 }
 
+TEST(CommandLine, StandardInputAndOutputFile) {
+  const auto options =
+      Parse({"-o", "out.csv", "--format", "csv", "-", "/data/b.dat", "--output=x.csv"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->files, (std::vector<std::string>{"-", "/data/b.dat"}));  // on any system
+  EXPECT_EQ(options->outputPath, "x.csv");  // the last of a repeated option counts
+}
+
+TEST(CommandLine, HelpOfEachCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    Command usage;
+    const char* shows;
+    const char* lacks;
+  };
+  const Case cases[] = {
+      {{"--help"}, Command::Import, "--format", "KEY=VALUE"},
+      {{"a.dat", "-h", "--bogus"}, Command::Import, "--no-progress", "KEY=VALUE"},
+      {{"settings", "--help"}, Command::Settings, "--set", "--format"},
+  };
+  for (const Case& c : cases) {
+    const auto options = Parse(c.args);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->command, Command::Help);
+    EXPECT_EQ(options->usageOf, c.usage);
+    const std::string text = UsageText(options->usageOf);
+    EXPECT_NE(text.find(c.shows), std::string::npos) << text;
+    EXPECT_EQ(text.find(c.lacks), std::string::npos) << text;
+    EXPECT_NE(text.find("Exit status"), std::string::npos);
+  }
+}
+
 TEST(CommandLine, UsageErrorsSayWhat) {
   struct Case {
     std::vector<std::string> args;
@@ -92,16 +124,17 @@ TEST(CommandLine, UsageErrorsSayWhat) {
       {{"--format", "dxf", "--angles", "deg", "a.dat"}, "--angles does not apply"},
       {{"--format", "csv", "--crs", "EPSG:2193", "a.dat"}, "--crs does not apply"},
       {{"--format", "trace", "--units", "ft", "a.dat"}, "--units does not apply"},
-      {{"a.dat", "--svg"}, "--svg needs a value"},
-      {{"--bogus", "a.dat"}, "unknown option --bogus"},
+      {{"a.dat", "--svg"}, "--svg: 1 required FILE missing"},
+      {{"--bogus", "a.dat"}, "not expected: --bogus"},
       {{"--check-refs=yes", "a.dat"}, "takes no value"},
       {{"settings", "--set", "=5"}, "--set needs KEY=VALUE"},
       {{"settings", "a.dat"}, "settings takes no files"},
-      {{"--set", "PointLen=5", "a.dat"}, "unknown option --set"},
+      {{"a.dat", "settings"}, "settings takes no files"},
+      {{"--set", "PointLen=5", "a.dat"}, "not expected: --set"},
       {{"settings", "--detect"}, "--detect takes files"},
-      {{"settings", "--detect", "--set", "PointLen=5", "a.dat"}, "and no --set"},
+      {{"settings", "--detect", "a.dat", "--set", "PointLen=5"}, "and no --set"},
       {{"settings", "--save"}, "--save goes with --detect"},
-      {{"--detect", "a.dat"}, "unknown option --detect"},
+      {{"--detect", "a.dat"}, "not expected: --detect"},
   };
   for (const Case& c : cases) {
     std::string reason;

@@ -1,0 +1,95 @@
+# One case of m5import's command-line conventions (tests/cli.cmake), run in examples/ on
+# known_point.dat with a scratch folder WORK of its own.
+#   cmake -DCASE=... -DHOST=... -DPLUGIN=... -DSETTINGS=... -DWORK=... -P cli_case.cmake
+cmake_minimum_required(VERSION 3.20)
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+set(survey known_point.dat)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+# Runs m5import's trace of the given arguments; sets <prefix>_out, _err and _status.
+function(run prefix)
+  cmake_parse_arguments(RUN "" "INPUT_FILE;OUTPUT_FILE" "ARGS" ${ARGN})
+  set(redirect "")
+  if(RUN_INPUT_FILE)
+    list(APPEND redirect INPUT_FILE ${RUN_INPUT_FILE})
+  endif()
+  if(RUN_OUTPUT_FILE)
+    list(APPEND redirect OUTPUT_FILE ${RUN_OUTPUT_FILE})
+  endif()
+  # The copy of standard input goes to WORK, where the case can see that it is gone.
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${WORK} ${emulator} ${HOST} --plugin ${PLUGIN}
+            --settings ${SETTINGS} --format trace --check-refs --no-progress ${RUN_ARGS}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status ${redirect})
+  string(REPLACE "\r\n" "\n" out "${out}")
+  set(${prefix}_out "${out}" PARENT_SCOPE)
+  set(${prefix}_err "${err}" PARENT_SCOPE)
+  set(${prefix}_status "${status}" PARENT_SCOPE)
+endfunction()
+
+# Fails the case with what went wrong unless the condition after it holds.
+function(expect what)
+  if(NOT (${ARGN}))
+    message(FATAL_ERROR "${CASE}: ${what}")
+  endif()
+endfunction()
+
+# The import of the survey by its own name, which the other runs are held against.
+run(plain ARGS ${survey})
+if(NOT plain_status MATCHES "^[01]$" OR NOT plain_err STREQUAL "")
+  message(FATAL_ERROR "m5import ${survey} ended with ${plain_status}:\n${plain_err}")
+endif()
+
+if(CASE STREQUAL "stdin_equals_file")
+  run(piped ARGS - INPUT_FILE ${survey})
+  string(REPLACE "BeginFile(\"-\")" "BeginFile(\"${survey}\")" piped_out "${piped_out}")
+  expect("standard input gave another trace" piped_out STREQUAL plain_out)
+  expect("status ${piped_status}, not ${plain_status}" piped_status STREQUAL plain_status)
+  expect("complained: ${piped_err}" NOT piped_err)
+  # (Where TMPDIR is not the system's temporary folder, as under wine, this proves nothing.)
+  file(GLOB left ${WORK}/m5import-stdin-*)
+  expect("the copy of standard input stayed: ${left}" NOT left)
+
+elseif(CASE STREQUAL "output_file")
+  run(written ARGS -o ${WORK}/out.trace ${survey})
+  expect("wrote on standard output" NOT written_out)
+  file(READ ${WORK}/out.trace written)
+  string(REPLACE "\r\n" "\n" written "${written}")
+  expect("the file differs from standard output" written STREQUAL plain_out)
+  file(GLOB left ${WORK}/out.*)
+  expect("more than the output in ${WORK}: ${left}" left STREQUAL "${WORK}/out.trace")
+
+elseif(CASE STREQUAL "write_to_full_disk")
+  run(full ARGS ${survey} OUTPUT_FILE /dev/full)
+  expect("status ${full_status} for a full disk" full_status STREQUAL 1)
+  expect("no reason given: ${full_err}" full_err MATCHES "cannot write standard output: ")
+  run(named ARGS -o /dev/full ${survey})
+  expect("status ${named_status} for -o /dev/full" named_status STREQUAL 1)
+  expect("no reason given: ${named_err}" named_err MATCHES "cannot write /dev/full: ")
+
+elseif(CASE STREQUAL "missing_input" OR CASE STREQUAL "directory_input")
+  set(unreadable ${WORK}/missing.dat)
+  if(CASE STREQUAL "directory_input")
+    set(unreadable ${WORK})
+  endif()
+  run(partly ARGS ${unreadable} ${survey})
+  expect("status ${partly_status}, not 3" partly_status STREQUAL 3)
+  string(FIND "${partly_err}" "cannot read ${unreadable}: " at)
+  expect("${unreadable} not named: ${partly_err}" at GREATER -1)
+  expect("the readable survey was not imported as alone" partly_out STREQUAL plain_out)
+
+elseif(CASE STREQUAL "non_utf8_name")
+  string(ASCII 255 byte)
+  set(odd "${WORK}/survey${byte}.dat")
+  file(COPY_FILE ${survey} "${odd}")
+  run(odd ARGS "${odd}")
+  string(REGEX REPLACE "BeginFile\\(\"[^\n]*\"\\)" "BeginFile(\"${survey}\")" odd_out "${odd_out}")
+  expect("status ${odd_status}: ${odd_err}" odd_status STREQUAL plain_status)
+  expect("complained: ${odd_err}" NOT odd_err)
+  expect("the survey read under its odd name differs" odd_out STREQUAL plain_out)
+
+else()
+  message(FATAL_ERROR "unknown case ${CASE}")
+endif()
+file(REMOVE_RECURSE ${WORK})
