@@ -41,11 +41,11 @@ class TextTable {
   std::vector<std::size_t> m_right;
 };
 
-std::string Length(const std::optional<double>& metres, LengthUnit unit) {
+std::string Length(const MaybeDouble& metres, LengthUnit unit) {
   return metres ? FormatLength(*metres, unit) : std::string();
 }
 
-std::string Angle(const std::optional<double>& radians, AngleUnit unit) {
+std::string Angle(const MaybeDouble& radians, AngleUnit unit) {
   return radians ? FormatAngle(*radians, unit) : std::string();
 }
 
