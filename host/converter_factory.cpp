@@ -16,6 +16,8 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
   bool Retired() const { return m_retired; }
   void SetRetired(bool retired) { m_retired = retired; }
   void Reuse(const Unit* unit) { m_unit = unit; }
+  HostConverter* NextReusable() const { return m_nextReusable; }
+  void SetNextReusable(HostConverter* next) { m_nextReusable = next; }
 
   void AddRef() override { ++m_references; }
   bool Release() override {
@@ -52,6 +54,7 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
   Reading m_reading;
   int m_references = 0;
   bool m_retired = false;
+  HostConverter* m_nextReusable = nullptr;
 };
 
 HostConverterFactory::HostConverterFactory(Reading reading) : m_reading(reading) {}
@@ -96,30 +99,40 @@ HostConverter& HostConverterFactory::Make(Quantity quantity, int code, const cha
 }
 
 HostConverter& HostConverterFactory::Fresh(const Unit* unit) {
-  ++m_created;
-  while (!m_reusable.empty()) {
-    HostConverter* candidate = m_reusable.back();
-    m_reusable.pop_back();
+  if (m_released.empty()) {
+    m_released.resize(kQuarantine);
+  }
+  while (m_reusable != nullptr) {
+    HostConverter* candidate = m_reusable;
+    m_reusable = candidate->NextReusable();
+    candidate->SetNextReusable(nullptr);
     candidate->SetRetired(false);
     // One the plug-in took up again after its release is left to that holder.
     if (candidate->References() == 0) {
       candidate->Reuse(unit);
+      ++m_created;
       return *candidate;
     }
   }
-  return m_converters.emplace_back(*this, unit, m_reading);
+  HostConverter& made = m_converters.emplace_back(*this, unit, m_reading);
+  ++m_created;
+  return made;
 }
 
-void HostConverterFactory::Retired(HostConverter& converter) {
-  if (converter.Retired()) {
+void HostConverterFactory::Retired(HostConverter& converter) noexcept {
+  if (converter.Retired() || m_released.empty()) {
     return;
   }
   converter.SetRetired(true);
-  m_released.push_back(&converter);
-  if (m_released.size() > kQuarantine) {
-    m_reusable.push_back(m_released.front());
-    m_released.pop_front();
+  if (m_releasedCount < kQuarantine) {
+    m_released[(m_oldestReleased + m_releasedCount++) % kQuarantine] = &converter;
+    return;
   }
+  HostConverter* oldest = m_released[m_oldestReleased];
+  oldest->SetNextReusable(m_reusable);
+  m_reusable = oldest;
+  m_released[m_oldestReleased] = &converter;
+  m_oldestReleased = (m_oldestReleased + 1) % kQuarantine;
 }
 
 Plugin::IAngleConverter* HostConverterFactory::GetAngleConverter(int unit) {

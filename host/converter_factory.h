@@ -58,7 +58,7 @@ class HostConverterFactory final : public IConverterFactory {
   friend class HostConverter;
   HostConverter& Make(Quantity quantity, int code, const char* operation);
   HostConverter& Fresh(const Unit* unit);
-  void Retired(HostConverter& converter);
+  void Retired(HostConverter& converter) noexcept;
 
   Reading m_reading;
   int m_references = 0;
@@ -70,8 +70,12 @@ class HostConverterFactory final : public IConverterFactory {
   // after it, so a late use of a released one is still caught within that window.
   static constexpr std::size_t kQuarantine = 65536;
   std::deque<HostConverter> m_converters;
-  std::deque<HostConverter*> m_released;  // last references gone, oldest first
-  std::vector<HostConverter*> m_reusable;
+  // The last kQuarantine converters released, a ring made with the first converter, so a
+  // release (which must not throw) never allocates.
+  std::vector<HostConverter*> m_released;
+  std::size_t m_oldestReleased = 0;
+  std::size_t m_releasedCount = 0;
+  HostConverter* m_reusable = nullptr;  // linked through the converters
   int m_created = 0;
   std::set<std::pair<Quantity, int>> m_unknownUnits;
   std::vector<std::string> m_unknownUnitNotes;
