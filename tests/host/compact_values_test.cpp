@@ -75,7 +75,8 @@ TEST(CompactText, KeepsTextsOfEveryLengthThroughCopiesAndMoves) {
     EXPECT_EQ(copy, original);
     CompactText moved = std::move(original);
     EXPECT_EQ(moved.view(), text);
-    copy = copy;  // self-assignment keeps the text
+    const CompactText& same = copy;
+    copy = same;  // assigning a text to itself keeps it
     EXPECT_EQ(std::string(copy), text);
     copy = "short";
     EXPECT_EQ(copy, "short");
