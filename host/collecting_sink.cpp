@@ -10,6 +10,14 @@ std::string Text(const wchar_t* text) {
   return text != nullptr ? ToUtf8(text) : std::string();
 }
 
+// A set-up is complete once the next one begins: what its observations' vector grew by in
+// advance would otherwise stay reserved for nothing, up to half of a large survey.
+void CloseSetup(FileSurvey& file) {
+  if (!file.setups.empty()) {
+    file.setups.back().observations.shrink_to_fit();
+  }
+}
+
 }  // namespace
 
 int CollectingSink::ErrorCount() const {
@@ -33,6 +41,9 @@ FileSurvey& CollectingSink::CurrentFile() {
 }
 
 void CollectingSink::BeginFile(const wchar_t* path) {
+  if (!m_files.empty()) {
+    CloseSetup(m_files.back());
+  }
   m_files.emplace_back();
   m_files.back().path = Text(path);
   m_line = -1;
@@ -61,6 +72,7 @@ void CollectingSink::Name(Role role, const wchar_t* name) {
   point.role = role;
   point.name = Text(name);
   if (role == Role::Station) {
+    CloseSetup(file);
     file.setups.emplace_back();
     file.setups.back().station = std::move(point);
     return;

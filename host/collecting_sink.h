@@ -61,8 +61,8 @@ class CollectingSink final : public IMeasurementSink {
   void Report(Severity severity, const wchar_t* text);
   // The record named last, or null before any.
   SurveyPoint* Current();
-  template <class T>
-  void Set(std::optional<T> SurveyPoint::*field, T value) {
+  template <class Field, class T>
+  void Set(Field SurveyPoint::*field, const T& value) {
     if (SurveyPoint* point = Current()) {
       point->*field = value;
     } else {

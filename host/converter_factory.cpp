@@ -12,6 +12,12 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
   Plugin::IAngleConverter* AsAngle() { return this; }
   IValueConverter* AsValue() { return this; }
   int References() const { return m_references; }
+  // Whether the factory holds it among the released ones, so it is listed there once.
+  bool Retired() const { return m_retired; }
+  void SetRetired(bool retired) { m_retired = retired; }
+  void Reuse(const Unit* unit) { m_unit = unit; }
+  HostConverter* NextReusable() const { return m_nextReusable; }
+  void SetNextReusable(HostConverter* next) { m_nextReusable = next; }
 
   void AddRef() override { ++m_references; }
   bool Release() override {
@@ -21,7 +27,11 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
     }
     --m_references;
     // The object stays allocated; "destroyed" is what the plug-in may assume now.
-    return m_references == 0;
+    if (m_references == 0) {
+      m_factory.Retired(*this);
+      return true;
+    }
+    return false;
   }
   bool Parse(const wchar_t* text, double* value) override {
     if (m_references <= 0) {
@@ -43,6 +53,8 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
   const Unit* m_unit;
   Reading m_reading;
   int m_references = 0;
+  bool m_retired = false;
+  HostConverter* m_nextReusable = nullptr;
 };
 
 HostConverterFactory::HostConverterFactory(Reading reading) : m_reading(reading) {}
@@ -51,8 +63,8 @@ HostConverterFactory::~HostConverterFactory() = default;
 ReferenceBalance HostConverterFactory::Balance() const {
   ReferenceBalance balance;
   balance.outstanding = m_references;
-  for (const auto& converter : m_converters) {
-    balance.outstanding += converter->References();
+  for (const HostConverter& converter : m_converters) {
+    balance.outstanding += converter.References();
   }
   balance.overReleases = m_overReleases;
   balance.usedAfterRelease = m_usedAfterRelease;
@@ -81,10 +93,46 @@ HostConverter& HostConverterFactory::Make(Quantity quantity, int code, const cha
     m_unknownUnitNotes.push_back("the host has no " + std::string(QuantityName(quantity)) +
                                  " unit " + std::to_string(code) + "; values in it are not read");
   }
-  m_converters.push_back(std::make_unique<HostConverter>(*this, unit, m_reading));
-  HostConverter& converter = *m_converters.back();
+  HostConverter& converter = Fresh(unit);
   converter.AddRef();  // the caller's reference
   return converter;
+}
+
+HostConverter& HostConverterFactory::Fresh(const Unit* unit) {
+  if (m_released.empty()) {
+    m_released.resize(kQuarantine);
+  }
+  while (m_reusable != nullptr) {
+    HostConverter* candidate = m_reusable;
+    m_reusable = candidate->NextReusable();
+    candidate->SetNextReusable(nullptr);
+    candidate->SetRetired(false);
+    // One the plug-in took up again after its release is left to that holder.
+    if (candidate->References() == 0) {
+      candidate->Reuse(unit);
+      ++m_created;
+      return *candidate;
+    }
+  }
+  HostConverter& made = m_converters.emplace_back(*this, unit, m_reading);
+  ++m_created;
+  return made;
+}
+
+void HostConverterFactory::Retired(HostConverter& converter) noexcept {
+  if (converter.Retired() || m_released.empty()) {
+    return;
+  }
+  converter.SetRetired(true);
+  if (m_releasedCount < kQuarantine) {
+    m_released[(m_oldestReleased + m_releasedCount++) % kQuarantine] = &converter;
+    return;
+  }
+  HostConverter* oldest = m_released[m_oldestReleased];
+  oldest->SetNextReusable(m_reusable);
+  m_reusable = oldest;
+  m_released[m_oldestReleased] = &converter;
+  m_oldestReleased = (m_oldestReleased + 1) % kQuarantine;
 }
 
 Plugin::IAngleConverter* HostConverterFactory::GetAngleConverter(int unit) {

@@ -4,8 +4,9 @@
 // file wrote them, so that a test's trace shows the file's own numbers.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -41,7 +42,7 @@ class HostConverterFactory final : public IConverterFactory {
   void OnCall(std::function<void(const std::string&)> callback) { m_onCall = std::move(callback); }
 
   ReferenceBalance Balance() const;
-  int ConvertersCreated() const { return static_cast<int>(m_converters.size()); }
+  int ConvertersCreated() const { return m_created; }
   // One line per unit code the host does not know, each said once.
   const std::vector<std::string>& UnknownUnits() const { return m_unknownUnitNotes; }
 
@@ -56,14 +57,26 @@ class HostConverterFactory final : public IConverterFactory {
  private:
   friend class HostConverter;
   HostConverter& Make(Quantity quantity, int code, const char* operation);
+  HostConverter& Fresh(const Unit* unit);
+  void Retired(HostConverter& converter) noexcept;
 
   Reading m_reading;
   int m_references = 0;
   int m_overReleases = 0;
   int m_usedAfterRelease = 0;
   // Converters stay allocated until the factory goes, so a release too many is counted
-  // rather than touching freed memory.
-  std::vector<std::unique_ptr<HostConverter>> m_converters;
+  // rather than touching freed memory. A plug-in may ask for one per value, millions in a
+  // large file: a converter is handed out again once kQuarantine others were released
+  // after it, so a late use of a released one is still caught within that window.
+  static constexpr std::size_t kQuarantine = 65536;
+  std::deque<HostConverter> m_converters;
+  // The last kQuarantine converters released, a ring made with the first converter, so a
+  // release (which must not throw) never allocates.
+  std::vector<HostConverter*> m_released;
+  std::size_t m_oldestReleased = 0;
+  std::size_t m_releasedCount = 0;
+  HostConverter* m_reusable = nullptr;  // linked through the converters
+  int m_created = 0;
   std::set<std::pair<Quantity, int>> m_unknownUnits;
   std::vector<std::string> m_unknownUnitNotes;
   std::function<void(const std::string&)> m_onCall;

@@ -27,9 +27,9 @@ class CsvWriter {
                 "ih_" + l, "temperature_c", "pressure_hpa"});
   }
 
-  void Row(const std::string& file, const std::string& station, const SurveyPoint& p,
-           const std::optional<std::string>& code) {
-    WriteCells({Text("file", file), Text("station", station), RoleName(p.role),
+  void Row(const std::string& file, std::string_view station, const SurveyPoint& p,
+           const MaybeText& code) {
+    WriteCells({Text("file", file), Text("station", std::string(station)), RoleName(p.role),
                 Text("name", p.name), Text("code", code.value_or("")), Integer(p.kind),
                 Integer(p.flag), Angle(p.horizontalDirection), Angle(p.verticalAngle),
                 Length(p.slopeDistance), Length(p.horizontalDistance), Length(p.heightDifference),
@@ -56,14 +56,14 @@ class CsvWriter {
     return safe;
   }
 
-  static std::string Number(const std::optional<double>& value) {
+  static std::string Number(const MaybeDouble& value) {
     return value && std::isfinite(*value) ? FormatDouble(*value) : std::string();
   }
-  std::string Length(const std::optional<double>& metres) const {
+  std::string Length(const MaybeDouble& metres) const {
     return metres && std::isfinite(*metres) ? ExactLength(*metres, m_options.length)
                                             : std::string();
   }
-  std::string Angle(const std::optional<double>& radians) const {
+  std::string Angle(const MaybeDouble& radians) const {
     return radians && std::isfinite(*radians) ? ExactAngle(*radians, m_angles) : std::string();
   }
   static std::string Integer(const std::optional<int>& value) {
@@ -88,7 +88,7 @@ void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files, const Out
   for (const FileSurvey& file : files) {
     const PointCodes codes(file);
     ForEachRecord(file, [&](const StationSetup& setup, const SurveyPoint& record) {
-      csv.Row(file.path, setup.station ? setup.station->name : std::string(), record,
+      csv.Row(file.path, setup.station ? setup.station->name.view() : std::string_view(), record,
               codes.For(record));
     });
   }

@@ -45,12 +45,16 @@ class CodeLayers {
     m_taken.insert("0");
   }
 
-  void Add(const std::optional<std::string>& code, OutputNotes& notes) {
-    if (!code || code->empty() || m_layers.count(*code) != 0) {
+  void Add(const MaybeText& maybeCode, OutputNotes& notes) {
+    if (!maybeCode.HasText()) {
+      return;
+    }
+    const std::string code = maybeCode->str();
+    if (m_layers.count(code) != 0) {
       return;
     }
     std::string name;
-    for (const char c : code->substr(0, kLayerNameLength)) {
+    for (const char c : code.substr(0, kLayerNameLength)) {
       const auto u = static_cast<unsigned char>(c);
       const bool fits = u < 0x80 && (std::isalnum(u) || c == '$' || c == '-' || c == '_');
       name += fits ? static_cast<char>(std::toupper(u)) : '_';
@@ -61,15 +65,15 @@ class CodeLayers {
       name = base.substr(0, kLayerNameLength - suffix.size()) + suffix;
     }
     m_taken.insert(name);
-    m_layers.emplace(*code, name);
+    m_layers.emplace(code, name);
     m_order.push_back(name);
-    if (name != *code) {
-      notes.Changed("dxf", "code", *code, "layer " + name);
+    if (name != code) {
+      notes.Changed("dxf", "code", code, "layer " + name);
     }
   }
 
-  std::string For(const std::optional<std::string>& code) const {
-    const auto found = code ? m_layers.find(*code) : m_layers.end();
+  std::string For(const MaybeText& code) const {
+    const auto found = code ? m_layers.find(code->str()) : m_layers.end();
     return found == m_layers.end() ? kUncoded : found->second;
   }
   const std::vector<std::string>& Names() const { return m_order; }
@@ -183,7 +187,7 @@ void WriteText(DxfWriter& dxf, const char* layer, const Ground& at, double heigh
 }
 
 // The record of the set-up with coordinates that a target names, if any.
-const SurveyPoint* TargetPosition(const StationSetup& setup, const std::string& name) {
+const SurveyPoint* TargetPosition(const StationSetup& setup, const CompactText& name) {
   for (const SurveyPoint& p : setup.observations) {
     if (p.role != Role::Target && p.name == name && p.HasPlanCoordinates()) {
       return &p;
@@ -216,13 +220,13 @@ void WriteRays(DxfWriter& dxf, const StationSetup& setup, LengthUnit unit) {
 void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
               OutputNotes& notes) {
   const LengthUnit unit = options.length;
-  const std::vector<PlacedPoint> points = PlacedPoints(files);
+  // The layers table comes before the entities: a first pass finds the codes.
   CodeLayers layers;
-  for (const PlacedPoint& point : points) {
-    if (point.record->role != Role::Station) {
+  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+    if (point.record.role != Role::Station) {
       layers.Add(point.code, notes);
     }
-  }
+  });
 
   DxfWriter dxf(out);
   dxf.Group(0, "SECTION");
@@ -234,8 +238,8 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
   dxf.Group(0, "SECTION");
   dxf.Group(2, "ENTITIES");
   const double h = ConvertLength(kTextHeight, unit);
-  for (const PlacedPoint& point : points) {
-    const SurveyPoint& p = *point.record;
+  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+    const SurveyPoint& p = point.record;
     const Ground at = Place(p, unit);
     const std::string layer =
         p.role == Role::Station ? std::string(kStations) : layers.For(point.code);
@@ -244,7 +248,7 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
     dxf.Point(10, at.east, at.north, at.elevation);
     WriteText(dxf, kNames, {at.east + h, at.north + 0.5 * h, at.elevation}, h,
               DxfText("point ID", p.name, notes));
-    if (point.code && !point.code->empty()) {
+    if (point.code.HasText()) {
       WriteText(dxf, kCodes, {at.east + h, at.north - 1.0 * h, at.elevation}, h,
                 DxfText("code", *point.code, notes));
     }
@@ -252,7 +256,7 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
       WriteText(dxf, kElevations, {at.east + h, at.north - 2.5 * h, at.elevation}, h,
                 FormatLength(*p.z, unit));
     }
-  }
+  });
   for (const FileSurvey& file : files) {
     for (const StationSetup& setup : file.setups) {
       WriteRays(dxf, setup, unit);

@@ -9,7 +9,7 @@ namespace m5host {
 
 namespace {
 
-std::string JsonString(const std::string& text) {
+std::string JsonString(std::string_view text) {
   return QuoteEscaped(text, ControlEscape::Json);
 }
 
@@ -27,8 +27,8 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
   out << "  \"features\": [";
   const LengthUnit unit = options.length;
   bool first = true;
-  for (const PlacedPoint& point : PlacedPoints(files)) {
-    const SurveyPoint& p = *point.record;
+  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+    const SurveyPoint& p = point.record;
     // Easting first: x east, y north, as GIS tools draw them.
     std::string coordinates = ExactLength(*p.y, unit) + ", " + ExactLength(*p.x, unit);
     if (p.z && std::isfinite(*p.z)) {
@@ -39,10 +39,10 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
         << "]}, \"properties\": {\"name\": " << JsonString(p.name)
         << ", \"code\": " << (point.code ? JsonString(*point.code) : std::string("null"))
         << ", \"role\": " << JsonString(RoleName(p.role)) << ", \"station\": "
-        << (point.setup->station ? JsonString(point.setup->station->name) : std::string("null"))
-        << ", \"file\": " << JsonString(point.file->path) << "}}";
+        << (point.setup.station ? JsonString(point.setup.station->name) : std::string("null"))
+        << ", \"file\": " << JsonString(point.file.path) << "}}";
     first = false;
-  }
+  });
   out << (first ? "]\n}\n" : "\n  ]\n}\n");
 }
 

@@ -1,5 +1,5 @@
 #include <cmath>
-#include <sstream>
+#include <string_view>
 
 #include "host/output_formats.h"
 #include "host/trace_format.h"
@@ -10,37 +10,42 @@ namespace m5host {
 
 namespace {
 
-std::string JsonString(const std::string& text) {
+std::string JsonString(std::string_view text) {
   return QuoteEscaped(text, ControlEscape::Json);
 }
 
-// Writes "name": value pairs of one object, with the commas between them.
+// Writes "name": value pairs of one object, with the commas between them, straight to the
+// output: a large survey is never held as text.
 class JsonObject {
  public:
   JsonObject(std::ostream& out, const std::string& indent) : m_out(out), m_indent(indent) {
     m_out << "{";
   }
-  void Raw(const char* name, const std::string& value) {
-    m_out << (m_first ? "\n" : ",\n") << m_indent << "  " << JsonString(name) << ": " << value;
+  // Starts a pair; the caller writes the value.
+  std::ostream& Key(const char* name) {
+    m_out << (m_first ? "\n" : ",\n") << m_indent << "  " << JsonString(name) << ": ";
     m_first = false;
+    return m_out;
   }
-  void Text(const char* name, const std::optional<std::string>& value) {
+  void Raw(const char* name, const std::string& value) { Key(name) << value; }
+  void Text(const char* name, std::string_view value) { Raw(name, JsonString(value)); }
+  void Text(const char* name, const MaybeText& value) {
     if (value) {
-      Raw(name, JsonString(*value));
+      Text(name, value->view());
     }
   }
-  void Number(const char* name, const std::optional<double>& value) {
+  void Number(const char* name, const MaybeDouble& value) {
     if (value) {
       Raw(name, std::isfinite(*value) ? FormatDouble(*value) : "null");
     }
   }
-  void Length(const char* name, const std::optional<double>& metres, LengthUnit unit) {
+  void Length(const char* name, const MaybeDouble& metres, LengthUnit unit) {
     if (metres) {
       Raw(name, std::isfinite(*metres) ? ExactLength(*metres, unit) : "null");
     }
   }
   // Degrees-minutes-seconds are a text; the other units numbers.
-  void Angle(const char* name, const std::optional<double>& radians, AngleUnit unit) {
+  void Angle(const char* name, const MaybeDouble& radians, AngleUnit unit) {
     if (!radians) {
       return;
     }
@@ -57,11 +62,17 @@ class JsonObject {
       Raw(name, std::to_string(*value));
     }
   }
-  void Close() { m_out << (m_first ? "}" : "\n" + m_indent + "}"); }
+  void Close() {
+    if (m_first) {
+      m_out << "}";
+    } else {
+      m_out << "\n" << m_indent << "}";
+    }
+  }
 
  private:
   std::ostream& m_out;
-  std::string m_indent;
+  const std::string& m_indent;
   bool m_first = true;
 };
 
@@ -73,8 +84,8 @@ struct Units {
 void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& indent,
                 const Units& units) {
   JsonObject o(out, indent);
-  o.Text("name", p.name);
-  o.Text("role", std::string(RoleName(p.role)));
+  o.Text("name", p.name.view());
+  o.Text("role", RoleName(p.role));
   o.Text("code", p.code);
   o.Integer("kind", p.kind);
   o.Integer("flag", p.flag);
@@ -93,42 +104,42 @@ void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& inde
   o.Close();
 }
 
+// Writes write(out, item, inner indent) for each item, one per line.
 template <class T, class Write>
-std::string Array(const std::vector<T>& items, const std::string& indent, Write write) {
+void WriteArray(std::ostream& out, const std::vector<T>& items, const std::string& indent,
+                Write write) {
   if (items.empty()) {
-    return "[]";
+    out << "[]";
+    return;
   }
-  std::ostringstream out;
+  const std::string inner = indent + "  ";
   out << "[";
   for (std::size_t i = 0; i < items.size(); ++i) {
-    out << (i == 0 ? "\n" : ",\n") << indent << "  ";
-    write(out, items[i], indent + "  ");
+    out << (i == 0 ? "\n" : ",\n") << inner;
+    write(out, items[i], inner);
   }
   out << "\n" << indent << "]";
-  return out.str();
 }
 
 void WriteSetup(std::ostream& out, const StationSetup& setup, const std::string& indent,
                 const Units& units) {
   JsonObject o(out, indent);
+  const std::string inner = indent + "  ";
   if (setup.station) {
-    std::ostringstream station;
-    WritePoint(station, *setup.station, indent + "  ", units);
-    o.Raw("station", station.str());
+    WritePoint(o.Key("station"), *setup.station, inner, units);
   } else {
     o.Raw("station", "null");
   }
-  o.Raw("observations",
-        Array(setup.observations, indent + "  ",
-              [&units](std::ostream& item, const SurveyPoint& p, const std::string& inner) {
-                WritePoint(item, p, inner, units);
-              }));
+  WriteArray(o.Key("observations"), setup.observations, inner,
+             [&units](std::ostream& item, const SurveyPoint& p, const std::string& itemIndent) {
+               WritePoint(item, p, itemIndent, units);
+             });
   o.Close();
 }
 
 void WriteMessage(std::ostream& out, const Message& message, const std::string& indent) {
   JsonObject o(out, indent);
-  o.Text("severity", std::string(message.severity == Severity::Error ? "error" : "warning"));
+  o.Text("severity", message.severity == Severity::Error ? "error" : "warning");
   o.Raw("line", message.line < 0 ? "\"file\"" : LineNumber(message.line));
   o.Text("text", message.text);
   o.Close();
@@ -137,17 +148,18 @@ void WriteMessage(std::ostream& out, const Message& message, const std::string& 
 void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent,
                      const Units& units) {
   JsonObject o(out, indent);
+  const std::string inner = indent + "  ";
   // In every file's object, so that the list of files keeps its shape for scripts.
-  o.Text("generator", std::string("m5import " M5_VERSION));
+  o.Text("generator", "m5import " M5_VERSION);
   o.Text("file", file.path);
   o.Raw("units", std::string(R"({"length": ")") + LengthSymbol(units.length) + R"(", "angle": ")" +
                      AngleKey(units.angle) + R"(", "pressure": "hPa", "temperature": "°C"})");
-  o.Raw("stations",
-        Array(file.setups, indent + "  ",
-              [&units](std::ostream& item, const StationSetup& setup, const std::string& inner) {
-                WriteSetup(item, setup, inner, units);
-              }));
-  o.Raw("messages", Array(file.messages, indent + "  ", WriteMessage));
+  WriteArray(
+      o.Key("stations"), file.setups, inner,
+      [&units](std::ostream& item, const StationSetup& setup, const std::string& itemIndent) {
+        WriteSetup(item, setup, itemIndent, units);
+      });
+  WriteArray(o.Key("messages"), file.messages, inner, WriteMessage);
   o.Close();
 }
 
@@ -156,11 +168,11 @@ void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::strin
 void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files,
                const OutputOptions& options, OutputNotes&) {
   const Units units{options.length, options.angles.value_or(AngleUnit::Radians)};
-  out << Array(files, "",
-               [&units](std::ostream& item, const FileSurvey& file, const std::string& inner) {
-                 WriteFileObject(item, file, inner, units);
-               })
-      << '\n';
+  WriteArray(out, files, "",
+             [&units](std::ostream& item, const FileSurvey& file, const std::string& inner) {
+               WriteFileObject(item, file, inner, units);
+             });
+  out << '\n';
 }
 
 }  // namespace m5host

@@ -131,17 +131,18 @@ class LandXmlWriter {
         m_angles(options.angles.value_or(AngleUnit::Radians)),
         m_notes(notes) {}
 
-  void Points(const std::vector<PlacedPoint>& points) {
-    if (points.empty()) {
-      return;
-    }
+  void Points(const std::vector<FileSurvey>& files) {
     PointIds ids("landxml", m_notes);
-    m_out << "  <CgPoints>\n";
-    for (const PlacedPoint& point : points) {
-      const SurveyPoint& p = *point.record;
+    bool any = false;
+    ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+      if (!any) {
+        m_out << "  <CgPoints>\n";
+        any = true;
+      }
+      const SurveyPoint& p = point.record;
       ids.Written(p.name);
       m_out << "    <CgPoint name=\"" << XmlText("point ID", p.name, m_notes) << '"';
-      if (point.code && !point.code->empty()) {
+      if (point.code.HasText()) {
         m_out << " code=\"" << XmlText("code", *point.code, m_notes) << '"';
       }
       // Northing, easting, then the elevation when known.
@@ -150,9 +151,11 @@ class LandXmlWriter {
         m_out << ' ' << Length(*p.z);
       }
       m_out << "</CgPoint>\n";
+    });
+    if (any) {
+      m_out << "  </CgPoints>\n";
+      ids.Finish();
     }
-    m_out << "  </CgPoints>\n";
-    ids.Finish();
   }
 
   void Survey(const FileSurvey& file) {
@@ -167,7 +170,7 @@ class LandXmlWriter {
  private:
   std::string Length(double metres) const { return ExactLength(metres, m_options.length); }
 
-  void Attribute(const char* name, const std::optional<double>& value, bool isAngle) {
+  void Attribute(const char* name, const MaybeDouble& value, bool isAngle) {
     if (value && std::isfinite(*value)) {
       m_out << ' ' << name << "=\"" << (isAngle ? AngleValue(*value, m_angles) : Length(*value))
             << '"';
@@ -238,7 +241,7 @@ class LandXmlWriter {
       Attribute("vertDistance", p.heightDifference, false);
       Attribute("targetHeight", p.targetHeight, false);
       m_out << ">\n        <TargetPoint pntRef=\"" << XmlText("point ID", p.name, m_notes) << "\"";
-      if (p.code && !p.code->empty()) {
+      if (p.code.HasText()) {
         m_out << " code=\"" << XmlText("code", *p.code, m_notes) << '"';
       }
       m_out << "/>\n      </RawObservation>\n";
@@ -270,7 +273,7 @@ void WriteLandXml(std::ostream& out, const std::vector<FileSurvey>& files,
     out << "  <CoordinateSystem name=\"" << *options.crs << "\" epsgCode=\"" << code << "\"/>\n";
   }
   out << "  <Application name=\"m5import\" version=\"" M5_VERSION "\"/>\n";
-  writer.Points(PlacedPoints(files));
+  writer.Points(files);
   for (const FileSurvey& file : files) {
     writer.Survey(file);
   }

@@ -29,15 +29,15 @@ void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
   WriteByteOrderMark(out, options.bom);
   const char d = options.delimiter;
   PointIds ids("pnezd", notes);
-  for (const PlacedPoint& point : PlacedPoints(files)) {
-    const SurveyPoint& p = *point.record;
+  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+    const SurveyPoint& p = point.record;
     const std::string name = Plain("point ID", p.name, d, notes);
     ids.Written(name);
     out << name << d << FormatLength(*p.x, options.length) << d
         << FormatLength(*p.y, options.length) << d
         << (p.z ? FormatLength(*p.z, options.length) : std::string()) << d
         << Plain("code", point.code.value_or(""), d, notes) << "\r\n";
-  }
+  });
   ids.Finish();
 }
 

@@ -1,58 +1,75 @@
 #include "host/point_codes.h"
 
-#include <cmath>
+#include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace m5host {
 
+namespace {
+
+// A measurement with a code, or a point without one, in the file's order.
+struct Named {
+  std::string_view name;
+  std::size_t order;
+  const SurveyPoint* record;
+  bool measured;
+};
+
+}  // namespace
+
+// Sorting by name, then by order, puts each point beside the measurements of its name:
+// no map of every name in the file is needed.
 PointCodes::PointCodes(const FileSurvey& file) {
-  std::unordered_map<std::string, std::string> latest;  // the last measurement's code so far
-  std::unordered_map<std::string, std::string> first;   // the first measurement's code
-  std::vector<const SurveyPoint*> waiting;              // points no measurement preceded
+  std::vector<Named> named;
+  std::size_t order = 0;
   ForEachRecord(file, [&](const StationSetup&, const SurveyPoint& record) {
-    if (record.role == Role::Target) {
-      if (record.code && !record.code->empty()) {
-        latest[record.name] = *record.code;
-        first.emplace(record.name, *record.code);
-      }
-      return;
+    const bool measured = record.role == Role::Target;
+    if (measured == record.code.HasText()) {
+      named.push_back({record.name.view(), order, &record, measured});
     }
-    if (record.code && !record.code->empty()) {
-      return;
-    }
-    if (const auto found = latest.find(record.name); found != latest.end()) {
-      m_measured.emplace(&record, found->second);
-    } else {
-      waiting.push_back(&record);
-    }
+    ++order;
   });
-  for (const SurveyPoint* record : waiting) {
-    if (const auto found = first.find(record->name); found != first.end()) {
-      m_measured.emplace(record, found->second);
+  std::sort(named.begin(), named.end(), [](const Named& a, const Named& b) {
+    return a.name != b.name ? a.name < b.name : a.order < b.order;
+  });
+  for (std::size_t begin = 0, end = 0; begin < named.size(); begin = end) {
+    const MaybeText* first = nullptr;   // the first measurement's code of this name
+    const MaybeText* latest = nullptr;  // the last measurement's code so far
+    std::size_t waiting = 0;            // points no measurement preceded
+    for (end = begin; end < named.size() && named[end].name == named[begin].name; ++end) {
+      const Named& n = named[end];
+      if (n.measured) {
+        latest = &n.record->code;
+        first = first != nullptr ? first : latest;
+      } else if (latest != nullptr) {
+        m_measured.emplace_back(n.record, latest);
+      } else {
+        ++waiting;
+      }
+    }
+    for (std::size_t i = begin; first != nullptr && waiting != 0; ++i) {
+      if (!named[i].measured) {
+        m_measured.emplace_back(named[i].record, first);
+        --waiting;
+      }
     }
   }
+  std::sort(m_measured.begin(), m_measured.end(),
+            [](const auto& a, const auto& b) { return std::less<>()(a.first, b.first); });
 }
 
-std::optional<std::string> PointCodes::For(const SurveyPoint& point) const {
-  if (point.code && !point.code->empty()) {
+const MaybeText& PointCodes::For(const SurveyPoint& point) const {
+  if (point.code.HasText()) {
     return point.code;
   }
-  if (const auto found = m_measured.find(&point); found != m_measured.end()) {
-    return found->second;
+  const auto found = std::lower_bound(
+      m_measured.begin(), m_measured.end(), &point,
+      [](const auto& entry, const SurveyPoint* p) { return std::less<>()(entry.first, p); });
+  if (found != m_measured.end() && found->first == &point) {
+    return *found->second;
   }
   return point.code;
-}
-
-std::vector<PlacedPoint> PlacedPoints(const std::vector<FileSurvey>& files) {
-  std::vector<PlacedPoint> points;
-  for (const FileSurvey& file : files) {
-    const PointCodes codes(file);
-    ForEachRecord(file, [&](const StationSetup& setup, const SurveyPoint& record) {
-      if (record.HasPlanCoordinates() && std::isfinite(*record.x) && std::isfinite(*record.y)) {
-        points.push_back({&file, &setup, &record, codes.For(record)});
-      }
-    });
-  }
-  return points;
 }
 
 }  // namespace m5host

@@ -1,9 +1,8 @@
 // The points the point-oriented formats write, with the code each is written with.
 #pragma once
 
-#include <optional>
-#include <string>
-#include <unordered_map>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 #include "host/survey.h"
@@ -17,23 +16,22 @@ namespace m5host {
 class PointCodes {
  public:
   explicit PointCodes(const FileSurvey& file);
-  // The point's own code, else its measurement's, else none.
-  std::optional<std::string> For(const SurveyPoint& point) const;
+  // The point's own code, else its measurement's, else the point's own (unset or empty).
+  // It lives in the file's records.
+  const MaybeText& For(const SurveyPoint& point) const;
 
  private:
-  std::unordered_map<const SurveyPoint*, std::string> m_measured;
+  // The points that take a measurement's code, in address order.
+  std::vector<std::pair<const SurveyPoint*, const MaybeText*>> m_measured;
 };
 
 // A station or point with plan coordinates, as written to a point list.
 struct PlacedPoint {
-  const FileSurvey* file = nullptr;
-  const StationSetup* setup = nullptr;
-  const SurveyPoint* record = nullptr;
-  std::optional<std::string> code;
+  const FileSurvey& file;
+  const StationSetup& setup;
+  const SurveyPoint& record;
+  const MaybeText& code;
 };
-
-// Every station and point of the files that has plan coordinates, in the files' order.
-std::vector<PlacedPoint> PlacedPoints(const std::vector<FileSurvey>& files);
 
 // Calls visit(setup, record) for the station and then each observation of every set-up.
 template <class Visit>
@@ -45,6 +43,20 @@ void ForEachRecord(const FileSurvey& file, Visit visit) {
     for (const SurveyPoint& observation : setup.observations) {
       visit(setup, observation);
     }
+  }
+}
+
+// Calls visit(const PlacedPoint&) for every station and point of the files that has plan
+// coordinates, in the files' order.
+template <class Visit>
+void ForEachPlacedPoint(const std::vector<FileSurvey>& files, Visit visit) {
+  for (const FileSurvey& file : files) {
+    const PointCodes codes(file);
+    ForEachRecord(file, [&](const StationSetup& setup, const SurveyPoint& record) {
+      if (record.HasPlanCoordinates() && std::isfinite(*record.x) && std::isfinite(*record.y)) {
+        visit(PlacedPoint{file, setup, record, codes.For(record)});
+      }
+    });
   }
 }
 

@@ -8,44 +8,44 @@ namespace m5host {
 
 namespace {
 
-// Columns padded to their widest cell; numbers right-aligned, texts left-aligned.
-class TextTable {
- public:
-  explicit TextTable(std::vector<std::string> header) { AddRow(std::move(header)); }
-  void AddRow(std::vector<std::string> row) { m_rows.push_back(std::move(row)); }
-  void RightAlign(std::size_t column) { m_right.push_back(column); }
-
-  void Write(std::ostream& out, const char* indent) const {
-    std::vector<std::size_t> widths;
-    for (const auto& row : m_rows) {
-      widths.resize(std::max(widths.size(), row.size()));
-      for (std::size_t c = 0; c < row.size(); ++c) {
-        widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-      }
+// Columns padded to their widest cell; numbers right-aligned (columns from `firstRight`
+// on), texts left-aligned. Rows are made twice, once to measure and once to write, so a
+// table of a hundred thousand messages is never held whole.
+template <class MakeRow>
+void WriteTable(std::ostream& out, const char* indent, const std::vector<std::string>& header,
+                std::size_t firstRight, std::size_t rows, MakeRow makeRow) {
+  std::vector<std::size_t> widths;
+  auto measure = [&widths](const std::vector<std::string>& row) {
+    widths.resize(std::max(widths.size(), row.size()));
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
     }
-    for (const auto& row : m_rows) {
-      std::string line = indent;
-      for (std::size_t c = 0; c < row.size(); ++c) {
-        const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
-        const bool right = std::find(m_right.begin(), m_right.end(), c) != m_right.end();
-        line += right ? padding + row[c] : row[c] + padding;
-        line += c + 1 < row.size() ? "  " : "";
-      }
-      line.erase(line.find_last_not_of(' ') + 1);
-      out << line << '\n';
+  };
+  auto write = [&](const std::vector<std::string>& row) {
+    std::string line = indent;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      const std::string padding(widths[c] - DisplayWidth(row[c]), ' ');
+      line += c >= firstRight ? padding + row[c] : row[c] + padding;
+      line += c + 1 < row.size() ? "  " : "";
     }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out << line << '\n';
+  };
+  measure(header);
+  for (std::size_t r = 0; r < rows; ++r) {
+    measure(makeRow(r));
   }
+  write(header);
+  for (std::size_t r = 0; r < rows; ++r) {
+    write(makeRow(r));
+  }
+}
 
- private:
-  std::vector<std::vector<std::string>> m_rows;
-  std::vector<std::size_t> m_right;
-};
-
-std::string Length(const std::optional<double>& metres, LengthUnit unit) {
+std::string Length(const MaybeDouble& metres, LengthUnit unit) {
   return metres ? FormatLength(*metres, unit) : std::string();
 }
 
-std::string Angle(const std::optional<double>& radians, AngleUnit unit) {
+std::string Angle(const MaybeDouble& radians, AngleUnit unit) {
   return radians ? FormatAngle(*radians, unit) : std::string();
 }
 
@@ -89,19 +89,23 @@ void WriteObservations(std::ostream& out, const std::vector<SurveyPoint>& observ
                        AngleUnit angles, LengthUnit unit) {
   const std::string a = AngleSymbol(angles);
   const std::string l = std::string(" ") + LengthSymbol(unit);
-  TextTable table({"name", "code", "kind", "Hz " + a, "V " + a, "SD" + l, "HD" + l, "dh" + l,
-                   "th" + l, "X" + l, "Y" + l, "Z" + l});
-  for (std::size_t c = 3; c < 12; ++c) {
-    table.RightAlign(c);
-  }
-  for (const SurveyPoint& p : observations) {
-    table.AddRow({p.name, p.code.value_or(""), KindText(p), Angle(p.horizontalDirection, angles),
-                  Angle(p.verticalAngle, angles), Length(p.slopeDistance, unit),
-                  Length(p.horizontalDistance, unit), Length(p.heightDifference, unit),
-                  Length(p.targetHeight, unit), Length(p.x, unit), Length(p.y, unit),
-                  Length(p.z, unit)});
-  }
-  table.Write(out, "  ");
+  const std::vector<std::string> header{"name",   "code",   "kind",   "Hz " + a, "V " + a, "SD" + l,
+                                        "HD" + l, "dh" + l, "th" + l, "X" + l,   "Y" + l,  "Z" + l};
+  WriteTable(out, "  ", header, 3, observations.size(), [&](std::size_t r) {
+    const SurveyPoint& p = observations[r];
+    return std::vector<std::string>{p.name,
+                                    p.code.value_or(""),
+                                    KindText(p),
+                                    Angle(p.horizontalDirection, angles),
+                                    Angle(p.verticalAngle, angles),
+                                    Length(p.slopeDistance, unit),
+                                    Length(p.horizontalDistance, unit),
+                                    Length(p.heightDifference, unit),
+                                    Length(p.targetHeight, unit),
+                                    Length(p.x, unit),
+                                    Length(p.y, unit),
+                                    Length(p.z, unit)};
+  });
 }
 
 std::string Plural(int n, const char* word) {
@@ -127,17 +131,18 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles, Leng
   }
   if (!file.messages.empty()) {
     out << "\nMessages\n";
-    TextTable table({"line", "type", "message"});
-    for (const Message& message : file.messages) {
+    const std::vector<std::string> header{"line", "type", "message"};
+    WriteTable(out, "  ", header, header.size(), file.messages.size(), [&](std::size_t r) {
+      const Message& message = file.messages[r];
       // A message may hold a line break; keep it on its row.
       std::string text = message.text;
       for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
         text.replace(at, 1, " ");
       }
-      table.AddRow({LineLabel(message.line),
-                    message.severity == Severity::Error ? "error" : "warning", text});
-    }
-    table.Write(out, "  ");
+      return std::vector<std::string>{LineLabel(message.line),
+                                      message.severity == Severity::Error ? "error" : "warning",
+                                      std::move(text)};
+    });
   }
   out << '\n'
       << Plural(stations, "station") << ", " << Plural(observations, "observation") << ", "

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "host/converter_factory.h"
 #include "sdk/ref.h"
 
@@ -37,6 +39,30 @@ TEST(ConverterFactory, CountsLeaksOverReleasesAndUseAfterRelease) {
   EXPECT_EQ(balance.usedAfterRelease, 1);
   EXPECT_FALSE(balance.Balanced());
   leaked->Release();
+}
+
+// A plug-in that asks for a converter per value must not make the host keep millions, and
+// a converter released not long ago must not be handed out again, so its late use counts.
+TEST(ConverterFactory, ReusesConvertersOnlyLongAfterTheirRelease) {
+  HostConverterFactory factory;
+  IValueConverter* first = factory.GetLengthConverter(1);
+  first->Release();
+  std::set<IValueConverter*> handedOut{first};
+  bool reused = false;
+  for (int i = 1; i <= 70000 && !reused; ++i) {
+    IValueConverter* next = factory.GetLengthConverter(0);
+    reused = next == first;
+    EXPECT_TRUE(!reused || i > 65536) << i;
+    double value = 0;
+    EXPECT_TRUE(next->Parse(L"2", &value));
+    EXPECT_EQ(value, 2.0);  // the reused one reads in the unit it was asked for now
+    handedOut.insert(next);
+    next->Release();
+  }
+  EXPECT_TRUE(reused);
+  EXPECT_LE(handedOut.size(), 65538u);
+  EXPECT_EQ(factory.ConvertersCreated(), 65538);  // what was asked for, not what was made
+  EXPECT_TRUE(factory.Balance().Balanced());
 }
 
 TEST(ConverterFactory, UnknownUnitRejectsEverythingAndIsNotedOnce) {

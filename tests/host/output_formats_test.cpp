@@ -53,8 +53,16 @@ TEST(OutputFormats, PointsTakeTheCodeOfTheirMeasurement) {
   const auto files =
       Survey({Record(Role::Target, "101", "BLDG"), Placed("101", 1.0, 2.0), Placed("102", 3.0, 4.0),
               Record(Role::Target, "102", "KERB"), Placed("103", 5.0, 6.0, "OWN"),
-              Record(Role::Target, "103", "TREE"), Placed("104", 7.0, 8.0)});
+              Record(Role::Target, "103", "TREE"), Placed("104", 7.0, 8.0),
+              // The nearest measurement before a point, else the first after it.
+              Record(Role::Target, "105", "A"), Placed("105", 9.0, 1.0), Placed("106", 9.0, 3.0),
+              Record(Role::Target, "105", "B"), Record(Role::Target, "106", ""),
+              Record(Role::Target, "106", "C"), Placed("105", 9.0, 2.0),
+              Record(Role::Target, "106", "D")});
   const std::string pnezd = Write(OutputFormat::Pnezd, files).text;
+  EXPECT_NE(pnezd.find("105,9.000,1.000,100.000,A\r\n106,9.000,3.000,100.000,C\r\n"
+                       "105,9.000,2.000,100.000,B\r\n"),
+            std::string::npos);
   EXPECT_NE(pnezd.find("101,1.000,2.000,100.000,BLDG\r\n"), std::string::npos) << pnezd;
   EXPECT_NE(pnezd.find("102,3.000,4.000,100.000,KERB\r\n"), std::string::npos);  // after it
   EXPECT_NE(pnezd.find("103,5.000,6.000,100.000,OWN\r\n"), std::string::npos);
