@@ -41,8 +41,10 @@ if(TARGET m5import AND TARGET m5plugin)
     if(ARGN)
       string(REPLACE ";" "," edits "${ARGN}")
     endif()
+    # Under a cross build the program runs through the emulator (wine), as CTest would run it.
+    string(REPLACE ";" "|" emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
     add_test(NAME host.settings.${name}
-             COMMAND ${CMAKE_COMMAND} -DM5IMPORT=$<TARGET_FILE:m5import>
+             COMMAND ${CMAKE_COMMAND} -DM5IMPORT=$<TARGET_FILE:m5import> "-DEMULATOR=${emulator}"
                      -DPLUGIN=$<TARGET_FILE:m5plugin>
                      -DSTORE=${CMAKE_CURRENT_BINARY_DIR}/settings_${name}
                      -DEDITS=${edits} -P ${CMAKE_CURRENT_SOURCE_DIR}/scripts/settings_case.cmake)

@@ -1,6 +1,7 @@
 # One run of "m5import settings" on a settings store of its own: a fresh folder, removed
 # afterwards, so what one run saved never decides the next.
-#   cmake -DM5IMPORT=... -DPLUGIN=... -DSTORE=<folder> -DEDITS=<KEY=VALUE,...> -P settings_case.cmake
+#   cmake -DM5IMPORT=... [-DEMULATOR=wine|...] -DPLUGIN=... -DSTORE=<folder> -DEDITS=<KEY=VALUE,...>
+#         -P settings_case.cmake
 # The output is echoed for the test's PASS_REGULAR_EXPRESSION.
 file(REMOVE_RECURSE ${STORE})
 set(arguments)
@@ -10,7 +11,8 @@ if(EDITS)
     list(APPEND arguments --set ${edit})
   endforeach()
 endif()
-execute_process(COMMAND ${M5IMPORT} settings --plugin ${PLUGIN} --settings ${STORE}/settings.ini
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+execute_process(COMMAND ${emulator} ${M5IMPORT} settings --plugin ${PLUGIN} --settings ${STORE}/settings.ini
                         ${arguments}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err)
 file(REMOVE_RECURSE ${STORE})
