@@ -37,7 +37,7 @@ class FastConverter final : public I {
     return false;
   }
   bool Parse(const wchar_t* text, double* value) override {
-    char narrow[64];
+    char narrow[64] = {};
     std::size_t n = 0;
     for (; text[n] != 0; ++n) {
       if (n == sizeof narrow || text[n] > 0x7F) {
@@ -45,11 +45,40 @@ class FastConverter final : public I {
       }
       narrow[n] = static_cast<char>(text[n]);
     }
-    const auto result = std::from_chars(narrow, narrow + n, *value);
-    return result.ec == std::errc() && result.ptr == narrow + n;
+    const char* const end = narrow + n;
+    const auto result = std::from_chars(narrow, end, *value);
+    if (result.ec == std::errc() && result.ptr == end) {
+      return true;
+    }
+    return ParseDms(narrow, end, value);
   }
 
  private:
+  // D.MM.SS[.F...], as the plug-in's DMS wrapper hands it on: in degrees, like the host's.
+  static bool ParseDms(const char* at, const char* end, double* value) {
+    const bool negative = at != end && *at == '-';
+    if (negative) {
+      ++at;
+    }
+    long parts[2] = {};
+    for (long& part : parts) {
+      const auto result = std::from_chars(at, end, part);
+      if (result.ec != std::errc() || result.ptr == end || *result.ptr != '.') {
+        return false;
+      }
+      at = result.ptr + 1;
+    }
+    double seconds = 0;
+    const auto result = std::from_chars(at, end, seconds);
+    if (result.ec != std::errc() || result.ptr != end) {
+      return false;
+    }
+    const double degrees =
+        static_cast<double>(parts[0]) + static_cast<double>(parts[1]) / 60 + seconds / 3600;
+    *value = negative ? -degrees : degrees;
+    return true;
+  }
+
   int m_refs = 1;
 };
 

@@ -60,6 +60,17 @@ std::wstring B(const char* type, double value, int decimals, const char* unit) {
   return LineWriter::Block(type, value, decimals, unit) + L"|";
 }
 
+// An angle given in gon as the station writes it: gon, or D.MMSS in whole seconds (minutes
+// and seconds below 60) when the station's unit is DMS.
+double Angle(double gon, bool dms) {
+  if (!dms) {
+    return gon;
+  }
+  const auto seconds = static_cast<long>(gon * 0.9 * 3600);
+  return static_cast<double>(seconds / 3600) + static_cast<double>(seconds / 60 % 60) / 100 +
+         static_cast<double>(seconds % 60) / 10000;
+}
+
 std::string Encode(const std::wstring& text, Encoding encoding) {
   std::string out;
   if (encoding == Encoding::Utf16LittleEndian) {
@@ -106,7 +117,8 @@ std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
     writer.Text(L"INPUT VALUES",
                 B("th", 1.8, 3, lengthUnit) + B("T_", 18.5, 1, "C") + B("P ", 1013, 0, "hPa"));
     writer.Point(backsight, L"BS",
-                 B("Hz", next(400), 4, angleUnit) + B("V1", 90 + next(10), 4, "") +
+                 B("Hz", Angle(next(400), dms), 4, angleUnit) +
+                     B("V1", Angle(90 + next(10), dms), 4, "") +
                      B("SD", 50 + next(200), 3, lengthUnit));
     writer.Text(L"MEASURE", L"");
     for (int point = 1; point <= 40 && writer.Count() < lines; ++point) {
@@ -114,8 +126,9 @@ std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
                                                : std::to_wstring(station * 1000 + point);
       const std::wstring code = point % 5 == 0 ? L"3" : L"FENCE";
       writer.Point(name, code,
-                   B("SD", 5 + next(300), 3, lengthUnit) + B("Hz", next(400), 4, angleUnit) +
-                       B("V1", 85 + next(10), 4, angleUnit));
+                   B("SD", 5 + next(300), 3, lengthUnit) +
+                       B("Hz", Angle(next(400), dms), 4, angleUnit) +
+                       B("V1", Angle(85 + next(10), dms), 4, angleUnit));
       if (point % 4 == 0 && writer.Count() < lines) {
         writer.Point(name, code,
                      B("X ", 5000 + next(1000), 3, "m") + B("Y ", 3000 + next(1000), 3, "") +
