@@ -225,6 +225,9 @@ PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords) {
   return records;
 }
 
+// Generous for one M5 line (about 120 bytes, twice that in UTF-16).
+constexpr std::size_t kBytesPerRecord = 512;
+
 std::optional<PointRecords> ReadPointRecords(const std::string& path, std::string& error,
                                              std::size_t maxRecords) {
   std::error_code code;
@@ -235,7 +238,18 @@ std::optional<PointRecords> ReadPointRecords(const std::string& path, std::strin
   std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   std::string bytes;
   try {
-    if (in) {
+    if (in && maxRecords != 0) {
+      // A few records tell the layout: only the start of a large survey is read, up to its
+      // last whole line, so that a hint after an import costs nothing next to the import.
+      bytes.resize(maxRecords * kBytesPerRecord);
+      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      const bool cut = in.gcount() == static_cast<std::streamsize>(bytes.size());
+      bytes.resize(static_cast<std::size_t>(in.gcount()));
+      if (cut) {
+        bytes.resize(std::min(bytes.size(), bytes.find_last_of("\r\n") + 1));
+      }
+      in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+    } else if (in) {
       bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
   } catch (const std::ios_base::failure&) {

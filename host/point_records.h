@@ -42,7 +42,8 @@ TextKind ClassifyText(std::string_view bytes);
 // Reads at most maxRecords point records (0: all) from the file's bytes.
 PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords = 0);
 
-// The same from a file; nothing, with error set, when it cannot be read.
+// The same from a file; nothing, with error set, when it cannot be read. With a limit only
+// the start of the file is read, enough for that many records.
 std::optional<PointRecords> ReadPointRecords(const std::string& path, std::string& error,
                                              std::size_t maxRecords = 0);
 
