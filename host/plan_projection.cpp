@@ -146,8 +146,18 @@ std::vector<PlanPanel> GroupIntoPanels(const std::vector<FileSurvey>& files) {
   return panels;
 }
 
+// 10 to a whole power, correctly rounded: a run-time's pow may miss 0.1 by a unit in the
+// last place, and a grid line at the frame's edge with it.
+double PowerOfTen(double exponent) {
+  double magnitude = 1;  // exact up to 10^22, far beyond any survey
+  for (double k = 0; k < std::fabs(exponent) && k < 308; ++k) {
+    magnitude *= 10;
+  }
+  return exponent < 0 ? 1.0 / magnitude : magnitude;
+}
+
 double RoundLengthAtLeast(double length) {
-  const double power = std::pow(10.0, std::floor(std::log10(length)));
+  const double power = PowerOfTen(std::floor(std::log10(length)));
   for (const double step : {1.0, 2.0, 5.0}) {
     if (step * power >= length) {
       return step * power;
@@ -157,7 +167,7 @@ double RoundLengthAtLeast(double length) {
 }
 
 double RoundLengthAtMost(double length) {
-  const double power = std::pow(10.0, std::floor(std::log10(length)));
+  const double power = PowerOfTen(std::floor(std::log10(length)));
   for (const double step : {5.0, 2.0, 1.0}) {
     if (step * power <= length) {
       return step * power;
