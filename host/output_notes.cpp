@@ -4,11 +4,16 @@
 
 namespace m5host {
 
+void OutputNotes::Add(std::string note) {
+  if (m_said.insert(note).second) {
+    m_notes.push_back(std::move(note));
+  }
+}
+
 void OutputNotes::Changed(const char* format, const std::string& what, const std::string& from,
                           const std::string& to) {
-  m_notes.push_back(std::string(format) + ": " + what + " " +
-                    QuoteEscaped(from, ControlEscape::Json) + " written as " +
-                    QuoteEscaped(to, ControlEscape::Json));
+  Add(std::string(format) + ": " + what + " " + QuoteEscaped(from, ControlEscape::Json) +
+      " written as " + QuoteEscaped(to, ControlEscape::Json));
 }
 
 void PointIds::Finish() {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -14,11 +15,13 @@ class OutputNotes {
   // "dxf: code \"a b\" written as layer \"A_B\"" when the text had to change.
   void Changed(const char* format, const std::string& what, const std::string& from,
                const std::string& to);
-  void Add(std::string note) { m_notes.push_back(std::move(note)); }
+  // Each note once: a file's path or a station's name changed on every row is said once.
+  void Add(std::string note);
   const std::vector<std::string>& All() const { return m_notes; }
 
  private:
   std::vector<std::string> m_notes;
+  std::unordered_set<std::string> m_said;
 };
 
 // The point IDs one output writes; Finish notes each ID written more than once, with its

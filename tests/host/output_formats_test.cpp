@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "host/output_formats.h"
@@ -94,6 +95,15 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
     ASSERT_EQ(written.notes.size(), 1u) << c.written;
     EXPECT_NE(written.notes[0].find(c.note), std::string::npos) << written.notes[0];
   }
+}
+
+TEST(OutputFormats, AChangeIsNotedOnceNotPerRow) {
+  auto files = Survey({Placed("1", 1, 2), Placed("2", 3, 4), Placed("3", 5, 6)});
+  files[0].setups[0].station->name = "=S";
+  const Written written = Write(OutputFormat::Csv, files);
+  std::set<std::string> distinct(written.notes.begin(), written.notes.end());
+  EXPECT_EQ(distinct.size(), written.notes.size());
+  EXPECT_FALSE(written.notes.empty());
 }
 
 TEST(OutputFormats, PointIdsWrittenTwiceAreNoted) {
