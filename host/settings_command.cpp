@@ -12,7 +12,7 @@ namespace {
 
 std::optional<int> ItemOf(const std::vector<SettingKey>& keys, const std::string& key) {
   for (const SettingKey& setting : keys) {
-    if (key == setting.key) {
+    if (SameKey(key, setting.key)) {
       return setting.item;
     }
   }

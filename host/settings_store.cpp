@@ -41,13 +41,6 @@ std::optional<int> ParseInt(std::string_view text) {
   return value;
 }
 
-bool SameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // The text before a ';' or '#' comment; no value holds either character.
 std::string_view WithoutComment(std::string_view text) {
   return text.substr(0, text.find_first_of(";#"));
@@ -79,6 +72,13 @@ std::filesystem::path PathOf(const std::string& utf8) {
 }
 
 }  // namespace
+
+bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
 
 int SettingsRecorder::ProbeValue(std::size_t position) {
   // Far from any value a page shows of its own accord.

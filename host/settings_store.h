@@ -22,6 +22,10 @@ namespace m5host {
 // A choice of a settings page item: its id (the stored value) and its text.
 using SettingChoice = std::pair<int, std::string>;
 
+// Whether two settings keys (or section names) are the same, without regard to ASCII case,
+// as the settings file and settings --set take them.
+bool SameKey(std::string_view a, std::string_view b);
+
 // A setting the plug-in keeps in the store: its key, what it takes when the store has none,
 // and the page item that edits it with the item's choices, when the page has one.
 struct SettingKey {
