@@ -8,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "text/m5_line.h"
+#include "text/reading.h"
+
 namespace m5host {
 
-constexpr int kPointIdWidth = 27;
+using m5::text::kPointIdWidth;
 
 // How the bytes of a file read as text, and which encoding setting reads them.
 enum class TextKind {
@@ -30,6 +33,8 @@ std::string Describe(TextKind kind);
 
 struct PointRecords {
   TextKind kind = TextKind::Ascii;
+  // How the lines were read: the plug-in's reading under the setting ChoiceFor(kind).
+  m5::text::Reading reading = m5::text::Reading::Ansi;
   int m5Lines = 0;
   // The text after the four-character prefix of each point record, at most 27 characters.
   std::vector<std::wstring> texts;
