@@ -1,6 +1,7 @@
 // The point records of an M5 file as the host sees them before any import: the 27-character
 // point-identification texts of its PI, KR and KD lines, and how the file's text is encoded.
-// The layout detector and the hint after an import read files through this.
+// The layout detector and the hint after an import read files through this, and it reads
+// their lines with the plug-in's text library (text/), so as the import will read them.
 #pragma once
 
 #include <optional>
