@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "bench/survey_generator.h"
-#include "import/line_readers.h"
 #include "platform/input_file.h"
 #include "sdk/create_plugin.h"
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
 #include "tests/support/counting_sink.h"
+#include "text/line_cursor.h"
 
 namespace {
 
@@ -253,21 +253,22 @@ void BM_OrientationsWithoutStation(benchmark::State& state) {
   ImportEachIteration(state, file, true);
 }
 
-// (b) What the import does before the parser sees a line: the file read whole as the
-// encoding setting says, then every line decoded in turn into the cursor's buffer.
+// (b) What the import does before the parser sees a line: the file's bytes read whole, the
+// reading decided under the encoding setting, then every line decoded in turn into the
+// cursor's buffer.
 void BM_ReadAndDecode(benchmark::State& state) {
   const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
   const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
-  const bool ansi = encoding == m5bench::Encoding::Win1251;
+  const auto setting = encoding == m5bench::Encoding::Win1251 ? m5::text::EncodingSetting::Win1251
+                                                              : m5::text::EncodingSetting::Unicode;
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {
-    const std::optional<std::string> bytes = m5::platform::ReadWholeFile(
-        path, ansi ? m5::platform::FileMode::Text : m5::platform::FileMode::Binary);
+    const std::optional<std::string> bytes = m5::platform::ReadWholeFile(path);
     if (!bytes) {
       state.SkipWithError("the survey file cannot be read");
       break;
     }
-    m5::import::CLineCursor lines(*bytes, ansi);
+    m5::text::CLineCursor lines(*bytes, setting);
     std::size_t characters = 0;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
       characters += lines.Next().size();

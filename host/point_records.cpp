@@ -7,107 +7,12 @@
 #include <iterator>
 
 #include "host/text_encoding.h"
+#include "text/line_cursor.h"
+#include "text/m5_line.h"
 
 namespace m5host {
 
 namespace {
-
-enum class ByteOrder { Little, Big };
-
-bool StartsWith(std::string_view bytes, std::string_view prefix) {
-  return bytes.substr(0, prefix.size()) == prefix;
-}
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
-// 16-bit text without a mark shows itself by its zero bytes: most units of its start have
-// the zero on the same side, which gives the byte order.
-std::optional<ByteOrder> Utf16Order(std::string_view bytes) {
-  if (bytes.size() < 2 || bytes.size() % 2 != 0) {
-    return std::nullopt;
-  }
-  constexpr std::size_t kUnitsLooked = 256;
-  const std::size_t units = std::min(bytes.size() / 2, kUnitsLooked);
-  std::size_t zeroHigh = 0;
-  std::size_t zeroLow = 0;
-  for (std::size_t i = 0; i < units; ++i) {
-    const char low = bytes[2 * i];
-    const char high = bytes[2 * i + 1];
-    zeroHigh += high == 0 && low != 0 ? 1 : 0;
-    zeroLow += low == 0 && high != 0 ? 1 : 0;
-  }
-  if (zeroHigh * 2 > units) {
-    return ByteOrder::Little;
-  }
-  if (zeroLow * 2 > units) {
-    return ByteOrder::Big;
-  }
-  return std::nullopt;
-}
-
-std::wstring DecodeUtf16(std::string_view bytes, ByteOrder order) {
-  std::wstring text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    const unsigned unit = order == ByteOrder::Little ? first | second << 8 : second | first << 8;
-    if constexpr (sizeof(wchar_t) == 4) {
-      // A pair of surrogates is the one character it stands for, as columns count it.
-      const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-      const auto high = text.empty() ? 0u : static_cast<unsigned>(text.back());
-      if (low && high >= 0xD800 && high <= 0xDBFF) {
-        text.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
-        continue;
-      }
-    }
-    text += static_cast<wchar_t>(unit);
-  }
-  return text;
-}
-
-// Windows-1251 as far as columns need it: its Cyrillic letters, anything else above 0x7F
-// a character of its own.
-std::wstring DecodeWindows1251(std::string_view bytes) {
-  std::wstring text;
-  text.reserve(bytes.size());
-  for (const char byte : bytes) {
-    const auto value = static_cast<unsigned char>(byte);
-    if (value == 0x1A) {
-      break;  // the transfer software's end of file
-    }
-    if (value < 0x80) {
-      text += static_cast<wchar_t>(value);
-    } else if (value >= 0xC0) {
-      text += static_cast<wchar_t>(0x0410 + (value - 0xC0));
-    } else if (value == 0xA8 || value == 0xB8) {
-      text += value == 0xA8 ? L'\u0401' : L'\u0451';
-    } else {
-      text += L'\uFFFD';
-    }
-  }
-  return text;
-}
-
-std::wstring Decode(std::string_view bytes, TextKind kind) {
-  switch (kind) {
-    case TextKind::Utf8Mark:
-      return FromUtf8(bytes.substr(kUtf8Mark.size()));
-    case TextKind::Utf8:
-      return FromUtf8(bytes);
-    case TextKind::Utf16Mark:
-      return DecodeUtf16(bytes.substr(2),
-                         StartsWith(bytes, kUtf16LeMark) ? ByteOrder::Little : ByteOrder::Big);
-    case TextKind::Utf16:
-      return DecodeUtf16(bytes, Utf16Order(bytes).value_or(ByteOrder::Little));
-    case TextKind::Ascii:
-    case TextKind::Windows1251:
-      break;
-  }
-  return DecodeWindows1251(bytes);
-}
 
 std::wstring_view Trim(std::wstring_view text) {
   std::size_t first = 0;
@@ -122,18 +27,10 @@ std::wstring_view Trim(std::wstring_view text) {
 }
 
 std::wstring_view NextField(std::wstring_view& line) {
-  const auto bar = line.find(L'|');
+  const auto bar = line.find(m5::text::kFieldSeparator);
   const std::wstring_view field = line.substr(0, bar);
   line = bar == std::wstring_view::npos ? std::wstring_view() : line.substr(bar + 1);
   return field;
-}
-
-bool IsM5Format(std::wstring_view field) {
-  return field.size() == 6 && field.substr(0, 3) == L"For" && field.substr(4) == L"M5";
-}
-
-bool IsPointType(std::wstring_view type) {
-  return type == L"PI" || type == L"KR" || type == L"KD";
 }
 
 }  // namespace
@@ -164,13 +61,13 @@ std::string Describe(TextKind kind) {
 }
 
 TextKind ClassifyText(std::string_view bytes) {
-  if (StartsWith(bytes, kUtf8Mark)) {
-    return TextKind::Utf8Mark;
+  // The plug-in's own decision under the Unicode setting tells the marks and 16-bit text.
+  const m5::text::DecidedReading unicode =
+      m5::text::DecideReading(bytes, m5::text::EncodingSetting::Unicode);
+  if (unicode.markLength != 0) {
+    return unicode.reading == m5::text::Reading::Utf8 ? TextKind::Utf8Mark : TextKind::Utf16Mark;
   }
-  if (StartsWith(bytes, kUtf16LeMark) || StartsWith(bytes, kUtf16BeMark)) {
-    return TextKind::Utf16Mark;
-  }
-  if (Utf16Order(bytes)) {
+  if (unicode.reading != m5::text::Reading::Utf8) {
     return TextKind::Utf16;
   }
   const bool ascii = std::all_of(bytes.begin(), bytes.end(),
@@ -185,39 +82,31 @@ TextKind ClassifyText(std::string_view bytes) {
 PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords) {
   PointRecords records;
   records.kind = ClassifyText(bytes);
-  const std::wstring text = Decode(bytes, records.kind);
-  std::wstring_view rest = text;
-  int number = 0;
-  while (!rest.empty()) {
-    // Lines end at CR LF, LF or a lone CR.
-    const auto end = rest.find_first_of(L"\r\n");
-    std::wstring_view line = rest.substr(0, end);
-    std::size_t next = end == std::wstring_view::npos ? rest.size() : end + 1;
-    if (end != std::wstring_view::npos && rest[end] == L'\r' && next < rest.size() &&
-        rest[next] == L'\n') {
-      ++next;
-    }
-    rest.remove_prefix(next);
-    ++number;
-    line = Trim(line);
+  // The lines as the plug-in reads them under the setting proposed for the file.
+  m5::text::CLineCursor lines(bytes, ChoiceFor(records.kind) == EncodingChoice::Utf8
+                                         ? m5::text::EncodingSetting::Unicode
+                                         : m5::text::EncodingSetting::Win1251);
+  records.reading = lines.Decided().reading;
+  for (std::size_t number = 1; number <= lines.Count(); ++number) {
+    std::wstring_view line = Trim(lines.Next());
     if (line.empty()) {
       continue;
     }
     const std::wstring_view format = NextField(line);
-    if (format == L"END") {
+    if (m5::text::IsEndIdentifier(format)) {
       continue;
     }
-    if (!IsM5Format(format)) {
-      records.stopLine = number;
+    if (!m5::text::IsFormatIdentifier(format)) {
+      records.stopLine = static_cast<int>(number);
       break;  // the import stops here too
     }
     ++records.m5Lines;
     NextField(line);  // the address
     const std::wstring_view info = NextField(line);
-    if (!IsPointType(info.substr(0, 2))) {
+    if (!m5::text::IsPointRecord(m5::text::RecordType(info))) {
       continue;
     }
-    records.texts.emplace_back(info.size() > 4 ? info.substr(4, kPointIdWidth) : L"");
+    records.texts.emplace_back(m5::text::RecordText(info).substr(0, m5::text::kPointIdWidth));
     if (maxRecords != 0 && records.texts.size() >= maxRecords) {
       break;
     }

@@ -1,6 +1,7 @@
 // The point records of an M5 file as the host sees them before any import: the 27-character
 // point-identification texts of its PI, KR and KD lines, and how the file's text is encoded.
-// The layout detector and the hint after an import read files through this.
+// The layout detector and the hint after an import read files through this, and it reads
+// their lines with the plug-in's text library (text/), so as the import will read them.
 #pragma once
 
 #include <optional>
@@ -8,9 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "text/m5_line.h"
+#include "text/reading.h"
+
 namespace m5host {
 
-constexpr int kPointIdWidth = 27;
+using m5::text::kPointIdWidth;
 
 // How the bytes of a file read as text, and which encoding setting reads them.
 enum class TextKind {
@@ -30,6 +34,8 @@ std::string Describe(TextKind kind);
 
 struct PointRecords {
   TextKind kind = TextKind::Ascii;
+  // How the lines were read: the plug-in's reading under the setting ChoiceFor(kind).
+  m5::text::Reading reading = m5::text::Reading::Ansi;
   int m5Lines = 0;
   // The text after the four-character prefix of each point record, at most 27 characters.
   std::vector<std::wstring> texts;

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "import/failure_reason.h"
-#include "import/line_readers.h"
 #include "import/plugin.h"
 #include "parser/parser.h"
 #include "parser/record_layout.h"
@@ -15,6 +14,7 @@
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
 #include "sdk/contained_call.h"
+#include "text/line_cursor.h"
 
 namespace {
 
@@ -86,14 +86,12 @@ void CImportPluginImpl::ImportFile(const wchar_t* current, IMeasurementSink* sin
 void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink* sink) {
   // The whole file is read before its first line is parsed; the lines are decoded one at a
   // time as the parser asks for them.
-  const bool ansi = m_settings.CodeStr == 0;
-  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(
-      path, ansi ? m5::platform::FileMode::Text : m5::platform::FileMode::Binary);
+  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(path);
   if (!bytes) {
     sink->ReportError(m5::platform::LoadResourceString(m5::msg::kCannotOpenFile).c_str());
     return;
   }
-  m5::import::CLineCursor lines(*bytes, ansi);
+  m5::text::CLineCursor lines(*bytes, m5::text::SettingOf(m_settings.CodeStr));
   // The host numbers lines with an int; a longer file could not be held in memory anyway.
   const int count = static_cast<int>(std::min<std::size_t>(lines.Count(), INT_MAX));
   {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/m5_line.h"
+
 struct ISettingsReader;
 struct ISettingsWriter;
 
@@ -18,7 +20,7 @@ struct ImportSettings {
   // 0: Hz is an absolute circle reading; 1: Hz is an oriented direction.
   std::int32_t AngleMode = 1;
   // Width of the point-id text; fixed, never stored.
-  std::int32_t PointIdWidth = 27;
+  std::int32_t PointIdWidth = m5::text::kPointIdWidth;
   // 0: Windows-1251 text; any other value: Unicode text (UTF-16 or UTF-8).
   std::int32_t CodeStr = 0;
 

@@ -7,26 +7,13 @@
 #include "parser/text.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
+#include "text/m5_line.h"
 
 namespace {
-
-constexpr wchar_t kFieldSeparator = L'|';
 
 // Lines of exactly this length ending in "O" come from early instrument software, whose
 // records this reader cannot interpret.
 constexpr std::size_t kOldSoftwareLineLength = 119;
-
-// "For" + any one character + "M5", as in "For M5" or "For_M5"; compared exactly, a
-// character at a time, since every line asks.
-bool IsFormatIdentifier(std::wstring_view field) {
-  return field.size() == 6 && field[0] == L'F' && field[1] == L'o' && field[2] == L'r' &&
-         field[4] == L'M' && field[5] == L'5';
-}
-
-// "END", the identifier of a file's closing lines.
-bool IsEndIdentifier(std::wstring_view field) {
-  return field.size() == 3 && field[0] == L'E' && field[1] == L'N' && field[2] == L'D';
-}
 
 }  // namespace
 
@@ -45,7 +32,7 @@ std::wstring_view CParser::NextField() {
   // A field of an M5 line is a few dozen characters, shorter than a library search takes to
   // get going; six of them per line.
   std::size_t end = start;
-  while (end < size && m_line[end] != kFieldSeparator) {
+  while (end < size && m_line[end] != m5::text::kFieldSeparator) {
     ++end;
   }
   m_fieldStart = end < size ? end + 1 : size;
@@ -66,7 +53,7 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
 
   m_fieldStart = 0;
   const std::wstring_view identifier = NextField();
-  if (!IsEndIdentifier(identifier) && !IsFormatIdentifier(identifier)) {
+  if (!m5::text::IsEndIdentifier(identifier) && !m5::text::IsFormatIdentifier(identifier)) {
     StopFile(m5::msg::kWrongFileFormat);
   }
 

@@ -9,6 +9,7 @@
 #include "parser/text.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
+#include "text/m5_line.h"
 
 namespace {
 
@@ -22,20 +23,6 @@ constexpr const wchar_t* kHeightStationing = L"HEIGHTSTATIONING";
 constexpr const wchar_t* kDefaultStationWarning =
     L"Не определена точка стояния.\nПо умолчанию создается станция с именем %1%.";
 constexpr const wchar_t* kDefaultStationName = L"Default";
-
-// Record types are two characters; compared as such, every line is spared a library
-// compare per candidate.
-bool IsType(std::wstring_view type, wchar_t first, wchar_t second) {
-  return type.size() == 2 && type[0] == first && type[1] == second;
-}
-
-bool IsPointRecord(std::wstring_view type) {
-  return IsType(type, L'P', L'I') || IsType(type, L'K', L'R') || IsType(type, L'K', L'D');
-}
-
-bool IsTextRecord(std::wstring_view type) {
-  return IsType(type, L'T', L'I') || IsType(type, L'T', L'R') || IsType(type, L'T', L'G');
-}
 
 bool IsStationKeyword(std::wstring_view text) {
   for (const wchar_t* keyword : kStationKeywords) {
@@ -66,15 +53,12 @@ CParser::DataBlocks CParser::ParseInfoBlock(std::wstring_view block) {
   if (block.empty()) {
     return DataBlocks::NotRead;
   }
-  const std::wstring_view type = block.substr(0, 2);
-  // The two characters after the type say nothing we use.
-  block.remove_prefix(std::min<std::size_t>(4, block.size()));
-
-  if (IsPointRecord(type)) {
-    return ParsePointRecord(block);
+  const std::wstring_view type = m5::text::RecordType(block);
+  if (m5::text::IsPointRecord(type)) {
+    return ParsePointRecord(m5::text::RecordText(block));
   }
-  if (IsTextRecord(type)) {
-    return ParseTextRecord(block);
+  if (m5::text::IsTextRecord(type)) {
+    return ParseTextRecord(m5::text::RecordText(block));
   }
   return DataBlocks::NotRead;
 }

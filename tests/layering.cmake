@@ -2,7 +2,7 @@
 # against it fails the build, and the test suite (ctest -R layering) names every one.
 set(m5_layering_script ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_layering.cmake)
 set(m5_layered_sources)
-foreach(folder resources platform sdk values parser import host)
+foreach(folder resources platform sdk text values parser import host)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h
        ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.inc
        ${PROJECT_SOURCE_DIR}/${folder}/*.rc)
@@ -24,8 +24,8 @@ add_test(NAME layering.includes
 set_tests_properties(layering.includes PROPERTIES LABELS "layering;static")
 
 # Each layered library waits for the check, so building any of them alone fails too.
-foreach(target m5_platform m5_system_string m5_values m5_parser m5_import m5plugin_static
-               m5plugin m5_host_text m5_host_lib)
+foreach(target m5_platform m5_system_string m5_text m5_values m5_parser m5_import
+               m5plugin_static m5plugin m5_host_text m5_host_lib)
   if(TARGET ${target})
     get_target_property(type ${target} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")

@@ -1,48 +1,15 @@
 #include "platform/input_file.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include <sys/stat.h>
 
-#include "platform/byte_order_mark.h"
 #include "platform/utf8.h"
 
 namespace m5::platform {
 
 namespace {
-
-// What the C run-time's text mode does on Windows: CR LF becomes LF, 0x1A ends the input,
-// a lone CR stays. Runs between CRs move as whole blocks.
-void ApplyTextMode(std::string& bytes) {
-  const void* eof = std::memchr(bytes.data(), '\x1A', bytes.size());
-  if (eof != nullptr) {
-    bytes.resize(static_cast<std::size_t>(static_cast<const char*>(eof) - bytes.data()));
-  }
-  char* const data = bytes.data();
-  const std::size_t n = bytes.size();
-  const void* found = std::memchr(data, '\r', n);
-  if (found == nullptr) {
-    return;
-  }
-  std::size_t out = static_cast<std::size_t>(static_cast<const char*>(found) - data);
-  std::size_t in = out;
-  while (in < n) {
-    // data[in] is a CR; it goes only when an LF follows.
-    const std::size_t runStart = (in + 1 < n && data[in + 1] == '\n') ? in + 1 : in;
-    const void* next = in + 1 < n ? std::memchr(data + in + 1, '\r', n - in - 1) : nullptr;
-    const std::size_t runEnd =
-        next != nullptr ? static_cast<std::size_t>(static_cast<const char*>(next) - data) : n;
-    const std::size_t length = runEnd - runStart;
-    if (out != runStart) {
-      std::memmove(data + out, data + runStart, length);
-    }
-    out += length;
-    in = runEnd;
-  }
-  bytes.resize(out);
-}
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -50,7 +17,7 @@ struct FileCloser {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   const std::string narrow = ToUtf8(path);
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(narrow.c_str(), "rb"));
   if (!file) {
@@ -76,9 +43,6 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode
   // A folder opens on POSIX but cannot be read; treat it like any unreadable file.
   if (std::ferror(file.get())) {
     return std::nullopt;
-  }
-  if (mode == FileMode::Text && !BeginsWithByteOrderMark(bytes)) {
-    ApplyTextMode(bytes);
   }
   return bytes;
 }

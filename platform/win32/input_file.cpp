@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/byte_order_mark.h"
-
 namespace m5::platform {
 
 namespace {
@@ -15,8 +13,10 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-std::optional<std::string> ReadAll(const std::wstring& path, const wchar_t* openMode) {
-  std::unique_ptr<std::FILE, FileCloser> file(_wfsopen(path.c_str(), openMode, _SH_DENYNO));
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(_wfsopen(path.c_str(), L"rb", _SH_DENYNO));
   if (!file) {
     return std::nullopt;
   }
@@ -33,22 +33,6 @@ std::optional<std::string> ReadAll(const std::wstring& path, const wchar_t* open
     return std::nullopt;
   }
   return bytes;
-}
-
-}  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
-  if (mode == FileMode::Binary) {
-    return ReadAll(path, L"rb");
-  }
-  // The C run-time's own text mode turns CR LF into LF and stops at 0x1A, as the
-  // instrument's transfer software expects of a reader. It leaves a byte-order mark as it
-  // is; a marked file is Unicode, and is read again as it is on disk.
-  std::optional<std::string> text = ReadAll(path, L"rt");
-  if (text && BeginsWithByteOrderMark(*text)) {
-    return ReadAll(path, L"rb");
-  }
-  return text;
 }
 
 }  // namespace m5::platform

@@ -116,6 +116,12 @@ std::string Utf16Be(const std::string& ascii) {
   return bytes;
 }
 
+// A transfer that broke off half-way through a 16-bit character.
+std::string CutOffLastByte(std::string bytes) {
+  bytes.pop_back();
+  return bytes;
+}
+
 TEST(PointRecords, ReadsEveryEncodingAndLineEnd) {
   const std::string two = Line("PI1 P1            CP") + Line("TI  MEASURE") + Line("KD1 P2");
   const struct {
@@ -147,6 +153,11 @@ TEST(PointRecords, ReadsEveryEncodingAndLineEnd) {
        TextKind::Utf16,
        EncodingChoice::Utf8,
        {L"P1            CP", L"P2"}},
+      {"UTF-16 without a mark, cut at an odd byte",
+       CutOffLastByte(Utf16Le(Line("PI1 P1") + "For M5|A|KR1 P2 X")),
+       TextKind::Utf16,
+       EncodingChoice::Utf8,
+       {L"P1", L"P2 \uFFFD"}},
       {"UTF-16 big-endian mark",
        "\xFE\xFF" + Utf16Be(two),
        TextKind::Utf16Mark,

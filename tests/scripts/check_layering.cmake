@@ -1,10 +1,12 @@
 cmake_minimum_required(VERSION 3.20)
 # Checks every include of the project's own headers against the layering:
 #   sdk, platform   the bottom: the boundary's interfaces, and the operating system
+#   text            what a file's bytes mean: the reading, the lines, the M5 line's shape
 #   values          type codes, units, converters
 #   parser          the M5 reader
 #   import          the plug-in object and the driver
-#   host            apart: a host knows the plug-in only through the SDK, as any host would
+#   host            apart: a host knows the plug-in only through the SDK, as any host would,
+#                   and reads survey files through text, so it reads them as the import does
 # tests, bench, fuzz and examples sit on top and may include anything. An include names its
 # header from the source root ("parser/parser.h"); one without a folder is the includer's
 # own or a generated header. Run with -DSOURCE_DIR=<root>; fails listing every include
@@ -17,13 +19,15 @@ set(m5_layers
     "resources|resources/"
     "platform|platform/|resources/"
     "sdk|sdk/|${m5_sdk_platform}"
+    "text|text/|platform/"
     "values|values/|sdk/|platform/|resources/"
-    "parser|parser/|values/|sdk/|platform/|resources/"
-    "import|import/|parser/|values/|sdk/|platform/|resources/"
-    "host|host/|sdk/|${m5_sdk_platform}")
+    "parser|parser/|values/|text/|sdk/|platform/|resources/"
+    "import|import/|parser/|values/|text/|sdk/|platform/|resources/"
+    "host|host/|text/|sdk/|${m5_sdk_platform}")
 
 # The first folder of an include that names one of these is the project's own header.
-set(m5_own_folders resources platform sdk values parser import host tests bench fuzz examples)
+set(m5_own_folders resources platform sdk text values parser import host tests bench fuzz
+                   examples)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")

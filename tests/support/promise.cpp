@@ -10,9 +10,9 @@
 
 #include "host/text_encoding.h"
 #include "host/trace_format.h"
-#include "import/line_readers.h"
 #include "parser/text.h"
 #include "platform/input_file.h"
+#include "text/line_cursor.h"
 #include "values/field_tables.h"
 #include "values/white_space.h"
 
@@ -108,13 +108,11 @@ bool IsM5Identifier(std::wstring_view field) {
 
 std::optional<std::vector<std::wstring>> ReadLinesAsImported(const std::wstring& path,
                                                              const ImportSettings& settings) {
-  const bool ansi = settings.CodeStr == 0;
-  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(
-      path, ansi ? m5::platform::FileMode::Text : m5::platform::FileMode::Binary);
+  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(path);
   if (!bytes) {
     return std::nullopt;
   }
-  m5::import::CLineCursor cursor(*bytes, ansi);
+  m5::text::CLineCursor cursor(*bytes, m5::text::SettingOf(settings.CodeStr));
   std::vector<std::wstring> lines;
   lines.reserve(cursor.Count());
   for (std::size_t i = 0; i < cursor.Count(); ++i) {

@@ -1,4 +1,4 @@
-// Survey files read through the C run-time: its text mode, shared access, wide names.
+// Survey files read through the C run-time: every byte as on disk, shared access, wide names.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 
 namespace {
 
-using m5::platform::FileMode;
 using m5::platform::ReadWholeFile;
 
 // A folder of its own under the user's temporary folder, removed with its files.
@@ -47,37 +46,24 @@ class InputFileTest : public ::testing::Test {
   std::vector<std::wstring> m_files;
 };
 
-TEST_F(InputFileTest, TextModeIsTheRunTimesOwn) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-    std::string text;
+// The bytes as they are: line ends, 0x1A and marks are the text library's to read.
+TEST_F(InputFileTest, ReadsEveryByteAsItIs) {
+  const std::string files[] = {
+      "For M5\r\nEND\r\n",
+      std::string("Hz 1\r\n\x1A"
+                  "Hz 2\n",
+                  12),
+      std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8),
+      "",
   };
-  const Case cases[] = {
-      {"CR LF becomes LF", "For M5\r\nEND\r\n", "For M5\nEND\n"},
-      {"a lone CR stays", "a\rb\n", "a\rb\n"},
-      {"0x1A ends the input",
-       std::string("Hz 1\n\x1A"
-                   "Hz 2\n",
-                   11),
-       "Hz 1\n"},
-      {"0x1A inside a 16-bit character", std::string("\x1A\x04\r\0\n\0", 6), ""},
-      {"NUL bytes pass", std::string("F\0o\0", 4), std::string("F\0o\0", 4)},
-      {"empty", "", ""},
-      {"a marked file is read as it is", std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8),
-       std::string("\xFF\xFE\x1A\x04\r\0\n\0", 8)},
-      {"UTF-8 mark keeps CR LF", "\xEF\xBB\xBFK\r\n", "\xEF\xBB\xBFK\r\n"},
-  };
-  for (const Case& c : cases) {
-    const std::wstring path = Write(L"case.dat", c.bytes);
-    EXPECT_EQ(ReadWholeFile(path, FileMode::Text), c.text) << c.name;
-    EXPECT_EQ(ReadWholeFile(path, FileMode::Binary), c.bytes) << c.name;
+  for (const std::string& bytes : files) {
+    EXPECT_EQ(ReadWholeFile(Write(L"case.dat", bytes)), bytes);
   }
 }
 
 TEST_F(InputFileTest, OpensCyrillicNames) {
   const std::wstring path = Write(L"Съёмка №1.dat", "For M5\r\n");
-  EXPECT_EQ(ReadWholeFile(path, FileMode::Text), "For M5\n");
+  EXPECT_EQ(ReadWholeFile(path), "For M5\r\n");
 }
 
 TEST_F(InputFileTest, ReadsAFileAnotherProgramIsStillWriting) {
@@ -85,14 +71,14 @@ TEST_F(InputFileTest, ReadsAFileAnotherProgramIsStillWriting) {
   HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(ReadWholeFile(path, FileMode::Text), "For M5\n");
+  EXPECT_EQ(ReadWholeFile(path), "For M5\r\n");
   CloseHandle(writer);
 }
 
 TEST_F(InputFileTest, MissingFilesAndFoldersGiveNothing) {
-  EXPECT_EQ(ReadWholeFile(m_folder + L"\\absent.dat", FileMode::Text), std::nullopt);
-  EXPECT_EQ(ReadWholeFile(m_folder, FileMode::Text), std::nullopt);
-  EXPECT_EQ(ReadWholeFile(L"", FileMode::Binary), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(m_folder + L"\\absent.dat"), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(m_folder), std::nullopt);
+  EXPECT_EQ(ReadWholeFile(L""), std::nullopt);
 }
 
 }  // namespace

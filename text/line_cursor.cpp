@@ -1,17 +1,15 @@
-#include "import/line_readers.h"
+#include "text/line_cursor.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <optional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "import/unicode_text.h"
-#include "platform/codepage.h"
+#include "text/decoders.h"
 
-namespace m5::import {
+namespace m5::text {
 
 namespace {
 
@@ -43,31 +41,9 @@ std::size_t FindCarriageReturnOrLineFeed(std::string_view text, std::size_t from
   return kNone;
 }
 
-// 8-bit text after text mode. Text mode has made each CR LF an LF, so a CR that still
-// stands before an LF stood before another CR LF in the file: every CR and every LF ends a
-// line, and the line numbers stay those of the file.
-struct AnsiText {
+// Text of one byte per character, where a line end is a CR or LF byte.
+struct ByteText {
   static constexpr std::size_t kUnit = 1;
-  static constexpr bool kCrLfIsOneEnd = false;
-
-  std::size_t FindLineEnd(std::string_view text, std::size_t from) const {
-    return FindCarriageReturnOrLineFeed(text, from);
-  }
-  bool IsUnitAt(std::string_view, std::size_t, char) const { return false; }
-  Decoding Decode(std::string_view line, std::wstring& out) const {
-    const std::size_t start = out.size();
-    platform::AppendAnsiToWide(line.data(), line.size(), out);
-    if (line.find('\0') == kNone) {
-      return Decoding::Exact;
-    }
-    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), L'\0', L'\uFFFD');
-    return Decoding::Replaced;
-  }
-};
-
-struct Utf8Text {
-  static constexpr std::size_t kUnit = 1;
-  static constexpr bool kCrLfIsOneEnd = true;
 
   std::size_t FindLineEnd(std::string_view text, std::size_t from) const {
     return FindCarriageReturnOrLineFeed(text, from);
@@ -75,12 +51,18 @@ struct Utf8Text {
   bool IsUnitAt(std::string_view text, std::size_t offset, char ch) const {
     return offset < text.size() && text[offset] == ch;
   }
+};
+
+struct AnsiText : ByteText {
+  Decoding Decode(std::string_view line, std::wstring& out) const { return AppendAnsi(line, out); }
+};
+
+struct Utf8Text : ByteText {
   Decoding Decode(std::string_view line, std::wstring& out) const { return AppendUtf8(line, out); }
 };
 
 struct Utf16Text {
   static constexpr std::size_t kUnit = 2;
-  static constexpr bool kCrLfIsOneEnd = true;
   bool littleEndian;
 
   char32_t UnitAt(std::string_view text, std::size_t offset) const {
@@ -110,12 +92,10 @@ struct Utf16Text {
   }
 };
 
-// Where the line after the line end at end starts: past its CR LF when the reading takes
-// the pair as one end.
+// Where the line after the line end at end starts: past its CR LF when the end is the pair.
 template <typename Text>
 std::size_t AfterLineEnd(std::string_view text, const Text& encoding, std::size_t end) {
-  if (Text::kCrLfIsOneEnd && encoding.IsUnitAt(text, end, '\r') &&
-      encoding.IsUnitAt(text, end + Text::kUnit, '\n')) {
+  if (encoding.IsUnitAt(text, end, '\r') && encoding.IsUnitAt(text, end + Text::kUnit, '\n')) {
     return end + 2 * Text::kUnit;
   }
   return end + Text::kUnit;
@@ -146,45 +126,41 @@ Decoding DecodeNextLine(std::string_view text, const Text& encoding, std::size_t
 
 }  // namespace
 
-CLineCursor::CLineCursor(std::string_view bytes, bool ansi) : m_text(bytes), m_form(Form::Ansi) {
-  const std::optional<DetectedForm> marked = DetectByteOrderMark(bytes);
-  if (ansi && !marked) {
-    m_count = CountLines(m_text, AnsiText{});
-    return;
-  }
-  const DetectedForm detected = marked ? *marked : DetectUnicodeForm(bytes);
-  m_text = bytes.substr(detected.markLength);
-  switch (detected.form) {
-    case UnicodeForm::Utf8:
-      m_form = Form::Utf8;
-      m_count = CountLines(m_text, Utf8Text{});
+CLineCursor::CLineCursor(std::string_view bytes, EncodingSetting setting)
+    : m_decided(DecideReading(bytes, setting)) {
+  const std::string_view text = m_decided.text;
+  switch (m_decided.reading) {
+    case Reading::Ansi:
+      m_count = CountLines(text, AnsiText{});
       return;
-    case UnicodeForm::Utf16LittleEndian:
-      m_form = Form::Utf16LittleEndian;
-      m_count = CountLines(m_text, Utf16Text{true});
+    case Reading::Utf8:
+      m_count = CountLines(text, Utf8Text{});
       return;
-    case UnicodeForm::Utf16BigEndian:
-      m_form = Form::Utf16BigEndian;
-      m_count = CountLines(m_text, Utf16Text{false});
+    case Reading::Utf16LittleEndian:
+      m_count = CountLines(text, Utf16Text{true});
+      return;
+    case Reading::Utf16BigEndian:
+      m_count = CountLines(text, Utf16Text{false});
       return;
   }
 }
 
 const std::wstring& CLineCursor::Next() {
   m_line.clear();
+  const std::string_view text = m_decided.text;
   Decoding decoding = Decoding::Exact;
-  switch (m_form) {
-    case Form::Ansi:
-      decoding = DecodeNextLine(m_text, AnsiText{}, m_position, m_line);
+  switch (m_decided.reading) {
+    case Reading::Ansi:
+      decoding = DecodeNextLine(text, AnsiText{}, m_position, m_line);
       break;
-    case Form::Utf8:
-      decoding = DecodeNextLine(m_text, Utf8Text{}, m_position, m_line);
+    case Reading::Utf8:
+      decoding = DecodeNextLine(text, Utf8Text{}, m_position, m_line);
       break;
-    case Form::Utf16LittleEndian:
-      decoding = DecodeNextLine(m_text, Utf16Text{true}, m_position, m_line);
+    case Reading::Utf16LittleEndian:
+      decoding = DecodeNextLine(text, Utf16Text{true}, m_position, m_line);
       break;
-    case Form::Utf16BigEndian:
-      decoding = DecodeNextLine(m_text, Utf16Text{false}, m_position, m_line);
+    case Reading::Utf16BigEndian:
+      decoding = DecodeNextLine(text, Utf16Text{false}, m_position, m_line);
       break;
   }
   m_firstMalformedLine = decoding == Decoding::Replaced && !m_malformedSeen;
@@ -192,26 +168,4 @@ const std::wstring& CLineCursor::Next() {
   return m_line;
 }
 
-namespace {
-
-// The cursor's line is decoded into a buffer sized for the worst case; the copy holds no
-// more than its characters (UTF-8 Cyrillic would otherwise waste half).
-void ReadAll(std::string_view bytes, bool ansi, LineList& lines) {
-  CLineCursor cursor(bytes, ansi);
-  lines.reserve(lines.size() + cursor.Count());
-  for (std::size_t i = 0; i < cursor.Count(); ++i) {
-    lines.emplace_back(cursor.Next());
-  }
-}
-
-}  // namespace
-
-void ReadLines8Bit(std::string_view bytes, LineList& lines) {
-  ReadAll(bytes, true, lines);
-}
-
-void ReadLinesUnicode(std::string_view bytes, LineList& lines) {
-  ReadAll(bytes, false, lines);
-}
-
-}  // namespace m5::import
+}  // namespace m5::text

@@ -1,21 +1,25 @@
-// The two text readings as pure functions: a file's bytes in, its lines out.
+// The readings as pure functions: a file's bytes and the setting in, its lines out.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
-#include "import/line_readers.h"
-#include "import/unicode_text.h"
 #include "platform/codepage.h"
 #include "platform/input_file.h"
 #include "tests/support/corpus.h"
 #include "tests/support/recording_host.h"
+#include "text/decoders.h"
+#include "text/line_cursor.h"
+#include "text/reading.h"
 
 namespace {
 
-using m5::import::LineList;
+using LineList = std::vector<std::wstring>;
+using m5::text::EncodingSetting;
+using m5::text::Reading;
 using namespace std::string_literals;
 
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
@@ -45,24 +49,23 @@ std::string Show(const LineList& lines) {
   return out;
 }
 
-LineList Read8Bit(const std::string& bytes) {
+LineList Lines(const std::string& bytes, EncodingSetting setting) {
+  m5::text::CLineCursor cursor(bytes, setting);
   LineList lines;
-  m5::import::ReadLines8Bit(bytes, lines);
+  for (std::size_t i = 0; i < cursor.Count(); ++i) {
+    lines.push_back(cursor.Next());
+  }
   return lines;
 }
 
 LineList ReadUnicode(const std::string& bytes) {
-  LineList lines;
-  m5::import::ReadLinesUnicode(bytes, lines);
-  return lines;
+  return Lines(bytes, EncodingSetting::Unicode);
 }
 
-enum class Setting { Win1251, Unicode };
-
 // Each case through the cursor as the driver uses it: its lines, and where it would warn.
-void ExpectReadings(const std::vector<ReadingCase>& cases, Setting setting) {
+void ExpectReadings(const std::vector<ReadingCase>& cases, EncodingSetting setting) {
   for (const ReadingCase& c : cases) {
-    m5::import::CLineCursor cursor(c.bytes, setting == Setting::Win1251);
+    m5::text::CLineCursor cursor(c.bytes, setting);
     LineList got;
     std::vector<std::size_t> warned;
     for (std::size_t i = 0; i < cursor.Count(); ++i) {
@@ -85,19 +88,22 @@ std::string Utf16(const std::string& ascii, bool littleEndian) {
   return out;
 }
 
-// The bytes as text mode gives them: CR LF is already LF.
 TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
   const std::vector<ReadingCase> cases = {
       {"empty file", "", {}},
       {"one line feed", "\n", {L""}},
-      {"three lines", "a\nb\nc\n", {L"a", L"b", L"c"}},
+      {"three lines", "a\r\nb\r\nc\r\n", {L"a", L"b", L"c"}},
       {"last line without line end", "a\nb", {L"a", L"b"}},
-      {"empty middle line", "a\n\nb\n", {L"a", L"", L"b"}},
+      {"empty middle line", "a\r\n\r\nb\r\n", {L"a", L"", L"b"}},
       {"CR-only line ends", "a\rb\r", {L"a", L"b"}},
-      {"CR before LF was CR, CR LF in the file", "a\r\nb", {L"a", L"", L"b"}},
+      {"CR before CR LF", "a\r\r\nb", {L"a", L"", L"b"}},
+      {"LF CR is two line ends", "a\n\rb", {L"a", L"", L"b"}},
       {"CR, LF and empty lines mixed",
        "a\rb\nc\r\rd\n\ne",
        {L"a", L"b", L"c", L"", L"d", L"", L"e"}},
+      {"0x1A ends the file", "Hz 1\r\n\x1AHz 2\r\n", {L"Hz 1"}},
+      {"0x1A inside a line", "Hz 1\x1A\r\nHz 2", {L"Hz 1"}},
+      {"CR right before 0x1A", "a\r\x1A\n", {L"a"}},
       {"NUL inside a value",
        "X 5\0"
        "000.000\nEND"s,
@@ -108,7 +114,7 @@ TEST(Reading8Bit, SplitsLinesAsTheStationWroteThem) {
       {"NUL at line start, warned once", "y\n\0x\n\0"s, {L"y", L"\uFFFDx", L"\uFFFD"}, {1}},
       {"Cyrillic in Windows-1251", "\xCA\xF0\xE0\xE9", {L"\u041A\u0440\u0430\u0439"}},
   };
-  ExpectReadings(cases, Setting::Win1251);
+  ExpectReadings(cases, EncodingSetting::Win1251);
 }
 
 // The ANSI setting cannot read a file that says it is Unicode; the mark decides, and the
@@ -124,18 +130,65 @@ TEST(Reading8Bit, ReadsAMarkedFileAsItsMarkSays) {
       {"big-endian mark", kBigEndianMark + Utf16("For\rEND\n", false), {L"For", L"END"}},
       {"mark alone", kBigEndianMark, {}},
   };
-  ExpectReadings(cases, Setting::Win1251);
+  ExpectReadings(cases, EncodingSetting::Win1251);
 }
 
-// Every byte but the line ends reads as the code page says, NUL handling or not.
+// Every byte but the line ends and the end of the file reads as the code page says.
 TEST(Reading8Bit, KeepsEveryOtherByteOfTheCodePage) {
   std::string bytes;
   for (int byte = 1; byte < 0x100; ++byte) {
-    if (byte != '\r' && byte != '\n') {
+    if (byte != '\r' && byte != '\n' && byte != 0x1A) {
       bytes += static_cast<char>(byte);
     }
   }
-  ExpectReadings({{"bytes 01 to FF", bytes, {m5::platform::AnsiToWide(bytes)}}}, Setting::Win1251);
+  ExpectReadings({{"bytes 01 to FF", bytes, {m5::platform::AnsiToWide(bytes)}}},
+                 EncodingSetting::Win1251);
+}
+
+// The C run-time's text mode, as the 8-bit reading once had it before splitting at every CR
+// and LF: CR LF became LF, 0x1A ended the input. The lines must stay those.
+LineList TextModeLines(const std::string& bytes) {
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+    if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) {
+      text += bytes[i];
+    }
+  }
+  LineList lines;
+  std::wstring line;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += static_cast<wchar_t>(c);
+    }
+  }
+  if (!line.empty()) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(Reading8Bit, GivesTheLinesOfTextModeOnMixedBytes) {
+  // Long runs between CRs and bursts of them, over many SSE2 blocks.
+  std::mt19937 random(7);
+  const char alphabet[] = {'a', 'b', '\r', '\n'};
+  for (int round = 0; round < 20; ++round) {
+    std::string bytes;
+    const std::size_t size = 1 + random() % 200000;
+    while (bytes.size() < size) {
+      const bool run = random() % 2 == 0;
+      const std::size_t length = run ? random() % 300 : 1 + random() % 4;
+      for (std::size_t i = 0; i < length; ++i) {
+        bytes += run ? 'x' : alphabet[random() % 4];
+      }
+    }
+    if (round % 4 == 0) {
+      bytes[random() % bytes.size()] = '\x1A';
+    }
+    ASSERT_EQ(Lines(bytes, EncodingSetting::Win1251), TextModeLines(bytes)) << "round " << round;
+  }
 }
 
 TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
@@ -168,7 +221,7 @@ TEST(ReadingUnicode, DecodesUtf16InEitherByteOrder) {
        kBigEndianMark + "\x01\x0A\x0A\x41\0\n\0z"s,
        {L"\u010A\u0A41", L"z"}},
   };
-  ExpectReadings(cases, Setting::Unicode);
+  ExpectReadings(cases, EncodingSetting::Unicode);
 }
 
 // The letter K (U+041A) holds the byte 0x1A, which once ended the import, and a CR after
@@ -204,7 +257,7 @@ TEST(ReadingUnicode, ReadsUtf8WithAndWithoutMark) {
         L"000.000"},
        {0}},
   };
-  ExpectReadings(cases, Setting::Unicode);
+  ExpectReadings(cases, EncodingSetting::Unicode);
 }
 
 TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
@@ -224,7 +277,7 @@ TEST(ReadingUnicode, ReplacesMalformedUtf8AndKeepsTheLine) {
        {L"For", L"END", L"\uFFFD\uFFFD", L"\uFFFD"},
        {2}},
   };
-  ExpectReadings(cases, Setting::Unicode);
+  ExpectReadings(cases, EncodingSetting::Unicode);
 }
 
 TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
@@ -239,37 +292,62 @@ TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
       {"high surrogate before LF", le + "\0\xD8\n\0b\0"s, {L"\uFFFD", L"b"}, {0}},
       {"odd trailing byte", le + "a\0b"s, {L"a\uFFFD"}, {0}},
       {"odd byte after last line", le + "a\0\n\0b"s, {L"a", L"\uFFFD"}, {1}},
+      // A transfer cut at an odd byte: still 16-bit text, its last character malformed.
+      {"cut without mark", Utf16("For M5\r\nEND 1", true) + "2"s, {L"For M5", L"END 1\uFFFD"}, {1}},
+      {"cut without mark, big-endian",
+       Utf16("For M5\r\nEND 1", false) + "\0"s,
+       {L"For M5", L"END 1\uFFFD"},
+       {1}},
+      {"cut inside the last line end",
+       Utf16("For M5\r\n", true) + "\r"s,
+       {L"For M5", L"\uFFFD"},
+       {1}},
   };
-  ExpectReadings(cases, Setting::Unicode);
+  ExpectReadings(cases, EncodingSetting::Unicode);
 }
 
-TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
-  using m5::import::UnicodeForm;
-  struct FormCase {
+TEST(Reading, DecidedFromMarkOrZeroBytesAndTheSetting) {
+  struct DecisionCase {
     const char* name;
     std::string bytes;
-    UnicodeForm form;
+    Reading unicode;  // under the Unicode setting
+    Reading win1251;
     std::size_t markLength;
   };
-  const std::vector<FormCase> cases = {
-      {"UTF-8 mark", kUtf8Mark + "a", UnicodeForm::Utf8, 3},
-      {"little-endian mark", kLittleEndianMark + "a", UnicodeForm::Utf16LittleEndian, 2},
-      {"big-endian mark", kBigEndianMark + "a", UnicodeForm::Utf16BigEndian, 2},
-      {"no zero byte", "abc", UnicodeForm::Utf8, 0},
-      {"empty", "", UnicodeForm::Utf8, 0},
-      {"zeros at odd offsets", Utf16("ab", true), UnicodeForm::Utf16LittleEndian, 0},
-      {"zeros at even offsets", Utf16("ab", false), UnicodeForm::Utf16BigEndian, 0},
-      {"as many of each", "\0aa\0"s, UnicodeForm::Utf8, 0},
-      {"a NUL of padding", "For\r\n\0"s, UnicodeForm::Utf8, 0},
-      {"odd byte count", Utf16("ab", true) + "c", UnicodeForm::Utf8, 0},
-      {"half the units", Utf16("ab", true) + "cdef", UnicodeForm::Utf8, 0},
-      {"most of the units", Utf16("abc", true) + "de", UnicodeForm::Utf16LittleEndian, 0},
+  const std::vector<DecisionCase> cases = {
+      {"UTF-8 mark", kUtf8Mark + "a", Reading::Utf8, Reading::Utf8, 3},
+      {"little-endian mark", kLittleEndianMark + "a", Reading::Utf16LittleEndian,
+       Reading::Utf16LittleEndian, 2},
+      {"big-endian mark", kBigEndianMark + "a", Reading::Utf16BigEndian, Reading::Utf16BigEndian,
+       2},
+      {"half a mark", "\xEF\xBB\r\n", Reading::Utf8, Reading::Ansi, 0},
+      {"no zero byte", "abc", Reading::Utf8, Reading::Ansi, 0},
+      {"empty", "", Reading::Utf8, Reading::Ansi, 0},
+      {"zeros at odd offsets", Utf16("ab", true), Reading::Utf16LittleEndian, Reading::Ansi, 0},
+      {"zeros at even offsets", Utf16("ab", false), Reading::Utf16BigEndian, Reading::Ansi, 0},
+      {"as many of each", "\0aa\0"s, Reading::Utf8, Reading::Ansi, 0},
+      {"a NUL of padding", "For\r\n\0"s, Reading::Utf8, Reading::Ansi, 0},
+      {"odd byte count", Utf16("ab", true) + "c", Reading::Utf16LittleEndian, Reading::Ansi, 0},
+      {"odd byte count, big-endian", Utf16("ab", false) + "\0"s, Reading::Utf16BigEndian,
+       Reading::Ansi, 0},
+      {"one byte", "a", Reading::Utf8, Reading::Ansi, 0},
+      {"half the units", Utf16("ab", true) + "cdef", Reading::Utf8, Reading::Ansi, 0},
+      {"most of the units", Utf16("abc", true) + "de", Reading::Utf16LittleEndian, Reading::Ansi,
+       0},
   };
-  for (const FormCase& c : cases) {
-    const m5::import::DetectedForm got = m5::import::DetectUnicodeForm(c.bytes);
-    EXPECT_EQ(got.form, c.form) << c.name;
-    EXPECT_EQ(got.markLength, c.markLength) << c.name;
+  for (const DecisionCase& c : cases) {
+    const auto unicode = m5::text::DecideReading(c.bytes, EncodingSetting::Unicode);
+    const auto win1251 = m5::text::DecideReading(c.bytes, EncodingSetting::Win1251);
+    EXPECT_EQ(unicode.reading, c.unicode) << c.name;
+    EXPECT_EQ(win1251.reading, c.win1251) << c.name;
+    EXPECT_EQ(unicode.markLength, c.markLength) << c.name;
+    EXPECT_EQ(win1251.markLength, c.markLength) << c.name;
+    EXPECT_EQ(unicode.text, std::string_view(c.bytes).substr(c.markLength)) << c.name;
   }
+  // Only the 8-bit reading ends at 0x1A.
+  const std::string cut = "a\r\n\x1A\r\nb";
+  EXPECT_EQ(m5::text::DecideReading(cut, EncodingSetting::Win1251).text, "a\r\n");
+  EXPECT_EQ(m5::text::DecideReading(cut, EncodingSetting::Unicode).text, cut);
 }
 
 // Every scalar value survives both decoders, so nothing is lost on the way to the host.
@@ -290,7 +368,7 @@ TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
   }
 
   std::wstring fromUtf8;
-  EXPECT_EQ(m5::import::AppendUtf8(m5test::ToUtf8(all), fromUtf8), m5::import::Decoding::Exact);
+  EXPECT_EQ(m5::text::AppendUtf8(m5test::ToUtf8(all), fromUtf8), m5::text::Decoding::Exact);
   EXPECT_TRUE(fromUtf8 == all);
 
   std::string le;
@@ -314,8 +392,8 @@ TEST(ReadingUnicode, DecodesEveryScalarValueExactly) {
   }
   std::wstring fromLe;
   std::wstring fromBe;
-  EXPECT_EQ(m5::import::AppendUtf16(le, true, fromLe), m5::import::Decoding::Exact);
-  EXPECT_EQ(m5::import::AppendUtf16(be, false, fromBe), m5::import::Decoding::Exact);
+  EXPECT_EQ(m5::text::AppendUtf16(le, true, fromLe), m5::text::Decoding::Exact);
+  EXPECT_EQ(m5::text::AppendUtf16(be, false, fromBe), m5::text::Decoding::Exact);
   EXPECT_TRUE(fromLe == all);
   EXPECT_TRUE(fromBe == all);
 }
@@ -327,14 +405,13 @@ TEST(ReadingCorpus, BothReadingsKeepEveryLine) {
     GTEST_SKIP() << "no corpus at " << m5test::CorpusFolder();
   }
   for (const std::filesystem::path& path : *files) {
-    const auto raw = m5::platform::ReadWholeFile(path.wstring(), m5::platform::FileMode::Binary);
-    const auto text = m5::platform::ReadWholeFile(path.wstring(), m5::platform::FileMode::Text);
-    ASSERT_TRUE(raw && text) << path;
+    const auto raw = m5::platform::ReadWholeFile(path.wstring());
+    ASSERT_TRUE(raw) << path;
     std::size_t expected = static_cast<std::size_t>(std::count(raw->begin(), raw->end(), '\n'));
     if (!raw->empty() && raw->back() != '\n') {
       ++expected;
     }
-    const LineList ansi = Read8Bit(*text);
+    const LineList ansi = Lines(*raw, EncodingSetting::Win1251);
     const LineList unicode = ReadUnicode(*raw);
     EXPECT_EQ(ansi.size(), expected) << path;
     EXPECT_EQ(unicode, ansi) << path;
