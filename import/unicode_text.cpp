@@ -45,11 +45,9 @@ DetectedForm DetectUnicodeForm(std::string_view bytes) {
   if (const std::optional<DetectedForm> marked = DetectByteOrderMark(bytes)) {
     return *marked;
   }
-  if (bytes.size() % 2 != 0) {
-    return {UnicodeForm::Utf8, 0};
-  }
   // M5 lines are ASCII but for names and codes: as UTF-16 nearly every unit is a letter
-  // beside a zero byte, the zero second when little-endian.
+  // beside a zero byte, the zero second when little-endian. The size's parity says nothing:
+  // a transfer cut short leaves an odd last byte, a malformed character of its own.
   const std::size_t units = std::min(bytes.size(), kFormWindow) / 2;
   std::size_t littleEndian = 0;
   std::size_t bigEndian = 0;

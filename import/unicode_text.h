@@ -25,9 +25,9 @@ struct DetectedForm {
 };
 
 // The form of a whole file: its byte-order mark if it has one; otherwise UTF-16 when its
-// zero bytes look like it (an even byte count, and most 16-bit units at the start of the
-// file have their zero byte on the same side: the byte order), else UTF-8. A NUL or two
-// of padding in a UTF-8 file keeps it UTF-8.
+// zero bytes look like it (most 16-bit units at the start of the file have their zero
+// byte on the same side: the byte order, whatever the parity of the size), else UTF-8. A
+// NUL or two of padding in a UTF-8 file keeps it UTF-8.
 DetectedForm DetectUnicodeForm(std::string_view bytes);
 
 // The byte-order mark bytes begin with, if any.

@@ -239,6 +239,11 @@ TEST(ReadingUnicode, ReplacesMalformedUtf16AndKeepsTheLine) {
       {"high surrogate before LF", le + "\0\xD8\n\0b\0"s, {L"\uFFFD", L"b"}, {0}},
       {"odd trailing byte", le + "a\0b"s, {L"a\uFFFD"}, {0}},
       {"odd byte after last line", le + "a\0\n\0b"s, {L"a", L"\uFFFD"}, {1}},
+      {"odd trailing byte without a mark",
+       "F\0o\0r\0\n\0M\0"
+       "5"s,
+       {L"For", L"M\uFFFD"},
+       {1}},
   };
   ExpectReadings(cases, Setting::Unicode);
 }
@@ -261,7 +266,10 @@ TEST(ReadingUnicode, TellsTheFormFromMarkOrZeroBytes) {
       {"zeros at even offsets", Utf16("ab", false), UnicodeForm::Utf16BigEndian, 0},
       {"as many of each", "\0aa\0"s, UnicodeForm::Utf8, 0},
       {"a NUL of padding", "For\r\n\0"s, UnicodeForm::Utf8, 0},
-      {"odd byte count", Utf16("ab", true) + "c", UnicodeForm::Utf8, 0},
+      {"odd byte count (a cut transfer)", Utf16("ab", true) + "c", UnicodeForm::Utf16LittleEndian,
+       0},
+      {"odd byte count big-endian", Utf16("abc", false) + "\0"s, UnicodeForm::Utf16BigEndian, 0},
+      {"a single byte", "F", UnicodeForm::Utf8, 0},
       {"half the units", Utf16("ab", true) + "cdef", UnicodeForm::Utf8, 0},
       {"most of the units", Utf16("abc", true) + "de", UnicodeForm::Utf16LittleEndian, 0},
   };
