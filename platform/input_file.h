@@ -17,7 +17,8 @@ enum class FileMode {
 };
 
 // The file's bytes, or nothing when it cannot be opened or read (missing, a folder,
-// no permission, a read error).
+// no permission, a read error). Exhausted memory, also the run-time's own while opening
+// or reading, throws std::bad_alloc.
 std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode);
 
 }  // namespace m5::platform

@@ -1,8 +1,10 @@
 #include "platform/input_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include <sys/stat.h>
 
@@ -44,6 +46,14 @@ void ApplyTextMode(std::string& bytes) {
   bytes.resize(out);
 }
 
+// The run-time's own memory ran out (for the stream or its buffer): that is no reason the
+// file cannot be read, and is reported as what it is.
+void ThrowIfOutOfMemory() {
+  if (errno == ENOMEM) {
+    throw std::bad_alloc();
+  }
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -52,8 +62,10 @@ struct FileCloser {
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode) {
   const std::string narrow = ToUtf8(path);
+  errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(narrow.c_str(), "rb"));
   if (!file) {
+    ThrowIfOutOfMemory();
     return std::nullopt;
   }
   std::string bytes;
@@ -75,6 +87,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path, FileMode mode
   }
   // A folder opens on POSIX but cannot be read; treat it like any unreadable file.
   if (std::ferror(file.get())) {
+    ThrowIfOutOfMemory();
     return std::nullopt;
   }
   if (mode == FileMode::Text && !BeginsWithByteOrderMark(bytes)) {
