@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/promise/survey_lines.h"
 #include "tests/support/promise.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/survey_lines.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "bench/survey_generator.h"
 #include "tests/promise/promise_run.h"
-#include "tests/promise/survey_lines.h"
 #include "tests/support/corpus.h"
+#include "tests/support/survey_lines.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
