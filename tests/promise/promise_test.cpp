@@ -55,6 +55,26 @@ TEST(Promise, GeneratedSurveys) {
   }
 }
 
+// A UTF-16 transfer without a mark, cut one byte short: read as UTF-16 (not as UTF-8, which
+// stops at the first line), every station of it reaches the host.
+TEST(Promise, CutUtf16TransferWithoutMark) {
+  const m5test::TempFolder folder;
+  std::string bytes = m5bench::GenerateSurvey(40, m5bench::Encoding::Utf16LittleEndian).substr(2);
+  const std::string whole = bytes;
+  bytes.pop_back();
+  const auto stations = [](const std::vector<std::string>& trace) {
+    return std::count_if(trace.begin(), trace.end(),
+                         [](const std::string& call) { return call.rfind("AddStation(", 0) == 0; });
+  };
+  const ImportSettings unicode = m5test::WithEncoding(ImportSettings{}, 1);
+  const m5test::PromiseRun cut = m5test::ImportAndCheck(folder.Write("cut.dat", bytes), unicode);
+  const m5test::PromiseRun intact =
+      m5test::ImportAndCheck(folder.Write("whole.dat", whole), unicode);
+  EXPECT_TRUE(cut.lost.empty()) << m5test::Describe(cut.lost);
+  EXPECT_GT(stations(intact.trace), 0);
+  EXPECT_EQ(stations(cut.trace), stations(intact.trace));
+}
+
 TEST(Promise, Examples) {
   const ImportSettings settings = m5test::SettingsFromIni(kSource / "examples/settings.ini");
   for (const fs::path& file : DatFiles(kSource / "examples")) {
