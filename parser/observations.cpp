@@ -164,7 +164,6 @@ void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
   const int type = m_fieldTables.TypeCodeIndex(fields.typeCode);
   // The unit names the converter for this block's value and the later ones.
   const int unit = SelectUnit(fields.unit);
-  m_unitUnreadable = unit != kNoUnit;
   if (fields.value.empty()) {
     return;
   }
