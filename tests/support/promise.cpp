@@ -170,7 +170,9 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
   };
   // A station's record given up for another point is named on the line that gave it.
   const auto namedInAMessage = [&facts](std::wstring_view name) {
-    const std::string quoted = "\u00AB" + m5host::ToUtf8(std::wstring(name)) + "\u00BB";
+    // As the trace writes the name (up to its first NUL, escaped), without its quotes.
+    const std::string written = m5host::QuoteText(std::wstring(name).c_str());
+    const std::string quoted = "\u00AB" + written.substr(1, written.size() - 2) + "\u00BB";
     for (const std::string& message : facts.messages) {
       if (message.find(quoted) != std::string::npos) {
         return true;
