@@ -57,16 +57,59 @@ int DigitFlags(const std::wstring& code) {
 
 }  // namespace
 
-bool CParser::SelectUnit(std::wstring_view unit) {
+int CParser::SelectUnit(std::wstring_view unit) {
   if (unit.empty()) {
-    return true;  // the value is in the unit named last
+    return kNoUnit;  // the value is in the unit named last
   }
   const int index = m_fieldTables.UnitIndex(unit);
-  if (index < 0) {
+  if (index >= 0) {
+    // A unit selects its own quantity's converter whatever the block's type: the later
+    // blocks of that quantity are read in it.
+    m_converters.SelectUnit(index);
+  }
+  return index;
+}
+
+bool CParser::UnitReadsBlock(int unit, std::wstring_view unitText, const m5::TypeCodeRow& row) {
+  if (unit == kNoUnit) {
+    return true;
+  }
+  if (unit < 0) {
+    ReportUnknownUnit(unitText);
     return false;
   }
-  m_converters.SelectUnit(index);
+  if (m5::kUnitRows[unit].quantity != row.quantity) {
+    // "Hz 10 m" would go through the angle converter as 10 of the last angle unit.
+    ReportUnitOfAnotherQuantity(unitText, row);
+    return false;
+  }
   return true;
+}
+
+void CParser::ReportUnitOfAnotherQuantity(std::wstring_view unit, const m5::TypeCodeRow& row) {
+  std::wstring key(row.code);
+  key += L'|';
+  key += unit;
+  if (!m_reportedMismatches.insert(std::move(key)).second) {
+    return;
+  }
+  unsigned int needs = m5::msg::kNeedsLengthUnit;
+  switch (row.quantity) {
+    case m5::Quantity::Angle:
+      needs = m5::msg::kNeedsAngleUnit;
+      break;
+    case m5::Quantity::Temperature:
+      needs = m5::msg::kNeedsTemperatureUnit;
+      break;
+    case m5::Quantity::Pressure:
+      needs = m5::msg::kNeedsPressureUnit;
+      break;
+    case m5::Quantity::Length:
+    case m5::Quantity::None:
+      break;
+  }
+  ReportWarning(m5::msg::kUnitOfAnotherQuantity,
+                {unit, row.code, m5::platform::LoadResourceString(needs)});
 }
 
 void CParser::ReportUnknownUnit(std::wstring_view unit) {
@@ -88,7 +131,29 @@ void CParser::ReportUnknownUnit(std::wstring_view unit) {
 
 bool CParser::ReadValue(m5::Quantity quantity, const std::wstring& text, double& value) {
   // Another quantity's unit would read the value in a unit the file did not mean.
-  return !m_unknownUnit && m_converters.Parse(quantity, text, value);
+  return !m_unitUnreadable && m_converters.Parse(quantity, text, value);
+}
+
+void CParser::CountSkippedPoint() {
+  // Only a point line has a record of its own line as the current one.
+  if (!m_current || m_current->line != m_lineIndex) {
+    return;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const m5::DataBlockFields fields = m5::SplitDataBlockFields(NextField(), m_isSpace);
+    if (fields.value.empty()) {
+      continue;
+    }
+    // The point's own values, a station's choice, or a value of no known type (which is
+    // named when read).
+    const int type = m_fieldTables.TypeCodeIndex(fields.typeCode);
+    const BlockValue value = type < 0 ? BlockValue::X : m5::kTypeCodeRows[type].value;
+    if (PointField(value) != nullptr || value == BlockValue::Orientation ||
+        value == BlockValue::InstrumentHeight) {
+      ++m_sectionPoints;
+      return;
+    }
+  }
 }
 
 void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
@@ -98,17 +163,21 @@ void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
   const m5::DataBlockFields fields = m5::SplitDataBlockFields(block, m_isSpace);
   const int type = m_fieldTables.TypeCodeIndex(fields.typeCode);
   // The unit names the converter for this block's value and the later ones.
-  m_unknownUnit = !SelectUnit(fields.unit);
-  if (fields.value.empty() || type < 0) {
+  const int unit = SelectUnit(fields.unit);
+  if (fields.value.empty()) {
+    return;
+  }
+  if (type < 0) {
+    if (m_current) {
+      m_current->typeUnknown = true;
+    }
     return;
   }
   const m5::TypeCodeRow& row = m5::kTypeCodeRows[type];
   if (row.value == BlockValue::None) {
     return;
   }
-  if (m_unknownUnit) {
-    ReportUnknownUnit(fields.unit);
-  }
+  m_unitUnreadable = !UnitReadsBlock(unit, fields.unit, row);
   // The host's converter reads a terminated text.
   m_blockValue.assign(fields.value);
 
@@ -167,8 +236,17 @@ void CParser::ReadInstrumentHeight(const std::wstring& text, DataBlocks blocks) 
     }
     return;
   }
+  if (!m_current) {
+    return;
+  }
   // On a point line the instrument height names the station, once.
-  if (m_station.record || !m_current) {
+  if (m_station.record) {
+    // The station's own height again changes nothing; any other is not used, and the user
+    // is told so on its line.
+    if (m_station.record->name != m_current->name ||
+        !ReadValue(m5::Quantity::Length, text, height) || height != m_survey.instrumentHeight) {
+      ReportWarning(m5::msg::kInstrumentHeightNotUsed, m_current->name);
+    }
     return;
   }
   m_station.record = FindPendingWithCoordinates(*m_current);
@@ -200,14 +278,15 @@ void CParser::ReadOrientation(const std::wstring& text) {
     // Orienting on another point ends the height stationing's station.
     FlushStation();
   }
-  RecordPtr station = FindPendingWithCoordinates(*m_current);
-  // Set up on another point without a flush: the point chosen before is not sent. On the
-  // same name only its values are lost, and only they are worth a word.
-  if (m_station.record && m_station.record != m_current &&
-      (m_station.record->name != m_current->name || m_station.record->HasValues())) {
-    ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
+  // Oriented again on the station's own name: the station stays, with its values.
+  if (!m_station.record || m_station.record->name != m_current->name) {
+    RecordPtr station = FindPendingWithCoordinates(*m_current);
+    // Set up on another point without a flush: the point chosen before is not sent.
+    if (m_station.record) {
+      ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
+    }
+    m_station.record = station ? std::move(station) : m_current;
   }
-  m_station.record = station ? std::move(station) : m_current;
 
   double orientation = 0.0;
   m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;

@@ -59,7 +59,11 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
 
   NextField();  // the address says nothing about the survey
   const DataBlocks blocks = ParseInfoBlock(NextField());
-  if (blocks == DataBlocks::NotRead || m_skipSection) {
+  if (blocks == DataBlocks::NotRead) {
+    return;
+  }
+  if (m_skipSection) {
+    CountSkippedPoint();
     return;
   }
 
@@ -76,12 +80,18 @@ void CParser::Finish() {
   if (!m_stationKeywordSeen) {
     ReportFileError(m5::msg::kWrongImportMode);
   }
+  if (m_skipSection) {
+    ReportSkippedSection(-1);
+  }
   FlushStation();
   ReportCurrentRecordLost();
 }
 
 void CParser::StopFile(unsigned int id) {
   ReportFileError(id);
+  if (m_skipSection) {
+    ReportSkippedSection(-1);
+  }
   // One bad line (a checksum, a line joined from another file) keeps what came before it.
   FlushStation();
   ReportCurrentRecordLost();
@@ -100,6 +110,22 @@ void CParser::ReportWarning(unsigned int id, const std::wstring& argument) {
   m_sink->ReportWarning(m5::FormatMessage(m5::platform::LoadResourceString(id), argument).c_str());
 }
 
+void CParser::ReportWarning(unsigned int id, std::initializer_list<std::wstring_view> arguments) {
+  m_sink->ReportWarning(m5::FormatMessage(m5::platform::LoadResourceString(id), arguments).c_str());
+}
+
+void CParser::ReportWarningOnLine(std::int32_t line, unsigned int id,
+                                  std::initializer_list<std::wstring_view> arguments) {
+  const bool elsewhere = line != m_hostLine;
+  if (elsewhere) {
+    m_sink->SetCurrentLine(line);
+  }
+  ReportWarning(id, arguments);
+  if (elsewhere) {
+    m_sink->SetCurrentLine(m_hostLine);
+  }
+}
+
 void CParser::ReportFileError(unsigned int id) {
   m_sink->SetCurrentLine(-1);
   m_hostLine = -1;
@@ -107,14 +133,22 @@ void CParser::ReportFileError(unsigned int id) {
 }
 
 void CParser::ReportRecordNotImported(unsigned int id, const PointRecord& record) {
-  const bool elsewhere = record.line != m_hostLine;
-  if (elsewhere) {
-    m_sink->SetCurrentLine(record.line);
+  ReportWarningOnLine(record.line, id, {record.name});
+}
+
+void CParser::ReportSkippedSection(std::int32_t endLine) {
+  if (m_sectionPoints == 0) {
+    return;
   }
-  ReportWarning(id, record.name);
-  if (elsewhere) {
-    m_sink->SetCurrentLine(m_hostLine);
+  const std::wstring count = std::to_wstring(m_sectionPoints);
+  if (endLine < 0) {
+    ReportWarningOnLine(m_sectionLine, m5::msg::kSectionSkippedToEnd, {count});
+  } else {
+    // Lines as the user counts them, from 1.
+    const std::wstring end = std::to_wstring(static_cast<std::int64_t>(endLine) + 1);
+    ReportWarningOnLine(m_sectionLine, m5::msg::kSectionSkipped, {end, count});
   }
+  m_sectionPoints = 0;
 }
 
 void CParser::ReportCurrentRecordLost() {

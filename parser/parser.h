@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <locale>
 #include <set>
 #include <string>
@@ -88,17 +89,31 @@ class CParser {
   void EmitPoint(const RecordPtr& record);
   void SetPointKindOnce(const PointRecord& record, int kind);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
-  // Selects the unit's converter; false for a unit text the table does not know, whose
-  // block is then not read.
-  bool SelectUnit(std::wstring_view unit);
+  static constexpr int kNoUnit = -2;
+  // Selects the unit's converter; its row, kNoUnit for a block without a unit, or -1 for a
+  // unit text the table does not know.
+  int SelectUnit(std::wstring_view unit);
+  // Whether the block's unit can read a value of its type; names the unit once when not.
+  bool UnitReadsBlock(int unit, std::wstring_view unitText, const m5::TypeCodeRow& row);
   bool ReadValue(m5::Quantity quantity, const std::wstring& text, double& value);
   // Names a unit the table does not know, once per file.
   void ReportUnknownUnit(std::wstring_view unit);
+  // Names a unit of another quantity than its block's, once per block type and unit text.
+  void ReportUnitOfAnotherQuantity(std::wstring_view unit, const m5::TypeCodeRow& row);
+  // A point line inside a skipped section: counted when its blocks hold values.
+  void CountSkippedPoint();
+  // A skipped section that lost point records is named on the line that opened it; endLine
+  // is where it closed, or -1 when it ran to the end of the file.
+  void ReportSkippedSection(std::int32_t endLine);
 
   // Messages of the current line, from the string table.
   void ReportError(unsigned int id);
   void ReportWarning(unsigned int id);
   void ReportWarning(unsigned int id, const std::wstring& argument);
+  void ReportWarning(unsigned int id, std::initializer_list<std::wstring_view> arguments);
+  // A warning about another line than the one being parsed: the host is moved there for it.
+  void ReportWarningOnLine(std::int32_t line, unsigned int id,
+                           std::initializer_list<std::wstring_view> arguments);
   // A warning naming a point record that does not reach the host, filed under the record's
   // own line.
   void ReportRecordNotImported(unsigned int id, const PointRecord& record);
@@ -126,12 +141,17 @@ class CParser {
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   m5::CFieldTables m_fieldTables;
   std::wstring m_blockValue;  // the current block's value text, its buffer reused
-  // The current block's unit text is not in the table: its value is not read.
-  bool m_unknownUnit = false;
-  // Unit texts already reported as unknown, so each is named once per file.
+  // The current block's unit cannot read its value (unknown, or of another quantity).
+  bool m_unitUnreadable = false;
+  // Unit texts already reported as unknown, so each is named once per file; and type code
+  // and unit pairs of another quantity.
   std::set<std::wstring> m_reportedUnits;
+  std::set<std::wstring> m_reportedMismatches;
   // Inside a section between a START and an END text record: no data block is read.
   bool m_skipSection = false;
+  // The line that opened the section, and the point records with values it skipped.
+  std::int32_t m_sectionLine = -1;
+  std::size_t m_sectionPoints = 0;
   m5::StationPhase m_phase = m5::StationPhase::None;
   bool m_stationKeywordSeen = false;
   // The file's first flush that finds nothing to send, at its first station keyword as a

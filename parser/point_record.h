@@ -38,6 +38,8 @@ struct PointRecord {
   // A value block of the line held a value that could not be read (rejected by its
   // converter, or in a unit the tables do not know).
   bool valueUnread = false;
+  // A block held a value under a type code no table row knows.
+  bool typeUnknown = false;
 
   bool HasKind() const { return kind.which() != 0; }
   // True when the line gave at least one observed or entered value.

@@ -113,13 +113,17 @@ void CParser::CheckRecordTime(std::wstring_view text) {
 CParser::DataBlocks CParser::ParseTextRecord(std::wstring_view text) {
   text = m5::TrimmedView(text, m_isSpace);
 
-  // A section's own markers are independent of what else the record says.
+  // A section's own markers are independent of what else the record says. Any text that
+  // contains the word opens one (stored files rely on it), so what it skipped is named.
   if (!m_skipSection) {
     if (Contains(text, L"START")) {
       m_skipSection = true;
+      m_sectionLine = m_lineIndex;
+      m_sectionPoints = 0;
     }
   } else if (Contains(text, L"END")) {
     m_skipSection = false;
+    ReportSkippedSection(m_lineIndex);
   }
 
   if (IsStationKeyword(text)) {
@@ -156,6 +160,8 @@ CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
   if (!current->HasValues()) {
     if (current->valueUnread) {
       ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
+    } else if (current->typeUnknown) {
+      ReportRecordNotImported(m5::msg::kPointTypesUnknown, *current);
     }
     return LineRecord::Dropped;
   }

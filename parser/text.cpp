@@ -4,8 +4,6 @@
 #include <string_view>
 #include <utility>
 
-#include <boost/format.hpp>
-
 namespace m5 {
 
 namespace {
@@ -46,12 +44,40 @@ std::wstring_view CutTrimmedView(std::wstring_view text, std::int32_t start, std
   return cut.substr(first, last - first);
 }
 
+std::wstring FormatMessage(std::wstring_view pattern,
+                           std::initializer_list<std::wstring_view> arguments) {
+  std::size_t length = pattern.size();
+  for (const std::wstring_view argument : arguments) {
+    length += argument.size();
+  }
+  std::wstring text;
+  text.reserve(length);
+  const auto argumentAt = [&arguments](std::size_t index) {
+    return index < arguments.size() ? arguments.begin()[index] : std::wstring_view();
+  };
+  std::size_t nextInOrder = 0;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const wchar_t c = pattern[i];
+    const wchar_t following = i + 1 < pattern.size() ? pattern[i + 1] : L'\0';
+    if (c == L'%' && following == L's') {
+      text += argumentAt(nextInOrder++);
+      ++i;
+    } else if (c == L'%' && following >= L'1' && following <= L'9' && i + 2 < pattern.size() &&
+               pattern[i + 2] == L'%') {
+      text += argumentAt(static_cast<std::size_t>(following - L'1'));
+      i += 2;
+    } else if (c == L'%' && following == L'%') {
+      text += L'%';
+      ++i;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
 std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument) {
-  boost::wformat format;
-  format.exceptions(boost::io::no_error_bits);
-  format.parse(pattern);
-  format % argument;
-  return format.str();
+  return FormatMessage(pattern, std::initializer_list<std::wstring_view>{argument});
 }
 
 }  // namespace m5

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,12 @@ std::wstring_view TrimmedView(std::wstring_view text, const CWhiteSpace& isSpace
 std::wstring_view CutTrimmedView(std::wstring_view text, std::int32_t start, std::int32_t length,
                                  const CWhiteSpace& isSpace);
 
-// The pattern with its single placeholder replaced by argument; the argument is never read
-// as a format. A pattern that is missing or malformed gives what the formatter can make of
-// it, never an exception.
+// The pattern with its placeholders filled: each "%s" takes the next argument, "%1%" to
+// "%9%" the argument of that number, "%%" is a percent sign. Arguments are never read as
+// formats; a missing argument is empty, any other "%" stays as it is. Only exhausted
+// memory throws (std::bad_alloc): a message is never sent with its point's name missing.
+std::wstring FormatMessage(std::wstring_view pattern,
+                           std::initializer_list<std::wstring_view> arguments);
 std::wstring FormatMessage(const std::wstring& pattern, const std::wstring& argument);
 
 }  // namespace m5

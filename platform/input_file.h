@@ -9,7 +9,8 @@
 namespace m5::platform {
 
 // The file's bytes, or nothing when it cannot be opened or read (missing, a folder,
-// no permission, a read error).
+// no permission, a read error). Exhausted memory, also the run-time's own while opening
+// or reading, throws std::bad_alloc.
 std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 }  // namespace m5::platform

@@ -33,5 +33,15 @@ constexpr unsigned int kPointNotPlaced = 131;
 constexpr unsigned int kPointHeightStationing = 132;
 constexpr unsigned int kPointStationReplaced = 133;
 constexpr unsigned int kPointValuesUnreadable = 134;
+constexpr unsigned int kInstrumentHeightNotUsed = 135;
+constexpr unsigned int kUnitOfAnotherQuantity = 136;
+// What a block of each quantity needs, as 136 says it.
+constexpr unsigned int kNeedsAngleUnit = 137;
+constexpr unsigned int kNeedsLengthUnit = 138;
+constexpr unsigned int kNeedsTemperatureUnit = 139;
+constexpr unsigned int kNeedsPressureUnit = 140;
+constexpr unsigned int kSectionSkipped = 141;
+constexpr unsigned int kSectionSkippedToEnd = 142;
+constexpr unsigned int kPointTypesUnknown = 143;
 
 }  // namespace m5::msg

@@ -1,7 +1,9 @@
 #include "platform/input_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include <sys/stat.h>
 
@@ -11,6 +13,14 @@ namespace m5::platform {
 
 namespace {
 
+// The run-time's own memory ran out (for the stream or its buffer): that is no reason the
+// file cannot be read, and is reported as what it is.
+void ThrowIfOutOfMemory() {
+  if (errno == ENOMEM) {
+    throw std::bad_alloc();
+  }
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -19,8 +29,10 @@ struct FileCloser {
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   const std::string narrow = ToUtf8(path);
+  errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(narrow.c_str(), "rb"));
   if (!file) {
+    ThrowIfOutOfMemory();
     return std::nullopt;
   }
   std::string bytes;
@@ -42,6 +54,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   }
   // A folder opens on POSIX but cannot be read; treat it like any unreadable file.
   if (std::ferror(file.get())) {
+    ThrowIfOutOfMemory();
     return std::nullopt;
   }
   return bytes;

@@ -68,11 +68,49 @@ std::vector<SurveyCase> NotImportedCases() {
       {"a station oriented again on its own name keeps its name",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"S", L"", {L"Om 0.5"})},
        kStationS},
-      {"a station oriented again on its own name loses the coordinates it had",
+      {"a station oriented again on its own name keeps the coordinates it had",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"X 1", L"Y 2"}), Point(L"S", L"", {L"Om 0.5"}),
         Point(L"S", L"", {L"Om 0.25"})},
-       NotImported(msg::kPointStationReplaced, L"S", 1, 3) +
-           "AddStation(\"S\")\nSetPointKind(1)\n"},
+       "AddStation(\"S\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"},
+      {"a station with its coordinates on its line, oriented again",
+       {Text(L"FREE STATIONING"), Point(L"S1", L"", {L"X 100", L"Y 200", L"Om 10"}),
+        Point(L"S1", L"", {L"Om 20"})},
+       "AddStation(\"S1\")\nSetPointKind(1)\nSetX(100)\nSetY(200)\n"},
+      {"oriented twice on S1, then on S2: the one record replaced is named",
+       {Text(L"FREE STATIONING"), Point(L"S1", L"", {L"Om 10"}), Point(L"S1", L"", {L"Om 20"}),
+        Point(L"S2", L"", {L"Om 30"})},
+       NotImported(msg::kPointStationReplaced, L"S1", 1, 3) +
+           "AddStation(\"S2\")\nSetPointKind(1)\n"},
+      {"a name taken from the waiting records twice: the earlier record second",
+       {Text(L"FREE STATIONING"), Point(L"A", L"", {L"X 1", L"Y 2"}),
+        Point(L"A", L"", {L"X 3", L"Y 4"}), Point(L"A", L"", {L"Om 0"}),
+        Point(L"B", L"", {L"Om 0"}), Point(L"A", L"", {L"Om 0"})},
+       NotImported(msg::kPointStationReplaced, L"A", 2, 4) +
+           NotImported(msg::kPointStationReplaced, L"B", 4, 5) +
+           "AddStation(\"A\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n"},
+      {"an instrument height after the station is chosen is not used",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"T", L"", {L"ih 1.7"}),
+        Point(L"S", L"", {L"ih 1.5"}), Point(L"S", L"", {L"ih 1.6"})},
+       Warning(msg::kInstrumentHeightNotUsed, L"T") + Warning(msg::kInstrumentHeightNotUsed, L"S") +
+           kStationS},
+      {"a point whose blocks are all of unknown type",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"A", L"", {L"Q1 15 m"}),
+        Point(L"B", L"", {L"S\uFFFD 15 m", L"N 2"}), Point(L"C", L"", {L"QQ 1", L"Z 2"})},
+       NotImported(msg::kPointTypesUnknown, L"A") + NotImported(msg::kPointTypesUnknown, L"B") +
+           kStationS + "AddTarget(\"C\")\nSetZ(2)\n"},
+      {"a text containing START skips the points up to one containing END",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"RESTART OF JOB"),
+        Point(L"A", L"", {L"Hz 1"}), Point(L"B", L"", {L"th 1"}), Point(L"C", L"", {L"Q 1"}),
+        Text(L"SENDING"), Point(L"D", L"", {L"Z 4"})},
+       SectionSkipped(2, 6, 2, 6) + kStationS + "AddTarget(\"D\")\nSetZ(4)\n"},
+      {"a section that runs to the end of the file",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"START"),
+        Point(L"A", L"", {L"Hz 1"})},
+       SectionSkipped(2, 3, 1) + kStationS},
+      {"a section that skipped no values says nothing",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"START"),
+        Point(L"A", L"", {L"Hz"}), Text(L"END")},
+       kStationS},
       {"a point whose only value its converter rejects",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"A", L"", {L"Hz 1..2"}),
         Point(L"B", L"", {L"Hz 1..2", L"Z 4"})},
@@ -96,6 +134,32 @@ TEST(Units, UnknownUnitReadsNothingChangesNoConverterAndIsNamedOncePerFile) {
                 NotImported(msg::kPointValuesUnreadable, L"A") +
                 "AddStation(\"S\")\nSetPressure(1000)\nSetTemperature(18)\nSetPointKind(1)\n"
                 "SetInstrumentHeight(1.5)\nAddTarget(\"B\")\nSetHorizontalDirection(2)\n");
+}
+
+// A unit of another quantity reads no value: "Hz 10 m" is no direction of 10 units. The
+// unit still selects its own quantity's converter, so SD 10 gon leaves B's Hz 5 in gon.
+TEST(Units, UnitOfAnotherQuantityReadsNothingAndIsNamedOncePerTypeAndUnit) {
+  RunOptions options;
+  options.recordFactory = true;
+  const std::string trace = Survey(
+      {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5 m"}),
+       Point(L"A", L"", {L"Hz 10 m", L"SD 10 gon"}), Point(L"B", L"", {L"V1 99 hPa", L"Hz 5"}),
+       Point(L"C", L"", {L"Hz 11 m", L"Z 4", L"T_ 20 DEG"})},
+      options);
+  const std::string factory =
+      "GetConverterFactory()\nfactory.GetLengthConverter(1)\nfactory.GetAngleConverter(3)\n"
+      "factory.GetPressureConverter(1)\nfactory.GetTemperatureConverter(1)\n";
+  EXPECT_EQ(trace, factory + "factory.GetLengthConverter(0)\nfactory.GetLengthConverter(0)\n" +
+                       UnitOfAnotherQuantity(L"m", L"Hz", msg::kNeedsAngleUnit) +
+                       "factory.GetAngleConverter(4)\n" +
+                       UnitOfAnotherQuantity(L"gon", L"SD", msg::kNeedsLengthUnit) +
+                       NotImported(msg::kPointValuesUnreadable, L"A") +
+                       "factory.GetPressureConverter(1)\n" +
+                       UnitOfAnotherQuantity(L"hPa", L"V1", msg::kNeedsAngleUnit) +
+                       "factory.GetLengthConverter(0)\nfactory.GetAngleConverter(3)\n" +
+                       UnitOfAnotherQuantity(L"DEG", L"T_", msg::kNeedsTemperatureUnit) +
+                       "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                       "AddTarget(\"B\")\nSetHorizontalDirection(5)\nAddTarget(\"C\")\nSetZ(4)\n");
 }
 
 TEST(Units, UnknownUnitOfAnOrientationStillChoosesTheStation) {
@@ -126,12 +190,16 @@ TEST(LateTurns, DirectionsComeOutAsIfTurnedAtOnce) {
   options.layout.hz = m5::HzRecording::OrientedDirection;
   for (const int turns : {1, 2, 16, 17, 200}) {
     SCOPED_TRACE(turns);
-    // A waits through every turn and goes out at the end; K too, taken as the station.
+    // A waits through every turn and goes out at the end; K too, taken as the station. B
+    // joins after the first turn and is turned only by those that follow.
     std::vector<std::wstring> lines = {Text(L"FREE STATIONING"), Point(L"A", L"", {L"Hz 1"}),
                                        Point(L"K", L"", {L"X 1", L"Y 2", L"Hz 0.5"})};
     for (int i = 0; i < turns; ++i) {
       lines.push_back(Point(L"S", L"", {L"Om 0.1"}));
       lines.push_back(Text(L"MEASURE"));
+      if (i == 0) {
+        lines.push_back(Point(L"B", L"", {L"Hz 1"}));
+      }
     }
     lines.push_back(Point(L"K", L"", {L"Om 0"}));
     const std::string trace = Survey(lines, options);
@@ -140,6 +208,9 @@ TEST(LateTurns, DirectionsComeOutAsIfTurnedAtOnce) {
     ASSERT_NE(a, std::string::npos) << trace;
     ASSERT_NE(k, std::string::npos) << trace;
     EXPECT_NEAR(std::stod(trace.substr(a + 38)), Turned(1, turns, 0.1), 1e-12);
+    const std::size_t b = trace.find("AddTarget(\"B\")\nSetHorizontalDirection(");
+    ASSERT_NE(b, std::string::npos) << trace;
+    EXPECT_NEAR(std::stod(trace.substr(b + 38)), Turned(1, turns - 1, 0.1), 1e-12);
     const std::size_t kHz = trace.find("SetHorizontalDirection(", k);
     EXPECT_NEAR(std::stod(trace.substr(kHz + 23)), Turned(0.5, turns, 0.1), 1e-12);
   }

@@ -117,8 +117,10 @@ TEST(Observations, InstrumentHeightTakesThePendingPointWithCoordinatesAsStation)
 TEST(Observations, InstrumentHeightOnAPointLineOnlyChoosesTheFirstStation) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih bad"}),
                     Point(L"T", L"", {L"ih 1.7", L"Hz 1"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\n"
-            "AddTarget(\"T\")\nSetHorizontalDirection(1)\n");
+            // T's height is not used, and the user is told so on its line
+            Warning(m5::msg::kInstrumentHeightNotUsed, L"T") +
+                "AddStation(\"S\")\nSetPointKind(1)\n"
+                "AddTarget(\"T\")\nSetHorizontalDirection(1)\n");
 }
 
 TEST(Observations, AirValuesNeedNoPointButCoordinatesDo) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "parser/parser.h"
+#include "platform/string_table.h"
 #include "resources/string_ids.h"
 #include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
@@ -31,6 +32,23 @@ std::string NotImported(unsigned int id, const std::wstring& name) {
 std::string NotImported(unsigned int id, const std::wstring& name, int line, int back) {
   return "SetCurrentLine(" + std::to_string(line) + ")\n" + Warning(id, name) + "SetCurrentLine(" +
          std::to_string(back) + ")\n";
+}
+
+std::string SectionSkipped(int openLine, int back, int points, int closeLine) {
+  const std::wstring count = std::to_wstring(points);
+  const std::string warning =
+      closeLine < 0
+          ? WarningCallWith(m5::msg::kSectionSkippedToEnd, {count})
+          : WarningCallWith(m5::msg::kSectionSkipped, {std::to_wstring(closeLine + 1), count});
+  return "SetCurrentLine(" + std::to_string(openLine) + ")\n" + warning + "\nSetCurrentLine(" +
+         std::to_string(back) + ")\n";
+}
+
+std::string UnitOfAnotherQuantity(const std::wstring& unit, const std::wstring& type,
+                                  unsigned int needs) {
+  return WarningCallWith(m5::msg::kUnitOfAnotherQuantity,
+                         {unit, type, m5::platform::LoadResourceString(needs)}) +
+         "\n";
 }
 
 std::string DefaultStation(const std::string& name) {

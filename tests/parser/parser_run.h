@@ -43,6 +43,15 @@ std::string Warning(unsigned int id, const std::wstring& argument);
 std::string NotImported(unsigned int id, const std::wstring& name);
 std::string NotImported(unsigned int id, const std::wstring& name, int line, int back);
 
+// The warning on the line that opened a skipped section (0-based, as is back, the line the
+// host returns to) for the point records it skipped, closed on closeLine (0-based), or
+// running to the end of the file when closeLine is -1.
+std::string SectionSkipped(int openLine, int back, int points, int closeLine = -1);
+// The warning for a unit of another quantity than its block's: the unit text, the block's
+// type code and the string-table id of what the block needs.
+std::string UnitOfAnotherQuantity(const std::wstring& unit, const std::wstring& type,
+                                  unsigned int needs);
+
 // Message texts as the trace shows them, with the SetCurrentLine(-1) of file messages.
 extern const std::string kWrongImportMode;
 extern const std::string kWrongFileFormat;

@@ -41,6 +41,11 @@ TEST(Robustness, MessageFormattingNeverThrowsAndNeverReadsTheArgument) {
   }
 }
 
+TEST(Robustness, MessagesOfSeveralPlaceholdersTakeTheirArgumentsInOrderOrByNumber) {
+  EXPECT_EQ(m5::FormatMessage(L"до строки %s: %s, 100%%", {L"7", L"%s"}), L"до строки 7: %s, 100%");
+  EXPECT_EQ(m5::FormatMessage(L"%2% после %1%", {L"A", L"B"}), L"B после A");
+}
+
 TEST(Robustness, HostWithoutConvertersGetsNamesButNoValues) {
   RunOptions options;
   options.withoutFactory = true;

@@ -101,9 +101,11 @@ TEST(StationState, SkippedSectionReadsNoBlocksUntilTheRecordThatClosesIt) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
                     Text(L"START", {L"P 1000"}), Point(L"A", L"", {L"Hz 1"}), Text(L"NO REFLECTOR"),
                     Text(L"END", {L"Hz 2"}), Point(L"B", L"", {L"Hz 3"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-            "AddTarget(\"A\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
-            "AddTarget(\"B\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n");
+            // A's own direction was skipped; the closing record's went to it
+            SectionSkipped(2, 5, 1, 5) +
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "AddTarget(\"A\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n");
 }
 
 TEST(StationState, MissingTimeOfMeasurementIsReportedOnce) {

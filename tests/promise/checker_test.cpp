@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/promise/survey_lines.h"
 #include "tests/support/promise.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/survey_lines.h"
 
 namespace {
 
@@ -56,20 +56,39 @@ TEST(PromiseChecker, FindsExactlyThePointsTheTraceLoses) {
        {"SetCurrentLine(0)", "SetCurrentLine(1)", "ReportError(\"x\")", "SetCurrentLine(-1)",
         "ReportWarning(\"y\")"},
        {0}},
-      {"values only for the station or the survey",
-       {PointLine("P1", "th 1.5 m |ih 1.2 m |Om 0 gon |"), PointLine("P2", "Hz |")},
+      {"values only for the survey",
+       {PointLine("P1", "th 1.5 m |T_ 20 C |P 1000 hPa |"), PointLine("P2", "Hz |")},
        {},
        {}},
-      {"an unknown type code", {PointLine("P1", "QQ 1.0 m |")}, {}, {}},
+      {"an unknown type code", {PointLine("P1", "QQ 1.0 m |")}, {}, {0}},
+      {"an instrument height or an orientation alone",
+       {PointLine("P1", "ih 1.5 m |"), PointLine("P2", "Om 0 gon |")},
+       {},
+       {0, 1}},
+      {"a station's choice named in a message on the line of its record",
+       {PointLine("S", "X 1 m |Y 2 m |"), PointLine("S", "ih 1.5 m |"),
+        PointLine("T", "Hz 1 gon |")},
+       {"SetCurrentLine(0)", "ReportWarning(\"\u00ABS\u00BB\")", "SetCurrentLine(2)",
+        "ReportWarning(\"\u00ABT\u00BB\")"},
+       {}},
       {"every point value type",
        {PointLine("A", "X 1 m |"), PointLine("B", "n 1 m |"), PointLine("C", "E_ 1 m |"),
         PointLine("D", "D 1 m |"), PointLine("E", "V3 1 gon |"), PointLine("F", "DL 1 m |")},
        {},
        {0, 1, 2, 3, 4, 5}},
-      {"a skipped section",
+      {"a skipped section named nowhere",
        {TextLine("START"), PointLine("P1", kHz), TextLine("END"), PointLine("P2", kHz)},
+       {"AddTarget(\"P2\")"},
+       {1}},
+      {"a skipped section named on its first line",
+       {TextLine("RESTART"), PointLine("P1", kHz), TextLine("SENDING"), PointLine("P2", kHz)},
+       {"SetCurrentLine(0)", "ReportWarning(\"skipped\")", "SetCurrentLine(3)",
+        "AddTarget(\"P2\")"},
+       {}},
+      {"a skipped section that runs to the end",
+       {TextLine("START"), PointLine("P1", kHz)},
        {},
-       {3}},
+       {1}},
       {"a blank name", {PointLine("", kHz)}, {}, {}},
       {"after a line that is not M5",
        {PointLine("P1", kHz), "Station 1", PointLine("P2", kHz)},

@@ -9,11 +9,6 @@
 
 namespace m5test {
 
-int StoredSettings::ReadInt(const wchar_t* key, int fallback) {
-  const auto found = m_values.find(key);
-  return found == m_values.end() ? fallback : found->second;
-}
-
 ImportSettings SettingsFromIni(const std::filesystem::path& ini) {
   std::string error;
   std::optional<m5host::SettingsStore> store = m5host::LoadSettingsFile(ini.string(), error);

@@ -5,13 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "bench/survey_generator.h"
 #include "tests/promise/promise_run.h"
-#include "tests/promise/survey_lines.h"
 #include "tests/support/corpus.h"
+#include "tests/support/survey_lines.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -52,6 +53,26 @@ TEST(Promise, GeneratedSurveys) {
       ExpectNothingLost(file, ImportSettings{});
     }
   }
+}
+
+// A UTF-16 transfer without a mark, cut one byte short: read as UTF-16 (not as UTF-8, which
+// stops at the first line), every station of it reaches the host.
+TEST(Promise, CutUtf16TransferWithoutMark) {
+  const m5test::TempFolder folder;
+  std::string bytes = m5bench::GenerateSurvey(40, m5bench::Encoding::Utf16LittleEndian).substr(2);
+  const std::string whole = bytes;
+  bytes.pop_back();
+  const auto stations = [](const std::vector<std::string>& trace) {
+    return std::count_if(trace.begin(), trace.end(),
+                         [](const std::string& call) { return call.rfind("AddStation(", 0) == 0; });
+  };
+  const ImportSettings unicode = m5test::WithEncoding(ImportSettings{}, 1);
+  const m5test::PromiseRun cut = m5test::ImportAndCheck(folder.Write("cut.dat", bytes), unicode);
+  const m5test::PromiseRun intact =
+      m5test::ImportAndCheck(folder.Write("whole.dat", whole), unicode);
+  EXPECT_TRUE(cut.lost.empty()) << m5test::Describe(cut.lost);
+  EXPECT_GT(stations(intact.trace), 0);
+  EXPECT_EQ(stations(cut.trace), stations(intact.trace));
 }
 
 TEST(Promise, Examples) {
@@ -113,6 +134,26 @@ TEST(Promise, SurveysOutOfOrder) {
         PointLine("S1", "X 100.0 m |Y 200.0 m |Z 243.1 m |"),
         PointLine("P4", "Hz 10.0 gon |SD 20.0 m |"), TextLine("MEASURE"),
         PointLine("P5", "Hz 20.0 gon |SD 21.0 m |")}},
+      {"a station oriented again on its own name, then on another point",
+       {TextLine("STAT. KNWN. PNT."), PointLine("S1", "X 100 m |Y 200 m |Om 10 gon |"),
+        PointLine("S1", "Om 20 gon |"), PointLine("S2", "Om 10 gon |"),
+        PointLine("S2", "Om 20 gon |"), PointLine("S3", "Om 30 gon |"), TextLine("MEASURE"),
+        PointLine("P1", "Hz 1.0 gon |SD 10.0 m |")}},
+      {"values in units of another quantity",
+       {TextLine("FREE STATIONING"), PointLine("S1", "ih 1.5 m |"), TextLine("MEASURE"),
+        PointLine("P1", "Hz 10 m |"), PointLine("P2", "SD 10 gon |V1 99 hPa |"),
+        PointLine("P3", "Hz 10 gon |SD 10 DEG |")}},
+      {"instrument heights after the station is chosen",
+       {TextLine("FREE STATIONING"), PointLine("S1", "ih 1.5 m |"), PointLine("T1", "ih 1.6 m |"),
+        PointLine("S1", "ih 1.7 m |"), TextLine("MEASURE"), PointLine("T2", "ih 1.5 m |")}},
+      {"skipped sections, closed and open",
+       {TextLine("FREE STATIONING"), PointLine("S1", "ih 1.5 m |"), TextLine("RESTART OF JOB"),
+        PointLine("P1", "Hz 1 gon |"), PointLine("S2", "Om 1 gon |"), TextLine("SENDING"),
+        TextLine("MEASURE"), PointLine("P2", "Hz 2 gon |"), TextLine("CODE START"),
+        PointLine("P3", "Hz 3 gon |")}},
+      {"blocks of unknown type only",
+       {TextLine("FREE STATIONING"), PointLine("S1", "ih 1.5 m |"), TextLine("MEASURE"),
+        PointLine("P1", std::string("S\0 15 m |", 9)), PointLine("P2", "QQ 1 m |Hz |")}},
       {"a trailing line that is not M5",
        {TextLine("STAT. KNWN. PNT."), PointLine("S1", "ih 1.5 m |"), TextLine("MEASURE"),
         PointLine("P1", "Hz 10.0 gon |SD 10.0 m |"), "transfer aborted"}},
@@ -121,6 +162,92 @@ TEST(Promise, SurveysOutOfOrder) {
   for (const auto& survey : surveys) {
     SCOPED_TRACE(survey.what);
     ExpectNothingLost(folder.Write("survey.dat", Survey(survey.lines)), ImportSettings{});
+  }
+}
+
+// Small surveys drawn at random from the lines that break the order of work: repeated
+// orientations and instrument heights, skipped sections, unknown types and units, values in
+// units of another quantity. Every point is kept, and no value written in a unit of another
+// quantity (each one unique, from 900000 up) reaches the host.
+class RandomSurvey {
+ public:
+  explicit RandomSurvey(unsigned seed) : m_random(seed) {}
+
+  std::string Next(std::vector<std::string>& misreadValues) {
+    static const char* const kTexts[] = {
+        "STAT. KNWN. PNT.",
+        "FREE STATIONING",
+        "HEIGHTSTATIONING",
+        "MEASURE",
+        "COORDINATES",
+        "RESTART OF JOB",
+        "START",
+        "END",
+        "SENDING",
+        "NO REFLECTOR",
+        "NORMAL REFLECTOR",
+        "REMARK",
+    };
+    static const char* const kNames[] = {"S1", "S2", "P1", "P2", "P3", "P4"};
+    static const char* const kBlocks[] = {
+        "X # m", "Y # m",  "Z # m",    "x # m",  "Hz # gon", "SD # m",    "V1 # gon", "HD # m",
+        "h # m", "ih # m", "Om # gon", "th # m", "Q1 # m",   "Hz # mbar", "Hz",       "T_ # C",
+    };
+    static const char* const kMisread[] = {"Hz # m", "SD # gon", "V1 # hPa", "Z # DEG", "T_ # m"};
+    std::string text;
+    const int lines = Pick(4, 14);
+    for (int i = 0; i < lines; ++i) {
+      if (Pick(0, 9) < 3) {
+        const char* record = kTexts[Pick(0, std::size(kTexts) - 1)];
+        text += TextLine(record, Pick(0, 3) == 0 ? "ih 1.5 m |th 1.3 m |" : "") + "\r\n";
+        continue;
+      }
+      std::string blocks;
+      for (int b = Pick(1, 3); b > 0; --b) {
+        std::string block;
+        std::string value = std::to_string(Pick(1, 399));
+        if (Pick(0, 5) == 0) {
+          block = kMisread[Pick(0, std::size(kMisread) - 1)];
+          value = std::to_string(900000 + m_misread++);
+          misreadValues.push_back(value);
+        } else {
+          block = kBlocks[Pick(0, std::size(kBlocks) - 1)];
+        }
+        const std::size_t at = block.find('#');
+        if (at != std::string::npos) {
+          block.replace(at, 1, value);
+        }
+        blocks += block + " |";
+      }
+      text += PointLine(kNames[Pick(0, std::size(kNames) - 1)], blocks) + "\r\n";
+    }
+    return text;
+  }
+
+ private:
+  int Pick(std::size_t low, std::size_t high) {
+    return static_cast<int>(std::uniform_int_distribution<std::size_t>(low, high)(m_random));
+  }
+
+  std::mt19937 m_random;
+  int m_misread = 0;
+};
+
+TEST(Promise, RandomSurveys) {
+  const m5test::TempFolder folder;
+  RandomSurvey surveys(20261209);
+  for (int i = 0; i < 1500 && !HasFailure(); ++i) {
+    std::vector<std::string> misread;
+    const std::string survey = surveys.Next(misread);
+    SCOPED_TRACE(survey);
+    const m5test::PromiseRun run =
+        m5test::ImportAndCheck(folder.Write("random.dat", survey), ImportSettings{});
+    EXPECT_TRUE(run.lost.empty()) << m5test::Describe(run.lost);
+    for (const std::string& call : run.trace) {
+      for (const std::string& value : misread) {
+        EXPECT_EQ(call.find("(" + value + ")"), std::string::npos) << call;
+      }
+    }
   }
 }
 

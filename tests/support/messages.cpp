@@ -19,4 +19,9 @@ std::string WarningCall(unsigned int id, const std::wstring& argument) {
   return m5host::TraceLine("ReportWarning", Message(id, argument).c_str());
 }
 
+std::string WarningCallWith(unsigned int id, std::initializer_list<std::wstring_view> arguments) {
+  return m5host::TraceLine(
+      "ReportWarning", m5::FormatMessage(m5::platform::LoadResourceString(id), arguments).c_str());
+}
+
 }  // namespace m5test

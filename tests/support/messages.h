@@ -2,7 +2,9 @@
 // written once (resources/strings.inc) and pinned once (tests/platform/platform_test.cpp).
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace m5test {
 
@@ -12,5 +14,7 @@ std::wstring Message(unsigned int id, const std::wstring& argument = {});
 // ReportWarning("...").
 std::string ErrorCall(unsigned int id, const std::wstring& argument = {});
 std::string WarningCall(unsigned int id, const std::wstring& argument = {});
+// A warning with several placeholders, filled in order.
+std::string WarningCallWith(unsigned int id, std::initializer_list<std::wstring_view> arguments);
 
 }  // namespace m5test

@@ -42,6 +42,36 @@ bool IsPointValueType(int typeIndex) {
   return false;
 }
 
+// What a point line's data blocks give its record.
+enum class LineValues {
+  None,
+  // Only an instrument height or an orientation: they choose the station, and the record
+  // goes on in it.
+  StationChoice,
+  // A value of the point itself, or one under a type code no row knows.
+  PointValue,
+};
+
+LineValues ValuesOfBlocks(const std::wstring_view (&blocks)[3], const m5::CFieldTables& tables,
+                          const m5::CWhiteSpace& isSpace) {
+  LineValues values = LineValues::None;
+  for (const std::wstring_view block : blocks) {
+    const m5::DataBlockFields parts = m5::SplitDataBlockFields(block, isSpace);
+    if (parts.value.empty()) {
+      continue;
+    }
+    const int type = tables.TypeCodeIndex(parts.typeCode);
+    if (type < 0 || IsPointValueType(type)) {
+      return LineValues::PointValue;
+    }
+    const std::wstring_view code = m5::kTypeCodeRows[type].code;
+    if (code == L"ih" || code == L"Om") {
+      values = LineValues::StationChoice;
+    }
+  }
+  return values;
+}
+
 bool IsRecordType(std::wstring_view type, std::initializer_list<std::wstring_view> types) {
   for (const std::wstring_view candidate : types) {
     if (type == candidate) {
@@ -60,6 +90,8 @@ bool StartsWith(const std::string& text, std::string_view prefix) {
 struct TraceFacts {
   std::unordered_set<std::string> names;
   std::unordered_set<int> linesWithMessages;
+  // The texts of every message, to find a point named in one on another line.
+  std::vector<std::string> messages;
 };
 
 TraceFacts ReadTrace(const std::vector<std::string>& trace) {
@@ -71,6 +103,7 @@ TraceFacts ReadTrace(const std::vector<std::string>& trace) {
       currentLine = std::atoi(call.c_str() + kSetLine.size());
     } else if (StartsWith(call, "ReportWarning(") || StartsWith(call, "ReportError(")) {
       facts.linesWithMessages.insert(currentLine);
+      facts.messages.push_back(call);
     } else {
       for (const std::string_view naming : {"AddPoint(", "AddTarget(", "AddStation("}) {
         if (StartsWith(call, naming) && call.size() > naming.size()) {
@@ -129,8 +162,40 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
   const m5::CWhiteSpace isSpace(std::use_facet<std::ctype<wchar_t>>(locale));
   const m5::CFieldTables tables;
 
+  // The host sees a name up to its first NUL, as any C string.
+  const auto reachesHost = [&facts](std::wstring_view name) {
+    return facts.names.count(m5host::QuoteText(std::wstring(name).c_str())) != 0;
+  };
+  // A station's record given up for another point is named on the line that gave it.
+  const auto namedInAMessage = [&facts](std::wstring_view name) {
+    // As the trace writes the name (up to its first NUL, escaped), without its quotes.
+    const std::string written = m5host::QuoteText(std::wstring(name).c_str());
+    const std::string quoted = "\u00AB" + written.substr(1, written.size() - 2) + "\u00BB";
+    for (const std::string& message : facts.messages) {
+      if (message.find(quoted) != std::string::npos) {
+        return true;
+      }
+    }
+    return false;
+  };
+
   std::vector<LostPoint> lost;
+  // The open skipped section: its first line and the points with values it skipped.
   bool skipping = false;
+  int sectionLine = 0;
+  std::vector<LostPoint> skipped;
+  const auto closeSection = [&] {
+    if (skipped.empty() || facts.linesWithMessages.count(sectionLine) != 0) {
+      skipped.clear();
+      return;
+    }
+    for (const LostPoint& point : skipped) {
+      if (!reachesHost(point.name)) {
+        lost.push_back(point);
+      }
+    }
+    skipped.clear();
+  };
   for (std::size_t index = 0; index < lines.size(); ++index) {
     const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
     if (line.empty()) {
@@ -145,17 +210,20 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
     std::wstring_view info = fields.Next();
     const std::wstring_view type = info.substr(0, 2);
     info.remove_prefix(std::min<std::size_t>(4, info.size()));
+    const int lineIndex = static_cast<int>(index);
 
     if (IsRecordType(type, {L"TI", L"TR", L"TG"})) {
       const std::wstring_view text = m5::TrimmedView(info, isSpace);
-      if (!skipping) {
-        skipping = text.find(L"START") != std::wstring_view::npos;
-      } else if (text.find(L"END") != std::wstring_view::npos) {
+      if (!skipping && text.find(L"START") != std::wstring_view::npos) {
+        skipping = true;
+        sectionLine = lineIndex;
+      } else if (skipping && text.find(L"END") != std::wstring_view::npos) {
         skipping = false;
+        closeSection();
       }
       continue;
     }
-    if (skipping || !IsRecordType(type, {L"PI", L"KR", L"KD"})) {
+    if (!IsRecordType(type, {L"PI", L"KR", L"KD"})) {
       continue;
     }
     const std::wstring_view name =
@@ -163,22 +231,25 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
     if (name.empty()) {
       continue;  // reported as a point without a name
     }
-    bool carriesValue = false;
-    for (int block = 0; block < 3; ++block) {
-      const m5::DataBlockFields parts = m5::SplitDataBlockFields(fields.Next(), isSpace);
-      carriesValue = carriesValue || (!parts.value.empty() &&
-                                      IsPointValueType(tables.TypeCodeIndex(parts.typeCode)));
-    }
-    const int lineIndex = static_cast<int>(index);
-    if (!carriesValue || facts.linesWithMessages.count(lineIndex) != 0) {
+    const std::wstring_view blocks[3] = {fields.Next(), fields.Next(), fields.Next()};
+    const LineValues values = ValuesOfBlocks(blocks, tables, isSpace);
+    if (values == LineValues::None) {
       continue;
     }
-    // The host sees the name up to its first NUL, as any C string.
-    const std::wstring named(name);
-    if (facts.names.count(m5host::QuoteText(named.c_str())) == 0) {
-      lost.push_back({lineIndex, named});
+    const LostPoint point{lineIndex, std::wstring(name)};
+    if (skipping) {
+      skipped.push_back(point);
+      continue;
     }
+    if (facts.linesWithMessages.count(lineIndex) != 0 || reachesHost(name)) {
+      continue;
+    }
+    if (values == LineValues::StationChoice && namedInAMessage(name)) {
+      continue;
+    }
+    lost.push_back(point);
   }
+  closeSection();
   return lost;
 }
 

@@ -25,7 +25,10 @@ std::optional<std::vector<std::wstring>> ReadLinesAsImported(const std::wstring&
 
 // The point records of lines that the trace of their import (every sink call, with
 // SetCurrentLine recorded) loses. Points are looked for up to the first line that is not
-// M5, outside skipped sections, with a non-empty name and at least one point value.
+// M5, with a non-empty name and a value of their own, one of a type no row knows, or an
+// instrument height or orientation. A point inside a skipped section is kept when the line
+// that opened the section has a message; a point whose only values choose the station,
+// when a message names it on any line (its station's record was given up there).
 std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
                                       const ImportSettings& settings,
                                       const std::vector<std::string>& trace);
