@@ -174,18 +174,21 @@ class DxfWriter {
 // the line, as spaces. Each change is noted: ezdxf and GDAL keep \U+XXXX as it stands.
 std::string DxfText(const char* what, const std::string& text, OutputNotes& notes) {
   std::string bytes;
-  std::string written;  // the same in UTF-8, for the note
+  std::wstring shown;  // what the bytes say, for the note
   bool changed = false;
   for (const wchar_t c : FromUtf8(text)) {
     const auto code = static_cast<unsigned long>(c);
     if (const unsigned char byte = Cp1251Byte(c); byte != 0) {
       bytes += static_cast<char>(byte);
-      written += ToUtf8(std::wstring(1, c));
+      shown += c;
       continue;
     }
     changed = true;
     std::string replacement = " ";
-    if (code > 0xFFFF) {
+    if (code >= 0xDC00 && code <= 0xDFFF) {
+      continue;  // the second half of a 16-bit pair, said by its first
+    }
+    if (code > 0xFFFF || (code >= 0xD800 && code <= 0xDBFF)) {
       replacement = "?";  // beyond what \U+ can say
     } else if (code >= 0xA0) {
       char buffer[16];
@@ -193,10 +196,10 @@ std::string DxfText(const char* what, const std::string& text, OutputNotes& note
       replacement = buffer;
     }
     bytes += replacement;
-    written += replacement;
+    shown.append(replacement.begin(), replacement.end());
   }
   if (changed) {
-    notes.Changed("dxf", what, text, written);
+    notes.Changed("dxf", what, text, ToUtf8(shown));
   }
   return bytes;
 }
