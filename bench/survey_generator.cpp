@@ -139,6 +139,27 @@ std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
   return Encode(text, encoding);
 }
 
+std::string GenerateOneStation(std::size_t lines) {
+  std::wstring text;
+  text.reserve(lines * 121);
+  LineWriter writer(text);
+  writer.Text(L"STAT. KNWN. PNT.", L"");
+  writer.Point(L"ST1", L"STN", B("X ", 5000, 3, "m") + B("Y ", 3000, 3, "") + B("Z ", 100, 3, ""));
+  writer.Point(L"ST1", L"", B("ih", 1.6, 3, "m"));
+  writer.Text(L"MEASURE", L"");
+  for (std::size_t target = 1; writer.Count() < lines; ++target) {
+    const std::wstring name = std::to_wstring(target);
+    const double step = static_cast<double>(target % 4000);
+    writer.Point(
+        name, L"FENCE",
+        B("SD", 5 + step / 10, 3, "m") + B("Hz", step / 10, 4, "gon") + B("V1", 99, 4, "gon"));
+    writer.Point(
+        name, L"FENCE",
+        B("X ", 5000 + step / 7, 3, "m") + B("Y ", 3000 + step / 11, 3, "") + B("Z ", 100, 3, ""));
+  }
+  return Encode(text, Encoding::Win1251);
+}
+
 std::string GenerateOrientationChain(std::size_t lines) {
   std::wstring text;
   text.reserve(lines * 121);

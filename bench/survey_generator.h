@@ -13,6 +13,11 @@ enum class Encoding { Win1251, Utf16LittleEndian };
 // The bytes of a file of `lines` lines, or a few more: a station's set-up is never cut.
 std::string GenerateSurvey(std::size_t lines, Encoding encoding);
 
+// One station measuring every target of the file, each measurement followed by the record
+// of its coordinates, as a long radial survey is recorded: hard on anything that looks a
+// target up among its station's records. Windows-1251, CR LF line ends.
+std::string GenerateOneStation(std::size_t lines);
+
 // A file no instrument writes, hard on the station logic: no station keyword, and every
 // measured point between a fresh orientation on the same point and a MEASURE record, so all
 // of them wait for one station until the end. Cycles of four lines: "Om" on S, a point with

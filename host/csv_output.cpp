@@ -23,8 +23,8 @@ class CsvWriter {
     const std::string l = LengthSymbol(m_options.length);
     // The geodetic X is north: GIS tools read the columns by these names.
     WriteCells({"file", "station", "role", "name", "code", "kind", "flag", "hz_" + a, "v_" + a,
-                "sd_" + l, "hd_" + l, "dh_" + l, "th_" + l, "northing", "easting", "elevation",
-                "ih_" + l, "temperature_c", "pressure_hpa"});
+                "sd_" + l, "hd_" + l, "dh_" + l, "th_" + l, "northing_" + l, "easting_" + l,
+                "elevation_" + l, "ih_" + l, "temperature_c", "pressure_hpa"});
   }
 
   void Row(const std::string& file, std::string_view station, const SurveyPoint& p,
@@ -34,7 +34,7 @@ class CsvWriter {
                 Integer(p.flag), Angle(p.horizontalDirection), Angle(p.verticalAngle),
                 Length(p.slopeDistance), Length(p.horizontalDistance), Length(p.heightDifference),
                 Length(p.targetHeight), Length(p.x), Length(p.y), Length(p.z),
-                Length(p.instrumentHeight), Number(p.temperature), Number(p.pressure)});
+                Length(p.instrumentHeight), Air(p.temperature), Air(p.pressure)});
   }
 
  private:
@@ -56,15 +56,14 @@ class CsvWriter {
     return safe;
   }
 
-  static std::string Number(const MaybeDouble& value) {
-    return value && std::isfinite(*value) ? FormatDouble(*value) : std::string();
+  static std::string Air(const MaybeDouble& value) {
+    return value && std::isfinite(*value) ? AirText(*value) : std::string();
   }
   std::string Length(const MaybeDouble& metres) const {
-    return metres && std::isfinite(*metres) ? ExactLength(*metres, m_options.length)
-                                            : std::string();
+    return metres && std::isfinite(*metres) ? LengthText(*metres, m_options.length) : std::string();
   }
   std::string Angle(const MaybeDouble& radians) const {
-    return radians && std::isfinite(*radians) ? ExactAngle(*radians, m_angles) : std::string();
+    return radians && std::isfinite(*radians) ? AngleText(*radians, m_angles) : std::string();
   }
   static std::string Integer(const std::optional<int>& value) {
     return value ? std::to_string(*value) : std::string();

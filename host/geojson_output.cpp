@@ -30,9 +30,9 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
   ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
     const SurveyPoint& p = point.record;
     // Easting first: x east, y north, as GIS tools draw them.
-    std::string coordinates = ExactLength(*p.y, unit) + ", " + ExactLength(*p.x, unit);
+    std::string coordinates = LengthText(*p.y, unit) + ", " + LengthText(*p.x, unit);
     if (p.z && std::isfinite(*p.z)) {
-      coordinates += ", " + ExactLength(*p.z, unit);
+      coordinates += ", " + LengthText(*p.z, unit);
     }
     out << (first ? "\n" : ",\n") << "    {\"type\": \"Feature\", \"geometry\": {\"type\": "
         << "\"Point\", \"coordinates\": [" << coordinates

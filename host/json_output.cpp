@@ -34,14 +34,14 @@ class JsonObject {
       Text(name, value->view());
     }
   }
-  void Number(const char* name, const MaybeDouble& value) {
+  void Air(const char* name, const MaybeDouble& value) {
     if (value) {
-      Raw(name, std::isfinite(*value) ? FormatDouble(*value) : "null");
+      Raw(name, std::isfinite(*value) ? AirText(*value) : "null");
     }
   }
   void Length(const char* name, const MaybeDouble& metres, LengthUnit unit) {
     if (metres) {
-      Raw(name, std::isfinite(*metres) ? ExactLength(*metres, unit) : "null");
+      Raw(name, std::isfinite(*metres) ? LengthText(*metres, unit) : "null");
     }
   }
   // Degrees-minutes-seconds are a text; the other units numbers.
@@ -52,9 +52,9 @@ class JsonObject {
     if (!std::isfinite(*radians)) {
       Raw(name, "null");
     } else if (unit == AngleUnit::Dms) {
-      Raw(name, JsonString(ExactAngle(*radians, unit)));
+      Raw(name, JsonString(AngleText(*radians, unit)));
     } else {
-      Raw(name, ExactAngle(*radians, unit));
+      Raw(name, AngleText(*radians, unit));
     }
   }
   void Integer(const char* name, const std::optional<int>& value) {
@@ -93,8 +93,8 @@ void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& inde
   o.Length("y", p.y, units.length);
   o.Length("z", p.z, units.length);
   o.Length("instrumentHeight", p.instrumentHeight, units.length);
-  o.Number("temperature", p.temperature);
-  o.Number("pressure", p.pressure);
+  o.Air("temperature", p.temperature);
+  o.Air("pressure", p.pressure);
   o.Angle("horizontalDirection", p.horizontalDirection, units.angle);
   o.Angle("verticalAngle", p.verticalAngle, units.angle);
   o.Length("slopeDistance", p.slopeDistance, units.length);

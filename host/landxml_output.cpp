@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
+#include <unordered_set>
 
 #include "host/output_formats.h"
 #include "host/point_codes.h"
@@ -14,6 +16,8 @@ namespace m5host {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr const char* kUnknownHeightNote =
+    "instrument height not recorded: 0 written, heights refer to the instrument's axis";
 
 // XML text: markup characters as entities; control characters, which XML 1.0 cannot hold
 // at all, as spaces.
@@ -61,11 +65,11 @@ const char* AngularUnit(AngleUnit unit) {
 // An angle in the chosen unit; degrees-minutes-seconds packed as DDD.MMSSs.
 std::string AngleValue(double radians, AngleUnit unit) {
   if (unit != AngleUnit::Dms) {
-    return ExactAngle(radians, unit);
+    return AngleText(radians, unit);
   }
   const double degrees = std::fabs(radians) * 180.0 / kPi;
   if (degrees > 1e9) {
-    return FormatDouble(radians * 180.0 / kPi);
+    return AngleText(radians, AngleUnit::Degrees);
   }
   const auto tenths = static_cast<long long>(std::llround(degrees * 36000.0));
   char buffer[64];
@@ -168,7 +172,7 @@ class LandXmlWriter {
   }
 
  private:
-  std::string Length(double metres) const { return ExactLength(metres, m_options.length); }
+  std::string Length(double metres) const { return LengthText(metres, m_options.length); }
 
   void Attribute(const char* name, const MaybeDouble& value, bool isAngle) {
     if (value && std::isfinite(*value)) {
@@ -177,18 +181,17 @@ class LandXmlWriter {
     }
   }
 
-  // The first target of the set-up that was a known point before it was measured.
+  // The first target of the set-up that was a known point before it was measured. One pass:
+  // a station of a quarter of a million targets and no known point stays quick.
   static const SurveyPoint* FindBacksight(const StationSetup& setup) {
-    for (std::size_t i = 0; i < setup.observations.size(); ++i) {
-      const SurveyPoint& target = setup.observations[i];
-      if (target.role != Role::Target) {
-        continue;
-      }
-      for (std::size_t k = 0; k < i; ++k) {
-        const SurveyPoint& known = setup.observations[k];
-        if (known.role != Role::Target && known.name == target.name && known.HasPlanCoordinates()) {
-          return &target;
+    std::unordered_set<std::string_view> known;
+    for (const SurveyPoint& p : setup.observations) {
+      if (p.role != Role::Target) {
+        if (p.HasPlanCoordinates()) {
+          known.insert(p.name.view());
         }
+      } else if (known.count(p.name.view()) != 0) {
+        return &p;
       }
     }
     return nullptr;
@@ -211,12 +214,18 @@ class LandXmlWriter {
     const std::string id = "setup" + std::to_string(++m_setups);
     const std::string name = XmlText("station", station.name, m_notes);
     m_out << "    <InstrumentSetup id=\"" << id << "\" stationName=\"" << name << '"';
-    Attribute("instrumentHeight", station.instrumentHeight, false);
-    m_out << ">\n      <InstrumentPoint";
+    // LandXML requires the height. Where the file gives none, 0 puts the observed heights
+    // on the instrument's axis, and a field note says the height was not recorded.
+    const bool heightKnown = station.instrumentHeight && std::isfinite(*station.instrumentHeight);
+    m_out << " instrumentHeight=\"" << (heightKnown ? Length(*station.instrumentHeight) : "0")
+          << "\">\n      <InstrumentPoint";
     if (station.HasPlanCoordinates()) {
       m_out << " pntRef=\"" << name << '"';
     }
     m_out << "/>\n";
+    if (!heightKnown) {
+      m_out << "      <FieldNote>" << kUnknownHeightNote << "</FieldNote>\n";
+    }
     if (const SurveyPoint* backsight = FindBacksight(setup)) {
       m_out << "      <Backsight";
       Attribute("circle", backsight->horizontalDirection, true);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <set>
+#include <tuple>
 #include <unordered_map>
 
 namespace m5host {
@@ -12,10 +14,15 @@ namespace {
 // only against its neighbours: a plan of many thousand points stays quick.
 constexpr double kCell = 32;
 
+// Where a label goes beside its point: +1 right or below, -1 left or above, 0 centred on it.
 struct Side {
-  double right, below;  // +1 or -1: which side of the point
+  double right, below;
 };
-constexpr Side kSides[] = {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}};
+// The corners first, where a label reads best, then the middles of the sides.
+constexpr Side kSides[] = {{1, -1}, {1, 1}, {-1, -1}, {-1, 1}, {1, 0}, {-1, 0}, {0, -1}, {0, 1}};
+// Rings of places ever farther from the point, a label's height apart; a label beyond the
+// first gets a leader line from the writer.
+constexpr int kRings = 4;
 
 class PlacedLabels {
  public:
@@ -23,11 +30,14 @@ class PlacedLabels {
     bool free = true;
     ForEachCell(box, [&](std::uint64_t cell) {
       const auto found = m_cells.find(cell);
-      if (found == m_cells.end()) {
+      if (!free || found == m_cells.end()) {
         return;
       }
       for (const LabelBox& other : found->second) {
-        free = free && !box.Overlaps(other);
+        if (box.Overlaps(other)) {
+          free = false;
+          return;
+        }
       }
     });
     return free;
@@ -51,27 +61,48 @@ class PlacedLabels {
   std::unordered_map<std::uint64_t, std::vector<LabelBox>> m_cells;
 };
 
-LabelBox BoxBeside(const LabelRequest& request, const Side& side) {
-  const double left = side.right > 0 ? request.x + request.clearance
-                                     : request.x - request.clearance - request.width;
-  const double top = side.below > 0 ? request.y + request.clearance
-                                    : request.y - request.clearance - request.height;
+LabelBox BoxBeside(const LabelRequest& request, const Side& side, int ring) {
+  const double gap = request.clearance + ring * (request.height + request.clearance);
+  const double left = side.right > 0   ? request.x + gap
+                      : side.right < 0 ? request.x - gap - request.width
+                                       : request.x - request.width / 2;
+  const double top = side.below > 0   ? request.y + gap
+                     : side.below < 0 ? request.y - gap - request.height
+                                      : request.y - request.height / 2;
   return {left, top, left + request.width, top + request.height};
+}
+
+bool Inside(const LabelBox& box, const std::optional<LabelBox>& bounds) {
+  return !bounds || (box.left >= bounds->left && box.right <= bounds->right &&
+                     box.top >= bounds->top && box.bottom <= bounds->bottom);
 }
 
 }  // namespace
 
-std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests) {
+std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests,
+                                                 const LabelRoom& room) {
   PlacedLabels placed;
+  // Marks on one spot are one obstacle: a thousand points measured on one peg stay quick.
+  std::set<std::tuple<long long, long long, long long, long long>> marks;
+  for (const LabelBox& mark : room.marks) {
+    if (marks
+            .emplace(std::llround(mark.left), std::llround(mark.top), std::llround(mark.right),
+                     std::llround(mark.bottom))
+            .second) {
+      placed.Add(mark);
+    }
+  }
   std::vector<std::optional<LabelBox>> boxes;
   boxes.reserve(requests.size());
   for (const LabelRequest& request : requests) {
     std::optional<LabelBox> chosen;
-    for (const Side& side : kSides) {
-      const LabelBox box = BoxBeside(request, side);
-      if (placed.IsFree(box)) {
-        chosen = box;
-        break;
+    for (int ring = 0; ring < kRings && !chosen; ++ring) {
+      for (const Side& side : kSides) {
+        const LabelBox box = BoxBeside(request, side, ring);
+        if (Inside(box, room.bounds) && placed.IsFree(box)) {
+          chosen = box;
+          break;
+        }
       }
     }
     if (chosen) {

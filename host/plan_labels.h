@@ -21,9 +21,18 @@ struct LabelRequest {
   double clearance;      // between the point and the label, past the point's marker
 };
 
-// For each request, where its label goes (right above, right below, left above or left
-// below its point, the first free of these), or nothing when all four are taken. Earlier
+// Where labels may go: inside the bounds, when given, and clear of the marks (the points'
+// dots and symbols, which a label must not hide).
+struct LabelRoom {
+  std::optional<LabelBox> bounds;
+  std::vector<LabelBox> marks;
+};
+
+// For each request, where its label goes: the first free place beside its point (right
+// above, right below, left above, left below, right, left, above, below), else the same
+// places farther out, up to four label heights away; nothing when all are taken. Earlier
 // requests win: put stations first.
-std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests);
+std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests,
+                                                 const LabelRoom& room = {});
 
 }  // namespace m5host

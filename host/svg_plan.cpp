@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <set>
+#include <map>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "host/output_formats.h"
 #include "host/plan_labels.h"
 #include "host/plan_projection.h"
+#include "host/point_codes.h"
 #include "host/text_encoding.h"
 #include "host/value_format.h"
 
@@ -30,12 +33,17 @@ constexpr double kPadding = 24;  // points clear of the frame
 constexpr double kGridSpacing = 64;
 constexpr double kPageMargin = 12;
 constexpr double kTitleHeight = 22;
-constexpr double kRightRoom = 80;   // labels of the eastmost points
+constexpr double kRightRoom = 8;    // labels stay inside the frame
 constexpr double kBelowFrame = 52;  // easting labels and the scale bar
 constexpr double kPanelGap = 16;
 constexpr double kNoteHeight = 18;
 constexpr double kObservationClearance = 3;
 constexpr double kStationClearance = 7;
+// An observed point's dot; two of one name closer than this are one point on the drawing,
+// labelled once.
+constexpr double kDotRadius = 2.5;
+// A station's triangle around its point.
+constexpr LabelBox kStationMark{-6, -7, 6, 4};
 
 // Text for XML: entities escaped, control characters as spaces, and bytes that are not
 // UTF-8 (a path may hold any) replaced, so the file always parses.
@@ -84,10 +92,11 @@ struct PointLabel {
   }
 };
 
-PointLabel LabelOf(const SurveyPoint& point, const PlanOptions& options) {
+// The code is the point's own or its measurement's, as the point lists write it.
+PointLabel LabelOf(const SurveyPoint& point, const MaybeText& code, const PlanOptions& options) {
   PointLabel label{point.name, {}, {}};
-  if (options.codes && point.code) {
-    label.code = *point.code;
+  if (options.codes && code.HasText()) {
+    label.code = *code;
   }
   if (options.elevations && point.z && std::isfinite(*point.z)) {
     label.elevation = Fixed(*point.z / options.unit.metres, 3);
@@ -108,8 +117,35 @@ struct PanelLayout {
   double FrameTop() const { return top + kTitleHeight; }
 };
 
-PanelLayout LayOut(const PlanPanel& panel, double scale, const PlanOptions& options) {
-  PanelLayout layout{&panel, FramePanel(panel.extent, scale, kMinimumFrameSide, kPadding), {}, 0};
+// The widest label of a panel's points, so that a frame of a few points close together
+// still has room for a label beside each.
+double WidestLabel(const std::vector<FileSurvey>& files, const PlanPanel& panel,
+                   const PlanOptions& options) {
+  double widest = 0;
+  std::map<std::size_t, PointCodes> codes;
+  for (const SetupIndex& index : panel.setups) {
+    const FileSurvey& file = files[index.file];
+    const PointCodes& fileCodes = codes.try_emplace(index.file, file).first->second;
+    const StationSetup& setup = file.setups[index.setup];
+    auto measure = [&](const SurveyPoint& p) {
+      if (IsDrawable(p)) {
+        widest = std::max(widest, TextWidth(LabelOf(p, fileCodes.For(p), options).Text()));
+      }
+    };
+    if (setup.station) {
+      measure(*setup.station);
+    }
+    for (const SurveyPoint& p : setup.observations) {
+      measure(p);
+    }
+  }
+  return widest;
+}
+
+PanelLayout LayOut(const PlanPanel& panel, double scale, double widestLabel,
+                   const PlanOptions& options) {
+  const double minimumSide = std::max(kMinimumFrameSide, 2 * (widestLabel + kStationClearance));
+  PanelLayout layout{&panel, FramePanel(panel.extent, scale, minimumSide, kPadding), {}, 0};
   layout.grid = ChooseGrid(layout.frame, options.unit.metres, kGridSpacing, kCharWidth);
   const PlanExtent& w = layout.frame.window;
   const std::size_t widest =
@@ -150,10 +186,10 @@ class PanelWriter {
         m_projection(layout.frame.At(layout.FrameLeft(), layout.FrameTop())) {}
 
   void Write() {
-    WriteTitle();
     WriteGrid();
     WritePoints();
     WriteLabels();
+    WriteTitle();
     WriteNorthArrow();
     WriteScaleBar();
   }
@@ -163,6 +199,9 @@ class PanelWriter {
     std::string title;
     for (const std::size_t file : m_layout.panel->Files()) {
       title += (title.empty() ? "" : ", ") + m_files[file].path;
+    }
+    if (m_leftOut != 0) {
+      title += " (" + std::to_string(m_leftOut) + " label(s) left out for want of room)";
     }
     m_out << "<text x=\"" << Number(m_layout.FrameLeft()) << "\" y=\"" << Number(m_layout.top + 15)
           << "\" font-size=\"13\">" << Xml(title) << "</text>\n";
@@ -203,6 +242,16 @@ class PanelWriter {
 
   // Sight lines and markers, gathering the labels: stations' first, so they win a place.
   void WritePoints() {
+    // Stations are named before the points observed, so a station observed from another
+    // keeps its station's label.
+    for (const SetupIndex& index : m_layout.panel->setups) {
+      const StationSetup& setup = m_files[index.file].setups[index.setup];
+      if (setup.station && IsDrawable(*setup.station)) {
+        const SurveyPoint& station = *setup.station;
+        Want(m_labels, station, CodesOf(index.file).For(station), m_projection.Left(*station.y),
+             m_projection.Top(*station.x), kStationClearance);
+      }
+    }
     std::vector<Wanted> observations;
     for (const SetupIndex& index : m_layout.panel->setups) {
       const StationSetup& setup = m_files[index.file].setups[index.setup];
@@ -218,16 +267,19 @@ class PanelWriter {
                 << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
                 << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
         }
-        m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top)
-              << "\" r=\"2.5\" fill=\"black\"/>\n";
-        Want(observations, p, left, top, kObservationClearance);
+        m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
+              << Number(kDotRadius) << "\" fill=\"black\"/>\n";
+        m_marks.push_back(
+            {left - kDotRadius, top - kDotRadius, left + kDotRadius, top + kDotRadius});
+        Want(observations, p, CodesOf(index.file).For(p), left, top, kObservationClearance);
       }
       if (station != nullptr) {
         const double left = m_projection.Left(*station->y), top = m_projection.Top(*station->x);
         m_out << "<polygon points=\"" << Number(left) << ',' << Number(top - 7) << ' '
               << Number(left - 6) << ',' << Number(top + 4) << ' ' << Number(left + 6) << ','
               << Number(top + 4) << "\" fill=\"none\" stroke=\"#c00\" stroke-width=\"1.5\"/>\n";
-        Want(m_labels, *station, left, top, kStationClearance);
+        m_marks.push_back({left + kStationMark.left, top + kStationMark.top,
+                           left + kStationMark.right, top + kStationMark.bottom});
       }
     }
     m_stationLabels = m_labels.size();
@@ -240,11 +292,17 @@ class PanelWriter {
     for (const Wanted& wanted : m_labels) {
       requests.push_back(wanted.request);
     }
-    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests);
+    const double left = m_layout.FrameLeft(), top = m_layout.FrameTop();
+    const LabelRoom room{
+        LabelBox{left, top, left + m_layout.frame.width, top + m_layout.frame.height},
+        std::move(m_marks)};
+    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests, room);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       if (!boxes[i]) {
+        ++m_leftOut;
         continue;
       }
+      WriteLeader(m_labels[i].request, *boxes[i]);
       const PointLabel& label = m_labels[i].label;
       m_out << "<text x=\"" << Number(boxes[i]->left) << "\" y=\"" << Number(boxes[i]->bottom - 3)
             << '"' << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
@@ -257,6 +315,17 @@ class PanelWriter {
       }
       m_out << "</text>\n";
     }
+  }
+
+  // A label that found room only away from its point is tied to it by a thin line.
+  void WriteLeader(const LabelRequest& request, const LabelBox& box) {
+    const double x = std::clamp(request.x, box.left, box.right);
+    const double y = std::clamp(request.y, box.top, box.bottom);
+    if (std::hypot(x - request.x, y - request.y) <= request.clearance * 1.5) {
+      return;
+    }
+    m_out << "<line x1=\"" << Number(request.x) << "\" y1=\"" << Number(request.y) << "\" x2=\""
+          << Number(x) << "\" y2=\"" << Number(y) << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
   }
 
   // Below the frame's right corner, where no label reaches.
@@ -289,16 +358,47 @@ class PanelWriter {
     LabelRequest request;
   };
 
-  // One label per name and place: a point observed from several stations is named once.
-  void Want(std::vector<Wanted>& into, const SurveyPoint& point, double left, double top,
-            double clearance) {
-    PointLabel label = LabelOf(point, m_options);
+  // One label per name and place: a point observed from several stations, or measured twice
+  // on one spot, is named once; the first record named gives the label.
+  void Want(std::vector<Wanted>& into, const SurveyPoint& point, const MaybeText& code, double left,
+            double top, double clearance) {
+    PointLabel label = LabelOf(point, code, m_options);
     const std::string text = label.Text();
-    if (text.empty() ||
-        !m_named.emplace(text, std::llround(left * 10), std::llround(top * 10)).second) {
+    if (text.empty() || NamedNear(point.name.str(), left, top)) {
       return;
     }
     into.push_back({std::move(label), {left, top, TextWidth(text), kLabelHeight, clearance}});
+  }
+
+  // Whether a point of this name lies closer than a dot's radius to one already named; if
+  // not, this one is now named. Filed by cells of that size, so only neighbours are compared.
+  bool NamedNear(const std::string& name, double left, double top) {
+    const long long column = std::llround(std::floor(left / kDotRadius));
+    const long long row = std::llround(std::floor(top / kDotRadius));
+    for (long long c = column - 1; c <= column + 1; ++c) {
+      for (long long r = row - 1; r <= row + 1; ++r) {
+        const auto found = m_named.find({name, c, r});
+        if (found == m_named.end()) {
+          continue;
+        }
+        for (const auto& [x, y] : found->second) {
+          if (std::hypot(x - left, y - top) < kDotRadius) {
+            return true;
+          }
+        }
+      }
+    }
+    m_named[{name, column, row}].emplace_back(left, top);
+    return false;
+  }
+
+  // The codes of a file's points, made when its first point is drawn.
+  const PointCodes& CodesOf(std::size_t file) {
+    auto found = m_codes.find(file);
+    if (found == m_codes.end()) {
+      found = m_codes.emplace(file, PointCodes(m_files[file])).first;
+    }
+    return found->second;
   }
 
   std::ostream& m_out;
@@ -308,7 +408,11 @@ class PanelWriter {
   const Projection m_projection;
   std::vector<Wanted> m_labels;
   std::size_t m_stationLabels = 0;
-  std::set<std::tuple<std::string, long long, long long>> m_named;
+  std::size_t m_leftOut = 0;
+  std::vector<LabelBox> m_marks;
+  std::map<std::tuple<std::string, long long, long long>, std::vector<std::pair<double, double>>>
+      m_named;
+  std::map<std::size_t, PointCodes> m_codes;
 };
 
 bool PrintsToScale(const PlanOptions& options) {
@@ -327,7 +431,7 @@ void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
         PrintsToScale(options)
             ? PrintScale(*options.scaleDenominator, kMillimetresPerUnit)
             : FittedScale(panel.extent, panels.size() == 1 ? kSinglePanelSide : kPanelSide);
-    layouts.push_back(LayOut(panel, scale, options));
+    layouts.push_back(LayOut(panel, scale, WidestLabel(files, panel, options), options));
   }
   double width = 0, height = 0;
   Arrange(layouts, width, height);

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "host/trace_format.h"
-
 namespace m5host {
 
 namespace {
@@ -20,6 +18,13 @@ struct LengthRow {
 constexpr LengthRow kLengthUnits[] = {{LengthUnit::Metre, "m", 1.0},
                                       {LengthUnit::Foot, "ft", 0.3048},
                                       {LengthUnit::UsSurveyFoot, "usft", 1200.0 / 3937.0}};
+
+// Decimals of the numbers other programs read.
+constexpr int kLengthDecimals = 5;
+constexpr int kGonDecimals = 6;
+constexpr int kDegreeDecimals = 6;
+constexpr int kRadianDecimals = 8;
+constexpr int kAirDecimals = 2;
 
 const LengthRow& RowOf(LengthUnit unit) {
   for (const LengthRow& row : kLengthUnits) {
@@ -47,6 +52,22 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
+namespace {
+
+// Fixed decimals without the zeros that end them: "18", "57.127".
+std::string Trimmed(double value, int decimals) {
+  std::string text = Fixed(value, decimals);
+  if (text.find('.') != std::string::npos) {
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') {
+      text.pop_back();
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 double ConvertLength(double metres, LengthUnit unit) {
   const double perUnit = RowOf(unit).metres;
   return perUnit == 1.0 ? metres : metres / perUnit;
@@ -60,8 +81,16 @@ std::string FormatLength(double metres, LengthUnit unit) {
   return Fixed(ConvertLength(metres, unit), 3);
 }
 
-std::string ExactLength(double metres, LengthUnit unit) {
-  return FormatDouble(ConvertLength(metres, unit));
+std::string LengthText(double metres, LengthUnit unit) {
+  return ConvertedLengthText(ConvertLength(metres, unit));
+}
+
+std::string ConvertedLengthText(double length) {
+  return Trimmed(length, kLengthDecimals);
+}
+
+std::string AirText(double value) {
+  return Trimmed(value, kAirDecimals);
 }
 
 const char* LengthSymbol(LengthUnit unit) {
@@ -112,14 +141,14 @@ const char* AngleKey(AngleUnit unit) {
   return unit == AngleUnit::Degrees ? "deg" : AngleSymbol(unit);
 }
 
-std::string ExactAngle(double radians, AngleUnit unit) {
+std::string AngleText(double radians, AngleUnit unit) {
   switch (unit) {
     case AngleUnit::Gon:
-      return FormatDouble(radians * 200.0 / kPi);
+      return Trimmed(radians * 200.0 / kPi, kGonDecimals);
     case AngleUnit::Degrees:
-      return FormatDouble(radians * 180.0 / kPi);
+      return Trimmed(radians * 180.0 / kPi, kDegreeDecimals);
     case AngleUnit::Radians:
-      return FormatDouble(radians);
+      return Trimmed(radians, kRadianDecimals);
     case AngleUnit::Dms:
       break;
   }

@@ -82,10 +82,17 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
   const Case cases[] = {
       {OutputFormat::Csv, Placed("=1+1", 1, 2), "'=1+1", "csv: name \"=1+1\" written as \"'=1+1\""},
       {OutputFormat::Csv, Placed("5", 1, 2, "@SUM"), "'@SUM", "csv: code \"@SUM\""},
+      {OutputFormat::Csv, Placed("-2+3", 1, 2), "'-2+3", "csv: name \"-2+3\" written as"},
+      {OutputFormat::Csv, Placed("+1", 1, 2), "'+1", "csv: name \"+1\" written as"},
       {OutputFormat::Pnezd, Placed("A,1", 1, 2), "A 1,", "pnezd: point ID \"A,1\" written as"},
       {OutputFormat::Dxf, Placed("7", 1, 2, "kerb stone"), "KERB_STONE",
        "dxf: code \"kerb stone\" written as \"layer KERB_STONE\""},
       {OutputFormat::Dxf, Placed("8", 1, 2, "RAYS"), "RAYS_2", "written as \"layer RAYS_2\""},
+      // Cyrillic in the drawing's code page, Windows-1251; a layer name in capitals.
+      {OutputFormat::Dxf, Placed("9", 1, 2, "труба 2"), "\n\xD2\xD0\xD3\xC1\xC0_2\n",
+       "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
+      {OutputFormat::Dxf, Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
+       "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
       {OutputFormat::LandXml, Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"",
        "landxml: point ID \"a\\u0001<b\""},
   };
@@ -134,10 +141,90 @@ TEST(OutputFormats, CsvOptions) {
       << csv;
   EXPECT_NE(csv.find(";target;\"1;2\";;;;200;;10;"), std::string::npos) << csv;
 
-  const std::string header = Write(OutputFormat::Csv, {}).text;
+  // Every length column names its unit, coordinates too.
+  options = {};
+  options.length = LengthUnit::UsSurveyFoot;
+  const std::string header = Write(OutputFormat::Csv, {}, options).text;
   EXPECT_EQ(header.substr(0, header.find("\r\n")),
-            "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_m,hd_m,dh_m,th_m,northing,"
-            "easting,elevation,ih_m,temperature_c,pressure_hpa");
+            "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_usft,hd_usft,dh_usft,th_usft,"
+            "northing_usft,easting_usft,elevation_usft,ih_usft,temperature_c,pressure_hpa");
+}
+
+// The layers of the drawing's POINTs, in order.
+std::vector<std::string> PointLayers(const std::string& dxf) {
+  std::vector<std::string> layers;
+  for (std::size_t at = dxf.find("\nPOINT\n  8\n"); at != std::string::npos;
+       at = dxf.find("\nPOINT\n  8\n", at + 1)) {
+    const std::size_t begin = at + 11;
+    layers.push_back(dxf.substr(begin, dxf.find('\n', begin) - begin));
+  }
+  return layers;
+}
+
+TEST(OutputFormats, CodesNeverShareADxfLayer) {
+  struct Case {
+    std::vector<std::string> codes;
+    std::vector<std::string> layers;
+  };
+  const std::string longCode(40, 'A');
+  const Case cases[] = {
+      {{"a b", "A_B", "a-b"}, {"A_B", "A_B_2", "A-B"}},
+      {{"kerb", "KERB", "Kerb"}, {"KERB", "KERB_2", "KERB_3"}},
+      {{"труба", "ТРУБА"}, {"\xD2\xD0\xD3\xC1\xC0", "\xD2\xD0\xD3\xC1\xC0_2"}},
+      {{longCode, longCode + "B"}, {std::string(31, 'A'), std::string(29, 'A') + "_2"}},
+      {{"STATIONS", "0"}, {"STATIONS_2", "0_2"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<SurveyPoint> points;
+    for (const std::string& code : c.codes) {
+      points.push_back(Placed("P", 1, 2, code));
+    }
+    const std::vector<std::string> layers =
+        PointLayers(Write(OutputFormat::Dxf, Survey(points)).text);
+    ASSERT_EQ(layers.size(), c.layers.size() + 1) << c.codes[0];
+    EXPECT_EQ(layers[0], "STATIONS");
+    for (std::size_t i = 0; i < c.layers.size(); ++i) {
+      EXPECT_EQ(layers[i + 1], c.layers[i]) << c.codes[i];
+    }
+  }
+}
+
+// A foot is 0.3048 m, a US survey foot 1200/3937 m: 1200 m are 3937 US ft, and the document
+// names the unit its numbers are in.
+TEST(OutputFormats, LandXmlLengthsInTheNamedUnit) {
+  struct Case {
+    LengthUnit unit;
+    const char* linearUnit;
+    const char* point;
+  };
+  const Case cases[] = {
+      {LengthUnit::Metre, "linearUnit=\"meter\"", ">1200 1200 100<"},
+      {LengthUnit::Foot, "linearUnit=\"foot\"", ">3937.00787 3937.00787 328.08399<"},
+      {LengthUnit::UsSurveyFoot, "linearUnit=\"USSurveyFoot\"", ">3937 3937 328.08333<"},
+  };
+  for (const Case& c : cases) {
+    OutputOptions options;
+    options.length = c.unit;
+    const std::string xml =
+        Write(OutputFormat::LandXml, Survey({Placed("1", 1200, 1200)}), options).text;
+    EXPECT_NE(xml.find(c.linearUnit), std::string::npos) << xml;
+    EXPECT_NE(xml.find(c.point), std::string::npos) << xml;
+  }
+}
+
+// The schema requires an instrument height: without one in the file, 0 and a note that says so.
+TEST(OutputFormats, LandXmlInstrumentHeight) {
+  auto files = Survey({});
+  const std::string unknown = Write(OutputFormat::LandXml, files).text;
+  EXPECT_NE(unknown.find("stationName=\"S1\" instrumentHeight=\"0\">\n"
+                         "      <InstrumentPoint pntRef=\"S1\"/>\n"
+                         "      <FieldNote>instrument height not recorded"),
+            std::string::npos)
+      << unknown;
+  files[0].setups[0].station->instrumentHeight = 1.55;
+  const std::string known = Write(OutputFormat::LandXml, files).text;
+  EXPECT_NE(known.find("instrumentHeight=\"1.55\""), std::string::npos);
+  EXPECT_EQ(known.find("FieldNote"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -182,9 +183,9 @@ TEST(PlanLabels, LaterLabelsGiveWay) {
       {"apart", {request(0, 0), request(100, 0)}, {2, 102}},
       {"the second goes below", {request(0, 0), request(5, 0)}, {2, 7}},
       {"then to the left", {request(0, 0), request(0, 0), request(0, 0)}, {2, 2, -22}},
-      {"no room",
+      {"then farther out",
        {request(0, 0), request(0, 0), request(0, 0), request(0, 0), request(0, 0)},
-       {2, 2, -22, -22, -1}},
+       {2, 2, -22, -22, 14}},
       {"touching is not covering", {request(0, 0), request(22, 0)}, {2, 24}},
   };
   for (const Case& c : cases) {
@@ -206,7 +207,35 @@ TEST(PlanLabels, ManyPointsOnOneSpotStayQuick) {
   std::vector<LabelRequest> requests(50000, LabelRequest{0, 0, 30, 10, 2});
   const auto boxes = PlaceLabels(requests);
   EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.has_value(); }),
-            4);
+            22);
+}
+
+TEST(PlanLabels, InsideTheFrameAndClearOfTheDots) {
+  const LabelRequest request{0, 0, 20, 10, 2};
+  struct Case {
+    const char* what;
+    LabelRoom room;
+    double left, top;  // NaN: left out
+  };
+  const double none = std::nan("");
+  const Case cases[] = {
+      {"anywhere", {}, 2, -12},
+      {"the frame's edge is east of the point", {LabelBox{-100, -100, 10, 100}, {}}, -22, -12},
+      {"a dot right above", {std::nullopt, {{8, -8, 12, -4}}}, 2, 2},
+      {"dots at the four corners: right of the point",
+       {std::nullopt, {{8, -10, 12, -6}, {8, 6, 12, 10}, {-12, -10, -8, -6}, {-12, 6, -8, 10}}},
+       2,
+       -5},
+      {"a frame too small", {LabelBox{-5, -5, 5, 5}, {}}, none, none},
+  };
+  for (const Case& c : cases) {
+    const auto box = PlaceLabels({request}, c.room)[0];
+    ASSERT_EQ(box.has_value(), !std::isnan(c.left)) << c.what;
+    if (box) {
+      EXPECT_DOUBLE_EQ(box->left, c.left) << c.what;
+      EXPECT_DOUBLE_EQ(box->top, c.top) << c.what;
+    }
+  }
 }
 
 std::string Plan(const std::vector<FileSurvey>& files, const PlanOptions& options = {}) {
@@ -263,6 +292,32 @@ TEST(SvgPlan, CodesAndElevationsOnRequest) {
   EXPECT_TRUE(Contains(svg, ">101.235<"));
   options.unit = {kFoot, "ft"};
   EXPECT_TRUE(Contains(Plan(files, options), ">332.135<"));
+}
+
+// A measured point carries its measurement's code, as in the point lists; one name measured
+// twice on one spot is named once, twice where the dots stand apart.
+TEST(SvgPlan, EveryPointLabelledOnce) {
+  std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {10, 10}, {10.001, 10}, {50, 0}}})};
+  auto& observations = files[0].setups[0].observations;
+  SurveyPoint measured = At("1", 0, 0);
+  measured.role = Role::Target;
+  measured.x = std::nullopt;
+  measured.y = std::nullopt;
+  measured.code = "KERB";
+  observations.insert(observations.begin(), measured);
+  observations[1].name = "1";
+  observations[2].name = "1";
+  observations[3].name = "1";
+  PlanOptions options;
+  options.codes = true;
+  const std::string svg = Plan(files, options);
+  std::size_t named = 0;
+  for (std::size_t at = svg.find(">1<tspan dx=\"4\" fill=\"#06c\">KERB<"); at != std::string::npos;
+       at = svg.find(">1<tspan", at + 1)) {
+    ++named;
+  }
+  EXPECT_EQ(named, 2u) << svg;
+  EXPECT_FALSE(Contains(svg, "left out"));
 }
 
 // The plan parses as XML whatever the survey holds: names with markup and control

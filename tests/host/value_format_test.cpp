@@ -3,6 +3,7 @@
 #include "host/value_format.h"
 
 #include <limits>
+#include <string>
 
 namespace m5host {
 namespace {
@@ -53,11 +54,33 @@ TEST(ValueFormat, LengthsToTheThousandth) {
   }
 }
 
-TEST(ValueFormat, ExactValuesForScripts) {
-  EXPECT_EQ(ExactLength(1200.0 / 3937.0, LengthUnit::UsSurveyFoot), "1");
-  EXPECT_EQ(ExactAngle(kPi, AngleUnit::Gon), "200");
-  EXPECT_EQ(ExactAngle(kPi / 4, AngleUnit::Degrees), "45");
-  EXPECT_EQ(ExactAngle(kPi / 2, AngleUnit::Dms), "90°00'00.0\"");
+// Files other programs read get each quantity to the decimals of its unit, without the
+// noise a conversion leaves (18 ft through metres reads 18.000000000000004) or zeros after.
+TEST(ValueFormat, NumbersForOtherProgramsAtTheirUnitsPrecision) {
+  struct Case {
+    std::string text, expected;
+  };
+  const Case cases[] = {
+      {LengthText(18 * 0.3048, LengthUnit::Foot), "18"},
+      {LengthText(57.127, LengthUnit::Metre), "57.127"},
+      {LengthText(1.40413, LengthUnit::Metre), "1.40413"},  // a digital level's 0.01 mm
+      {LengthText(1.234564, LengthUnit::Metre), "1.23456"},
+      {LengthText(-0.000004, LengthUnit::Metre), "0"},
+      {LengthText(1200.0 / 3937.0, LengthUnit::UsSurveyFoot), "1"},
+      {LengthText(1200.0, LengthUnit::UsSurveyFoot), "3937"},
+      {LengthText(1200.0, LengthUnit::Foot), "3937.00787"},
+      {AngleText(kPi, AngleUnit::Gon), "200"},
+      {AngleText(123.4567 * kPi / 200, AngleUnit::Gon), "123.4567"},
+      {AngleText(kPi / 4, AngleUnit::Degrees), "45"},
+      {AngleText(1.0 / 3600 * kPi / 180, AngleUnit::Degrees), "0.000278"},
+      {AngleText(kPi / 2, AngleUnit::Radians), "1.57079633"},
+      {AngleText(kPi / 2, AngleUnit::Dms), "90°00'00.0\""},
+      {AirText(20.000000000000004), "20"},
+      {AirText(29.9 * 33.8638866667), "1012.53"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.text, c.expected);
+  }
 }
 
 }  // namespace
