@@ -25,7 +25,8 @@ set_tests_properties(layering.includes PROPERTIES LABELS "layering;static")
 
 # Each layered library waits for the check, so building any of them alone fails too.
 foreach(target m5_platform m5_system_string m5_values m5_parser m5_import m5plugin_static
-               m5plugin m5_host_text m5_host_lib)
+               m5plugin m5_host_os m5_host_survey m5_host_sinks m5_host_session
+               m5_host_layout m5_host_outputs m5_host_cli)
   if(TARGET ${target})
     get_target_property(type ${target} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")

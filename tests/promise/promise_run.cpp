@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/settings_store.h"
+#include "host/session/settings_store.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/support/recording_host.h"

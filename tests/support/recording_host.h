@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "host/converter_factory.h"
-#include "host/text_encoding.h"
-#include "host/trace_format.h"
-#include "host/trace_sink.h"
+#include "host/os/text_encoding.h"
+#include "host/sinks/converter_factory.h"
+#include "host/sinks/trace_format.h"
+#include "host/sinks/trace_sink.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5test {

@@ -1,0 +1,61 @@
+// The command line of m5import.
+//   m5import [options] FILE...          import the files and show the survey ("-": stdin)
+//   m5import settings [--set KEY=VALUE]... show or edit the plug-in's settings page
+//   m5import settings --detect [--save] FILE... propose the name/code layout of the files
+// Options are declared once (command_line.cpp) and parsed by CLI11, which also writes --help.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/outputs/svg_plan.h"
+
+namespace m5host {
+
+enum class Command { Import, Settings, Help, Version };
+enum class OutputFormat { Text, Json, Csv, Pnezd, Dxf, LandXml, GeoJson, Trace };
+enum class AngleUnit { Gon, Degrees, Dms, Radians };
+// The international foot is 0.3048 m; the US survey foot 1200/3937 m.
+enum class LengthUnit { Metre, Foot, UsSurveyFoot };
+enum class HeaderRow { Written, Omitted };
+enum class ByteOrderMark { Omitted, Written };
+
+// How the writers present the survey. The parser refuses an option the chosen format
+// would not use, so none is ignored in silence.
+struct OutputOptions {
+  LengthUnit length = LengthUnit::Metre;       // --units, every length of every output
+  std::optional<AngleUnit> angles;             // --angles; without it each format's own
+  char delimiter = ',';                        // --delimiter of CSV and point files
+  HeaderRow header = HeaderRow::Written;       // --no-header omits CSV's column names
+  ByteOrderMark bom = ByteOrderMark::Omitted;  // --bom, for spreadsheets that need it
+  std::optional<std::string> crs;              // --crs EPSG:N, the grid of the coordinates
+};
+
+struct Options {
+  Command command = Command::Import;
+  Command usageOf = Command::Import;  // --help: the command whose usage is asked for
+  std::vector<std::string> files;
+  OutputFormat format = OutputFormat::Text;
+  OutputOptions output;
+  std::optional<std::string> outputPath;                   // -o, else standard output
+  std::optional<std::string> pluginPath;                   // --plugin
+  std::optional<std::string> settingsPath;                 // --settings
+  std::optional<std::string> svgPath;                      // --svg
+  bool checkReferences = false;                            // --check-refs
+  bool progress = true;                                    // --no-progress turns the bar off
+  bool detect = false;                                     // settings --detect FILE...
+  bool save = false;                                       // settings --detect --save
+  std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
+  // --scale 1:N, --svg-codes, --svg-elevations
+  PlanOptions plan;
+};
+
+// The options, or nothing with error set to a one-line reason.
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// The usage of a command, as --help shows it, with the exit statuses.
+std::string UsageText(Command command = Command::Import);
+
+}  // namespace m5host

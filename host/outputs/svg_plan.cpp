@@ -1,0 +1,365 @@
+#include "host/outputs/svg_plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <set>
+#include <tuple>
+
+#include "host/os/text_encoding.h"
+#include "host/outputs/output_formats.h"
+#include "host/outputs/plan_labels.h"
+#include "host/outputs/plan_projection.h"
+#include "host/outputs/value_format.h"
+
+namespace m5host {
+
+namespace {
+
+// Drawing units. Text is 11 units high; printed to scale a unit is a quarter of a
+// millimetre, so names print 2.75 mm high.
+constexpr double kFontSize = 11;
+constexpr double kCharWidth = 6.6;  // an average sans-serif character at that size
+constexpr double kLabelHeight = 13;
+constexpr double kMillimetresPerUnit = 0.25;
+// The points' longer side when the plan is fitted to the page rather than to a scale.
+constexpr double kSinglePanelSide = 760;
+constexpr double kPanelSide = 420;
+constexpr double kMinimumFrameSide = 160;
+constexpr double kPadding = 24;  // points clear of the frame
+constexpr double kGridSpacing = 64;
+constexpr double kPageMargin = 12;
+constexpr double kTitleHeight = 22;
+constexpr double kRightRoom = 80;   // labels of the eastmost points
+constexpr double kBelowFrame = 52;  // easting labels and the scale bar
+constexpr double kPanelGap = 16;
+constexpr double kNoteHeight = 18;
+constexpr double kObservationClearance = 3;
+constexpr double kStationClearance = 7;
+
+// Text for XML: entities escaped, control characters as spaces, and bytes that are not
+// UTF-8 (a path may hold any) replaced, so the file always parses.
+std::string Xml(const std::string& utf8) {
+  std::wstring out;
+  for (const wchar_t c : FromUtf8(utf8)) {
+    switch (c) {
+      case L'<':
+        out += L"&lt;";
+        break;
+      case L'>':
+        out += L"&gt;";
+        break;
+      case L'&':
+        out += L"&amp;";
+        break;
+      case L'"':
+        out += L"&quot;";
+        break;
+      default:
+        if (static_cast<std::uint32_t>(c) < 0x20) {
+          out += L' ';
+        } else if (c == 0xFFFE || c == 0xFFFF) {
+          out += static_cast<wchar_t>(0xFFFD);
+        } else {
+          out += c;
+        }
+    }
+  }
+  return ToUtf8(out);
+}
+
+std::string Number(double value) {
+  return Fixed(value, 1);
+}
+
+double TextWidth(const std::string& utf8) {
+  return static_cast<double>(DisplayWidth(utf8)) * kCharWidth;
+}
+
+// A point's label: its name, then its code and elevation when asked for.
+struct PointLabel {
+  std::string name, code, elevation;
+  std::string Text() const {
+    return name + (code.empty() ? "" : " " + code) + (elevation.empty() ? "" : " " + elevation);
+  }
+};
+
+PointLabel LabelOf(const SurveyPoint& point, const PlanOptions& options) {
+  PointLabel label{point.name, {}, {}};
+  if (options.codes && point.code) {
+    label.code = *point.code;
+  }
+  if (options.elevations && point.z && std::isfinite(*point.z)) {
+    label.elevation = Fixed(*point.z / options.unit.metres, 3);
+  }
+  return label;
+}
+
+struct PanelLayout {
+  const PlanPanel* panel;
+  PanelFrame frame;
+  PlanGrid grid;
+  double northingRoom;  // left of the frame, for the northing labels
+  double left = 0, top = 0;
+
+  double Width() const { return northingRoom + frame.width + kRightRoom; }
+  double Height() const { return kTitleHeight + frame.height + kBelowFrame; }
+  double FrameLeft() const { return left + northingRoom; }
+  double FrameTop() const { return top + kTitleHeight; }
+};
+
+PanelLayout LayOut(const PlanPanel& panel, double scale, const PlanOptions& options) {
+  PanelLayout layout{&panel, FramePanel(panel.extent, scale, kMinimumFrameSide, kPadding), {}, 0};
+  layout.grid = ChooseGrid(layout.frame, options.unit.metres, kGridSpacing, kCharWidth);
+  const PlanExtent& w = layout.frame.window;
+  const std::size_t widest =
+      std::max(Fixed(w.minNorth / options.unit.metres, layout.grid.decimals).size(),
+               Fixed(w.maxNorth / options.unit.metres, layout.grid.decimals).size());
+  layout.northingRoom = static_cast<double>(widest + 1) * kCharWidth;
+  return layout;
+}
+
+// Panels row by row, about as many rows as columns.
+void Arrange(std::vector<PanelLayout>& layouts, double& width, double& height) {
+  const auto columns =
+      static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(layouts.size()))));
+  double top = kPageMargin;
+  width = 0;
+  for (std::size_t first = 0; first < layouts.size(); first += columns) {
+    double left = kPageMargin, rowHeight = 0;
+    for (std::size_t i = first; i < std::min(first + columns, layouts.size()); ++i) {
+      layouts[i].left = left;
+      layouts[i].top = top;
+      left += layouts[i].Width() + kPanelGap;
+      rowHeight = std::max(rowHeight, layouts[i].Height());
+    }
+    width = std::max(width, left - kPanelGap + kPageMargin);
+    top += rowHeight + kPanelGap;
+  }
+  height = top - kPanelGap + kPageMargin;
+}
+
+class PanelWriter {
+ public:
+  PanelWriter(std::ostream& out, const std::vector<FileSurvey>& files, const PlanOptions& options,
+              const PanelLayout& layout)
+      : m_out(out),
+        m_files(files),
+        m_options(options),
+        m_layout(layout),
+        m_projection(layout.frame.At(layout.FrameLeft(), layout.FrameTop())) {}
+
+  void Write() {
+    WriteTitle();
+    WriteGrid();
+    WritePoints();
+    WriteLabels();
+    WriteNorthArrow();
+    WriteScaleBar();
+  }
+
+ private:
+  void WriteTitle() {
+    std::string title;
+    for (const std::size_t file : m_layout.panel->Files()) {
+      title += (title.empty() ? "" : ", ") + m_files[file].path;
+    }
+    m_out << "<text x=\"" << Number(m_layout.FrameLeft()) << "\" y=\"" << Number(m_layout.top + 15)
+          << "\" font-size=\"13\">" << Xml(title) << "</text>\n";
+  }
+
+  void WriteGrid() {
+    const double left = m_layout.FrameLeft(), top = m_layout.FrameTop();
+    const double right = left + m_layout.frame.width, bottom = top + m_layout.frame.height;
+    const PlanGrid& grid = m_layout.grid;
+    const double metres = m_options.unit.metres;
+    m_out << "<g stroke=\"#ddd\" stroke-width=\"0.6\">\n";
+    for (const double east : grid.east) {
+      const std::string x = Number(m_projection.Left(east * metres));
+      m_out << "<line x1=\"" << x << "\" y1=\"" << Number(top) << "\" x2=\"" << x << "\" y2=\""
+            << Number(bottom) << "\"/>\n";
+    }
+    for (const double north : grid.north) {
+      const std::string y = Number(m_projection.Top(north * metres));
+      m_out << "<line x1=\"" << Number(left) << "\" y1=\"" << y << "\" x2=\"" << Number(right)
+            << "\" y2=\"" << y << "\"/>\n";
+    }
+    m_out << "</g>\n<rect x=\"" << Number(left) << "\" y=\"" << Number(top) << "\" width=\""
+          << Number(m_layout.frame.width) << "\" height=\"" << Number(m_layout.frame.height)
+          << "\" fill=\"none\" stroke=\"#888\"/>\n"
+          << "<g font-size=\"9\" fill=\"#555\">\n";
+    for (const double east : grid.east) {
+      m_out << "<text x=\"" << Number(m_projection.Left(east * metres)) << "\" y=\""
+            << Number(bottom + 12) << "\" text-anchor=\"middle\">" << Fixed(east, grid.decimals)
+            << "</text>\n";
+    }
+    for (const double north : grid.north) {
+      m_out << "<text x=\"" << Number(left - 4) << "\" y=\""
+            << Number(m_projection.Top(north * metres) + 3) << "\" text-anchor=\"end\">"
+            << Fixed(north, grid.decimals) << "</text>\n";
+    }
+    m_out << "</g>\n";
+  }
+
+  // Sight lines and markers, gathering the labels: stations' first, so they win a place.
+  void WritePoints() {
+    std::vector<Wanted> observations;
+    for (const SetupIndex& index : m_layout.panel->setups) {
+      const StationSetup& setup = m_files[index.file].setups[index.setup];
+      const SurveyPoint* station =
+          setup.station && IsDrawable(*setup.station) ? &*setup.station : nullptr;
+      for (const SurveyPoint& p : setup.observations) {
+        if (!IsDrawable(p)) {
+          continue;
+        }
+        const double left = m_projection.Left(*p.y), top = m_projection.Top(*p.x);
+        if (station != nullptr) {
+          m_out << "<line x1=\"" << Number(m_projection.Left(*station->y)) << "\" y1=\""
+                << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
+                << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
+        }
+        m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top)
+              << "\" r=\"2.5\" fill=\"black\"/>\n";
+        Want(observations, p, left, top, kObservationClearance);
+      }
+      if (station != nullptr) {
+        const double left = m_projection.Left(*station->y), top = m_projection.Top(*station->x);
+        m_out << "<polygon points=\"" << Number(left) << ',' << Number(top - 7) << ' '
+              << Number(left - 6) << ',' << Number(top + 4) << ' ' << Number(left + 6) << ','
+              << Number(top + 4) << "\" fill=\"none\" stroke=\"#c00\" stroke-width=\"1.5\"/>\n";
+        Want(m_labels, *station, left, top, kStationClearance);
+      }
+    }
+    m_stationLabels = m_labels.size();
+    m_labels.insert(m_labels.end(), observations.begin(), observations.end());
+  }
+
+  void WriteLabels() {
+    std::vector<LabelRequest> requests;
+    requests.reserve(m_labels.size());
+    for (const Wanted& wanted : m_labels) {
+      requests.push_back(wanted.request);
+    }
+    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      if (!boxes[i]) {
+        continue;
+      }
+      const PointLabel& label = m_labels[i].label;
+      m_out << "<text x=\"" << Number(boxes[i]->left) << "\" y=\"" << Number(boxes[i]->bottom - 3)
+            << '"' << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
+            << Xml(label.name);
+      if (!label.code.empty()) {
+        m_out << "<tspan dx=\"4\" fill=\"#06c\">" << Xml(label.code) << "</tspan>";
+      }
+      if (!label.elevation.empty()) {
+        m_out << "<tspan dx=\"4\" fill=\"#555\">" << label.elevation << "</tspan>";
+      }
+      m_out << "</text>\n";
+    }
+  }
+
+  // Below the frame's right corner, where no label reaches.
+  void WriteNorthArrow() {
+    const double x = m_layout.FrameLeft() + m_layout.frame.width - 6;
+    const double y = m_layout.FrameTop() + m_layout.frame.height + kBelowFrame - 32;
+    m_out << "<path d=\"M" << Number(x) << ',' << Number(y) << " l-6,16 l6,-4 l6,4 z\"/>\n"
+          << "<text x=\"" << Number(x - 10) << "\" y=\"" << Number(y + 16)
+          << "\" text-anchor=\"end\">N</text>\n";
+  }
+
+  void WriteScaleBar() {
+    const PlanLengthUnit& unit = m_options.unit;
+    const double length = RoundLengthAtMost(m_layout.frame.window.Width() / unit.metres / 4);
+    const double drawn = length * unit.metres * m_layout.frame.scale;
+    const double left = m_layout.FrameLeft();
+    const double base = m_layout.FrameTop() + m_layout.frame.height + kBelowFrame - 12;
+    std::string text = Fixed(length, DecimalsFor(length)) + ' ' + unit.symbol;
+    if (m_options.scaleDenominator) {
+      text += "   1:" + Fixed(*m_options.scaleDenominator, 0);
+    }
+    m_out << "<path d=\"M" << Number(left) << ',' << Number(base - 5) << " v5 h" << Number(drawn)
+          << " v-5\" fill=\"none\" stroke=\"black\" stroke-width=\"1.5\"/>\n"
+          << "<text x=\"" << Number(left + drawn + 6) << "\" y=\"" << Number(base) << "\">"
+          << Xml(text) << "</text>\n";
+  }
+
+  struct Wanted {
+    PointLabel label;
+    LabelRequest request;
+  };
+
+  // One label per name and place: a point observed from several stations is named once.
+  void Want(std::vector<Wanted>& into, const SurveyPoint& point, double left, double top,
+            double clearance) {
+    PointLabel label = LabelOf(point, m_options);
+    const std::string text = label.Text();
+    if (text.empty() ||
+        !m_named.emplace(text, std::llround(left * 10), std::llround(top * 10)).second) {
+      return;
+    }
+    into.push_back({std::move(label), {left, top, TextWidth(text), kLabelHeight, clearance}});
+  }
+
+  std::ostream& m_out;
+  const std::vector<FileSurvey>& m_files;
+  const PlanOptions& m_options;
+  const PanelLayout& m_layout;
+  const Projection m_projection;
+  std::vector<Wanted> m_labels;
+  std::size_t m_stationLabels = 0;
+  std::set<std::tuple<std::string, long long, long long>> m_named;
+};
+
+bool PrintsToScale(const PlanOptions& options) {
+  return options.scaleDenominator && std::isfinite(*options.scaleDenominator) &&
+         *options.scaleDenominator > 0;
+}
+
+}  // namespace
+
+void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const PlanOptions& options) {
+  const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+  std::vector<PanelLayout> layouts;
+  for (const PlanPanel& panel : panels) {
+    const double scale =
+        PrintsToScale(options)
+            ? PrintScale(*options.scaleDenominator, kMillimetresPerUnit)
+            : FittedScale(panel.extent, panels.size() == 1 ? kSinglePanelSide : kPanelSide);
+    layouts.push_back(LayOut(panel, scale, options));
+  }
+  double width = 0, height = 0;
+  Arrange(layouts, width, height);
+
+  std::vector<std::string> notes;
+  if (panels.empty()) {
+    notes.push_back("No point carries plan coordinates.");
+  }
+  if (const std::size_t far = CountUndrawable(files); far != 0) {
+    notes.push_back(std::to_string(far) + " point(s) lie too far from the origin to draw.");
+  }
+  width = std::max(width, 400.0);
+  const double notesTop = height;
+  height += static_cast<double>(notes.size()) * kNoteHeight + (notes.empty() ? 0 : kPageMargin);
+
+  const std::string size = PrintsToScale(options) ? "mm" : "";
+  const double pageScale = PrintsToScale(options) ? kMillimetresPerUnit : 1;
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Number(width * pageScale) << size
+      << "\" height=\"" << Number(height * pageScale) << size << "\" viewBox=\"0 0 "
+      << Number(width) << ' ' << Number(height) << "\" font-family=\"sans-serif\" font-size=\""
+      << kFontSize << "\">\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  for (const PanelLayout& layout : layouts) {
+    PanelWriter(out, files, options, layout).Write();
+  }
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    out << "<text x=\"" << kPageMargin << "\" y=\""
+        << Number(notesTop + static_cast<double>(i + 1) * kNoteHeight) << "\">" << Xml(notes[i])
+        << "</text>\n";
+  }
+  out << "</svg>\n";
+}
+
+}  // namespace m5host

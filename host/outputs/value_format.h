@@ -1,0 +1,35 @@
+// Numbers as a surveyor reads them: lengths to the millimetre in metres or feet, angles in
+// gon, decimal degrees, degrees-minutes-seconds or radians. Independent of the locale.
+#pragma once
+
+#include <string>
+
+#include "host/cli/command_line.h"
+
+namespace m5host {
+
+// Fixed-point text with the given number of decimals ("12.346").
+std::string Fixed(double value, int decimals);
+// A length given in metres, in the chosen unit.
+double ConvertLength(double metres, LengthUnit unit);
+// How many metres one of the unit is (1, 0.3048, 1200/3937).
+double MetresPerUnit(LengthUnit unit);
+// A length given in metres, in the chosen unit to the thousandth ("12.346").
+std::string FormatLength(double metres, LengthUnit unit);
+// A length given in metres, in the chosen unit at full precision, for scripts.
+std::string ExactLength(double metres, LengthUnit unit);
+// The unit's symbol: "m", "ft", "usft".
+const char* LengthSymbol(LengthUnit unit);
+
+// An angle given in radians, in the chosen unit: "123.4567" (gon), "111.11100" (deg),
+// "111°06'39.6\"" (dms), "1.745329" (rad).
+std::string FormatAngle(double radians, AngleUnit unit);
+// An angle given in radians, in the chosen unit at full precision; DMS to the tenth of a
+// second, its own resolution.
+std::string ExactAngle(double radians, AngleUnit unit);
+// The unit's symbol for column headings: "gon", "°", "dms", "rad".
+const char* AngleSymbol(AngleUnit unit);
+// The unit's name in machine-read headings and keys: "gon", "deg", "dms", "rad".
+const char* AngleKey(AngleUnit unit);
+
+}  // namespace m5host
