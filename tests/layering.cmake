@@ -2,7 +2,7 @@
 # against it fails the build, and the test suite (ctest -R layering) names every one.
 set(m5_layering_script ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_layering.cmake)
 set(m5_layered_sources)
-foreach(folder resources platform sdk values parser import host)
+foreach(folder resources platform sdk values parser import host tests bench fuzz examples)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h
        ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.inc
        ${PROJECT_SOURCE_DIR}/${folder}/*.rc)

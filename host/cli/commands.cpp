@@ -1,27 +1,13 @@
 #include "host/cli/commands.h"
 
-#include <iostream>
-
 #include "m5_version.h"
 
 namespace m5host {
 
-void Complain(const std::string& text) {
-  std::cerr << "m5import: " << text << '\n';
-}
-
-std::optional<LoadedPlugin> LoadChosenPlugin(const Options& options) {
-  const PluginLocation location = FindPlugin(options.pluginPath);
-  if (location.source == PluginSource::NotFound) {
-    Complain("no plug-in: " + Describe(location));
-    return std::nullopt;
-  }
-  std::string error;
-  std::optional<LoadedPlugin> plugin = LoadPlugin(location.path, error);
-  if (!plugin) {
-    Complain(error);
-  }
-  return plugin;
+SessionOptions SessionOptionsOf(const Options& options) {
+  return {
+      options.pluginPath, options.settingsPath,
+      options.command == Command::Import ? SessionPurpose::Import : SessionPurpose::EditSettings};
 }
 
 std::string VersionText(const Options& options) {

@@ -21,9 +21,7 @@ int RunSettings(Session& session, const Options& options);
 // The program's version and the plug-in it would load, for --version.
 std::string VersionText(const Options& options);
 
-// What both commands share: a complaint on stderr, and the plug-in that --plugin names (or
-// the default one), loaded; nothing, after a complaint, when it cannot be.
-void Complain(const std::string& text);
-std::optional<LoadedPlugin> LoadChosenPlugin(const Options& options);
+// The session the options ask for: the plug-in, the settings file, and what it is for.
+SessionOptions SessionOptionsOf(const Options& options);
 
 }  // namespace m5host

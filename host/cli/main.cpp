@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     case m5host::Command::Import:
       break;
   }
-  std::optional<m5host::Session> session = m5host::OpenSession(*options);
+  std::optional<m5host::Session> session = m5host::OpenSession(m5host::SessionOptionsOf(*options));
   if (!session) {
     return m5host::kExitUsage;
   }

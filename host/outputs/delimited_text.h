@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "host/cli/command_line.h"
+#include "host/outputs/output_options.h"
 
 namespace m5host {
 

@@ -5,8 +5,8 @@
 #include <ostream>
 #include <vector>
 
-#include "host/cli/command_line.h"
 #include "host/outputs/output_notes.h"
+#include "host/outputs/output_options.h"
 #include "host/outputs/svg_plan.h"
 #include "host/survey/survey.h"
 

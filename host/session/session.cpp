@@ -3,7 +3,6 @@
 #include <charconv>
 #include <iostream>
 
-#include "host/cli/commands.h"
 #include "host/session/property_list_view.h"
 
 namespace m5host {
@@ -77,8 +76,26 @@ PageVerdict JudgeHeldSettings(Plugin::IGroundBasedMIP& plugin, std::ostream& out
   return accepted ? PageVerdict::Accepted : PageVerdict::Refused;
 }
 
-std::optional<Session> OpenSession(const Options& options) {
-  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options);
+void Complain(const std::string& text) {
+  std::cerr << "m5import: " << text << '\n';
+}
+
+std::optional<LoadedPlugin> LoadChosenPlugin(const std::optional<std::string>& pluginPath) {
+  const PluginLocation location = FindPlugin(pluginPath);
+  if (location.source == PluginSource::NotFound) {
+    Complain("no plug-in: " + Describe(location));
+    return std::nullopt;
+  }
+  std::string error;
+  std::optional<LoadedPlugin> plugin = LoadPlugin(location.path, error);
+  if (!plugin) {
+    Complain(error);
+  }
+  return plugin;
+}
+
+std::optional<Session> OpenSession(const SessionOptions& options) {
+  std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options.pluginPath);
   if (!plugin) {
     return std::nullopt;
   }
@@ -97,7 +114,7 @@ std::optional<Session> OpenSession(const Options& options) {
   (*plugin)->LoadSettings(&*store);
   // The settings page lets no bad layout through, and neither may a hand-edited file: a name
   // cut from the wrong columns would quietly rename every point.
-  if (options.command == Command::Import &&
+  if (options.purpose == SessionPurpose::Import &&
       JudgeHeldSettings(*plugin->get(), std::cerr) == PageVerdict::Refused) {
     Complain(path.value_or("the default settings") +
              ": the plug-in refuses these settings; fix them with m5import settings");

@@ -7,11 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "host/cli/command_line.h"
 #include "host/session/plugin_loader.h"
 #include "host/session/settings_store.h"
 
 namespace m5host {
+
+// What a session is opened for: an import runs only with settings the plug-in's page
+// accepts; the settings command opens one to mend them.
+enum class SessionPurpose { Import, EditSettings };
+
+struct SessionOptions {
+  std::optional<std::string> pluginPath;    // else $M5_PLUGIN, beside the program, installed
+  std::optional<std::string> settingsPath;  // else the user's configuration folder
+  SessionPurpose purpose = SessionPurpose::Import;
+};
 
 struct Session {
   LoadedPlugin plugin;
@@ -28,12 +37,19 @@ struct Session {
 // The plug-in loaded and its settings read from the store; nothing, after a complaint, when
 // the plug-in or the settings file cannot be loaded, or when an import would run with a
 // layout the plug-in's settings page refuses.
-std::optional<Session> OpenSession(const Options& options);
+std::optional<Session> OpenSession(const SessionOptions& options);
 
 // The settings the plug-in reads, learned as any host must: by recording what LoadSettings
 // reads, with the page item that shows each one. Leaves probe values in the plug-in: load
 // the real settings after it.
 std::vector<SettingKey> LearnSettings(Plugin::IGroundBasedMIP& plugin);
+
+// A complaint on stderr, "m5import: text".
+void Complain(const std::string& text);
+
+// The plug-in that pluginPath names (or the default one), loaded; nothing, after a
+// complaint, when it cannot be.
+std::optional<LoadedPlugin> LoadChosenPlugin(const std::optional<std::string>& pluginPath);
 
 enum class PageVerdict { Accepted, Refused };
 

@@ -143,5 +143,22 @@ TEST(CommandLine, UsageErrorsSayWhat) {
   }
 }
 
+TEST(CommandLine, PlanOptions) {
+  std::string error;
+  const auto options = ParseCommandLine(
+      {"--svg", "p.svg", "--scale", "1:500", "--svg-codes", "--svg-elevations", "a.dat"}, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->plan.scaleDenominator, 500);
+  EXPECT_TRUE(options->plan.codes);
+  EXPECT_TRUE(options->plan.elevations);
+  for (const char* scale : {"500", "1:0", "1:-5", "1:2.5", "2:500", "1:", "1:99999999999"}) {
+    EXPECT_FALSE(ParseCommandLine({"--svg", "p.svg", "--scale", scale, "a.dat"}, error));
+    EXPECT_NE(error.find("--scale needs 1:N"), std::string::npos) << error;
+  }
+  EXPECT_FALSE(ParseCommandLine({"--svg-codes", "a.dat"}, error));
+  EXPECT_NE(error.find("add --svg FILE"), std::string::npos) << error;
+  EXPECT_FALSE(ParseCommandLine({"--svg", "p.svg", "--svg-codes=yes", "a.dat"}, error));
+}
+
 }  // namespace
 }  // namespace m5host

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "host/cli/command_line.h"
 #include "host/outputs/output_formats.h"
+#include "host/outputs/output_options.h"
 #include "host/outputs/plan_labels.h"
 #include "host/outputs/plan_projection.h"
 #include "tests/support/temp_folder.h"
@@ -286,23 +286,6 @@ TEST(SvgPlan, WellFormed) {
   const std::string svg = Plan(hostile);
   EXPECT_TRUE(Contains(svg, "1 point(s) lie too far"));
   EXPECT_TRUE(Contains(svg, "far.dat</text>"));  // its own panel
-}
-
-TEST(CommandLine, PlanOptions) {
-  std::string error;
-  const auto options = ParseCommandLine(
-      {"--svg", "p.svg", "--scale", "1:500", "--svg-codes", "--svg-elevations", "a.dat"}, error);
-  ASSERT_TRUE(options) << error;
-  EXPECT_EQ(options->plan.scaleDenominator, 500);
-  EXPECT_TRUE(options->plan.codes);
-  EXPECT_TRUE(options->plan.elevations);
-  for (const char* scale : {"500", "1:0", "1:-5", "1:2.5", "2:500", "1:", "1:99999999999"}) {
-    EXPECT_FALSE(ParseCommandLine({"--svg", "p.svg", "--scale", scale, "a.dat"}, error));
-    EXPECT_TRUE(Contains(error, "--scale needs 1:N")) << error;
-  }
-  EXPECT_FALSE(ParseCommandLine({"--svg-codes", "a.dat"}, error));
-  EXPECT_TRUE(Contains(error, "add --svg FILE")) << error;
-  EXPECT_FALSE(ParseCommandLine({"--svg", "p.svg", "--svg-codes=yes", "a.dat"}, error));
 }
 
 }  // namespace
