@@ -14,12 +14,6 @@ struct Choice {
   T value;
 };
 
-constexpr Choice<OutputFormat> kFormats[] = {
-    {"text", OutputFormat::Text},       {"json", OutputFormat::Json},
-    {"csv", OutputFormat::Csv},         {"pnezd", OutputFormat::Pnezd},
-    {"dxf", OutputFormat::Dxf},         {"landxml", OutputFormat::LandXml},
-    {"geojson", OutputFormat::GeoJson}, {"trace", OutputFormat::Trace}};
-
 constexpr Choice<AngleUnit> kAngleUnits[] = {{"gon", AngleUnit::Gon},
                                              {"deg", AngleUnit::Degrees},
                                              {"dms", AngleUnit::Dms},
@@ -32,45 +26,48 @@ constexpr Choice<LengthUnit> kLengthUnits[] = {
 constexpr Choice<char> kDelimiters[] = {{",", ','},    {";", ';'},   {"|", '|'},
                                         {"tab", '\t'}, {"\t", '\t'}, {"\\t", '\t'}};
 
-// The formats each output option serves; anything else is a usage error.
-struct OptionScope {
-  const char* option;
-  const char* formats;
-};
-constexpr OptionScope kOptionScopes[] = {
-    {"--units", "text json csv pnezd dxf landxml geojson"},
-    {"--angles", "text json csv landxml"},
-    {"--delimiter", "csv pnezd"},
-    {"--no-header", "csv"},
-    {"--bom", "csv pnezd"},
-    {"--crs", "geojson landxml"},
-};
-
-const char* FormatName(OutputFormat format) {
-  for (const Choice<OutputFormat>& choice : kFormats) {
-    if (choice.value == format) {
-      return choice.name;
+// The formats' names joined by sep, the default marked when asked.
+std::string FormatNames(const char* sep, const char* defaultMark = "") {
+  std::string names;
+  for (const OutputFormat& format : OutputFormats()) {
+    names += (names.empty() ? "" : sep) + std::string(format.name);
+    if (&format == &DefaultOutputFormat()) {
+      names += defaultMark;
     }
   }
-  return "";
+  return names;
 }
 
-// The reason an output option does not fit the chosen output, or empty when it does.
-std::string OutOfScope(const OptionScope& scope, const Options& options) {
-  const std::string formats = std::string(" ") + scope.formats + " ";
-  if (formats.find(std::string(" ") + FormatName(options.format) + " ") != std::string::npos) {
+// The reason an output option does not fit the outputs chosen (the format, and the plan
+// when --svg draws one beside it), or empty when it does.
+std::string OutOfScope(const OutputOptionName& option, const Options& options) {
+  if (options.format->accepts.Has(option.option) ||
+      (options.svgPath && PlanFormat().accepts.Has(option.option))) {
     return std::string();
   }
-  const std::string option = scope.option;
-  if (option == "--units" && options.svgPath) {
-    return std::string();  // the plan's scale bar
+  std::string formats;
+  for (const OutputFormat& format : OutputFormats()) {
+    if (format.accepts.Has(option.option)) {
+      formats += (formats.empty() ? "" : ", ") + std::string(format.name);
+    }
   }
-  std::string list = scope.formats;
-  for (std::size_t at = list.find(' '); at != std::string::npos; at = list.find(' ', at + 2)) {
-    list.replace(at, 1, ", ");
+  std::string reason = std::string(option.name) + " does not apply to --format " +
+                       options.format->name + " (only to " + formats + ")";
+  if (PlanFormat().accepts.Has(option.option) && !options.svgPath) {
+    reason += std::string("; add --svg FILE to draw the plan beside ") + options.format->name;
   }
-  return option + " does not apply to --format " + FormatName(options.format) + " (only to " +
-         list + ")";
+  return reason;
+}
+
+// A general view of the formats for the foot of --help: each name with its line.
+std::string FormatsHelp() {
+  std::string text = "\nFormats (--format):\n";
+  for (const OutputFormat& format : OutputFormats()) {
+    const std::string name = format.name;
+    text +=
+        "  " + name + std::string(name.size() < 9 ? 9 - name.size() : 1, ' ') + format.help + "\n";
+  }
+  return text;
 }
 
 // "EPSG:N" in any letter case, N a whole positive number.
@@ -153,11 +150,20 @@ CLI::Option* AddSwitch(CLI::App& app, const std::string& name, std::function<voi
 }
 
 // The options of a plain import, one row each. A new option is one more row here (and, for
-// an output option that serves only some formats, a row in kOptionScopes).
+// an output option that serves only some formats, its name in kOutputOptionNames and a
+// mark in the rows of the formats that use it).
 void AddImportOptions(CLI::App& app, Options& options) {
-  AddChoice(app, "-f,--format", kFormats, options.format, "format",
-            "text, json, csv, pnezd, dxf, landxml, geojson, trace",
-            "text (default), json, csv, pnezd, dxf, landxml, geojson, trace")
+  app.add_option_function<std::string>(
+         "-f,--format",
+         [&options](const std::string& text) {
+           const OutputFormat* format = FindOutputFormat(text);
+           if (format == nullptr) {
+             throw CLI::ValidationError("unknown format \"" + text + "\" (" + FormatNames(", ") +
+                                        ")");
+           }
+           options.format = format;
+         },
+         FormatNames(", ", " (default)"))
       ->type_name("FORMAT");
   AddText(app, "-o,--output", options.outputPath, "FILE",
           "write it to FILE instead of standard output");
@@ -189,8 +195,8 @@ void AddImportOptions(CLI::App& app, Options& options) {
   app.add_option_function<std::string>(
          "--scale",
          [&options](const std::string& text) {
-           options.plan.scaleDenominator = ParseScale(text);
-           if (!options.plan.scaleDenominator) {
+           options.output.plan.scaleDenominator = ParseScale(text);
+           if (!options.output.plan.scaleDenominator) {
              throw CLI::ValidationError(
                  "--scale needs 1:N with N a whole number from 1 to 1000000000, not \"" + text +
                  "\"");
@@ -199,10 +205,10 @@ void AddImportOptions(CLI::App& app, Options& options) {
          "the plan to scale for printing (page in mm)")
       ->type_name("1:N");
   AddSwitch(
-      app, "--svg-codes", [&options] { options.plan.codes = true; },
+      app, "--svg-codes", [&options] { options.output.plan.codes = true; },
       "each point's code after its name on the plan");
   AddSwitch(
-      app, "--svg-elevations", [&options] { options.plan.elevations = true; },
+      app, "--svg-elevations", [&options] { options.output.plan.elevations = true; },
       "each point's elevation after its name on the plan");
   AddSwitch(
       app, "--check-refs", [&options] { options.checkReferences = true; },
@@ -274,7 +280,7 @@ struct CommandLine {
     app.allow_windows_style_options(false);
     AddImportOptions(app, options);
     AddCommonOptions(app, options);
-    app.footer(kExitStatuses);
+    app.footer(FormatsHelp() + kExitStatuses);
     settings = app.add_subcommand("settings", "show or edit the plug-in's settings page");
     AddSettingsOptions(*settings, options);
     AddCommonOptions(*settings, options);
@@ -323,11 +329,6 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "no survey files given";
     return std::nullopt;
   }
-  const PlanOptions& plan = options.plan;
-  if (!options.svgPath && (plan.scaleDenominator || plan.codes || plan.elevations)) {
-    error = "--scale, --svg-codes and --svg-elevations shape the plan: add --svg FILE";
-    return std::nullopt;
-  }
   if (options.command == Command::Settings && !options.detect && !options.files.empty()) {
     error = "settings takes no files";
     return std::nullopt;
@@ -340,11 +341,11 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     error = "--save goes with --detect";
     return std::nullopt;
   }
-  for (const OptionScope& scope : kOptionScopes) {
-    if (line.app.count(scope.option) == 0) {
+  for (const OutputOptionName& option : kOutputOptionNames) {
+    if (line.app.count(option.name) == 0) {
       continue;
     }
-    error = OutOfScope(scope, options);
+    error = OutOfScope(option, options);
     if (!error.empty()) {
       return std::nullopt;
     }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/outputs/output_options.h"
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/output_registry.h"
 
 namespace m5host {
 
@@ -21,7 +21,7 @@ struct Options {
   Command command = Command::Import;
   Command usageOf = Command::Import;  // --help: the command whose usage is asked for
   std::vector<std::string> files;
-  OutputFormat format = OutputFormat::Text;
+  const OutputFormat* format = &DefaultOutputFormat();  // --format, a row of the registry
   OutputOptions output;
   std::optional<std::string> outputPath;                   // -o, else standard output
   std::optional<std::string> pluginPath;                   // --plugin
@@ -32,8 +32,6 @@ struct Options {
   bool detect = false;                                     // settings --detect FILE...
   bool save = false;                                       // settings --detect --save
   std::vector<std::pair<std::string, std::string>> edits;  // settings --set KEY=VALUE
-  // --scale 1:N, --svg-codes, --svg-elevations
-  PlanOptions plan;
 };
 
 // The options, or nothing with error set to a one-line reason.

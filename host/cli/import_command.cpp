@@ -7,8 +7,7 @@
 #include "host/cli/layout_report.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
-#include "host/outputs/output_formats.h"
-#include "host/outputs/value_format.h"
+#include "host/outputs/output_registry.h"
 #include "host/session/file_list.h"
 #include "host/sinks/collecting_sink.h"
 #include "host/sinks/shown_paths.h"
@@ -34,74 +33,86 @@ std::string Describe(const ReferenceBalance& balance) {
   return text;
 }
 
-}  // namespace
+enum class ImportEnd { Completed, Stopped };
+enum class Written { All, NotAll };
+enum class Verdict { Clean, Error };
 
-int RunImport(Session& session, const Options& options) {
-  std::string error;
-  const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
-  if (!output) {
-    Complain(error);
-    return kExitReported;
-  }
-  const InputFiles inputs(options.files);
-
-  HostConverterFactory factory;
-  CollectingSink collector(factory);
+// Reads the files through the plug-in into the collector; a format written while the import
+// runs (the trace) goes to the main output call by call. Whether the import stopped.
+ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles& inputs,
+                      HostConverterFactory& factory, CollectingSink& collector,
+                      MainOutput& output) {
   std::unique_ptr<ProgressBar> progress;
-  if (options.progress && options.format != OutputFormat::Trace && os::IsTerminal(stderr)) {
+  if (options.progress && !options.format->WrittenDuringImport() && os::IsTerminal(stderr)) {
     progress = std::make_unique<ProgressBar>(stderr);
     collector.OnProgress(
         [&progress](const std::string& file, float percent) { progress->Update(file, percent); });
   }
   TraceSink trace(
       [&output](std::string line) {
-        output->Stream() << line << '\n';
-        output->NoteFailure();
+        output.Stream() << line << '\n';
+        output.NoteFailure();
       },
       &collector);
   IMeasurementSink* sink = &collector;
-  if (options.format == OutputFormat::Trace) {
+  if (options.format->WrittenDuringImport()) {
     factory.OnCall([&trace](const std::string& line) { trace.FactoryLine(line); });
     sink = &trace;
   }
 
   ShownPaths shown(*sink, inputs.StandardInputPath(), L"-");
   FileList files(inputs.PluginPaths());
-  bool failed = false;
+  ImportEnd end = ImportEnd::Completed;
   try {
     session.plugin->Import(&files, &shown);
   } catch (const std::exception& e) {
     // What the plug-in collected before it failed is still shown.
     Complain(std::string("the import stopped: ") + e.what());
-    failed = true;
+    end = ImportEnd::Stopped;
   } catch (...) {
     Complain("the import stopped with an unknown exception");
-    failed = true;
+    end = ImportEnd::Stopped;
   }
   if (progress) {
     progress->Clear();
   }
+  factory.OnCall(nullptr);
+  return end;
+}
 
+// Writes the chosen format to the main output and the plan beside it; whether every write
+// succeeded.
+Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
+                     MainOutput& output) {
+  Written written = Written::All;
   OutputNotes notes;
-  WriteOutput(output->Stream(), options.format, collector.Files(), options.output, notes);
-  if (const std::optional<std::string> failure = output->Finish()) {
+  if (!options.format->WrittenDuringImport()) {
+    options.format->write(output.Stream(), files, options.output, notes);
+  }
+  if (const std::optional<std::string> failure = output.Finish()) {
     Complain(*failure);
-    failed = true;
+    written = Written::NotAll;
   }
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
   if (options.svgPath) {
     std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
-    PlanOptions plan = options.plan;
-    plan.unit = {MetresPerUnit(options.output.length), LengthSymbol(options.output.length)};
-    WriteSvgPlan(svg, collector.Files(), plan);
+    OutputNotes planNotes;
+    PlanFormat().write(svg, files, options.output, planNotes);
     if (!svg.flush()) {
       Complain("cannot write " + *options.svgPath);
-      failed = true;
+      written = Written::NotAll;
     }
   }
+  return written;
+}
 
+// What the import leaves to say: units the converters did not know, values sent before any
+// point, a layout that does not fit the files, unbalanced references. Whether it counts as
+// an error.
+Verdict Report(const Session& session, const Options& options, const HostConverterFactory& factory,
+               const CollectingSink& collector) {
   for (const std::string& note : factory.UnknownUnits()) {
     Complain("warning: " + note);
   }
@@ -115,13 +126,36 @@ int RunImport(Session& session, const Options& options) {
   const ReferenceBalance balance = factory.Balance();
   if (!balance.Balanced()) {
     Complain((options.checkReferences ? "error: " : "warning: ") + Describe(balance));
-    failed = failed || options.checkReferences;
+    return options.checkReferences ? Verdict::Error : Verdict::Clean;
   }
+  return Verdict::Clean;
+}
+
+}  // namespace
+
+int RunImport(Session& session, const Options& options) {
+  std::string error;
+  const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
+  if (!output) {
+    Complain(error);
+    return kExitReported;
+  }
+
+  const InputFiles inputs(options.files);
+
+  HostConverterFactory factory;
+  CollectingSink collector(factory);
+  const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
+  const Written written = WriteOutputs(options, collector.Files(), *output);
+  const Verdict verdict = Report(session, options, factory, collector);
+
   // A survey that could not be read at all outweighs mistakes in those that were.
   if (inputs.Read() == InputsRead::NotAll) {
     return kExitUnreadableInput;
   }
-  return failed || collector.ErrorCount() > 0 ? kExitReported : kExitOk;
+  const bool failed = end == ImportEnd::Stopped || written == Written::NotAll ||
+                      verdict == Verdict::Error || collector.ErrorCount() > 0;
+  return failed ? kExitReported : kExitOk;
 }
 
 }  // namespace m5host

@@ -1,5 +1,6 @@
-// The ways m5import writes a collected survey. Each lives in its own source file; each
-// takes the output options and notes on stderr what it had to change to fit its format.
+// The ways m5import writes a collected survey. Each lives in its own source file, with a
+// row in the registry (output_registry.h); each takes the output options and notes on
+// stderr what it had to change to fit its format.
 #pragma once
 
 #include <ostream>
@@ -11,10 +12,6 @@
 #include "host/survey/survey.h"
 
 namespace m5host {
-
-// The writer of a format; Trace writes nothing here (it is written while the import runs).
-void WriteOutput(std::ostream& out, OutputFormat format, const std::vector<FileSurvey>& files,
-                 const OutputOptions& options, OutputNotes& notes);
 
 // A readable report per file: stations with their set-up values, a table of each
 // station's observations, then the messages. Angles in gon unless chosen.

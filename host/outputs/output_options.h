@@ -4,9 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "host/outputs/svg_plan.h"
+
 namespace m5host {
 
-enum class OutputFormat { Text, Json, Csv, Pnezd, Dxf, LandXml, GeoJson, Trace };
 enum class AngleUnit { Gon, Degrees, Dms, Radians };
 // The international foot is 0.3048 m; the US survey foot 1200/3937 m.
 enum class LengthUnit { Metre, Foot, UsSurveyFoot };
@@ -22,6 +23,7 @@ struct OutputOptions {
   HeaderRow header = HeaderRow::Written;       // --no-header omits CSV's column names
   ByteOrderMark bom = ByteOrderMark::Omitted;  // --bom, for spreadsheets that need it
   std::optional<std::string> crs;              // --crs EPSG:N, the grid of the coordinates
+  PlanOptions plan;  // --scale 1:N, --svg-codes, --svg-elevations; its unit is --units
 };
 
 }  // namespace m5host

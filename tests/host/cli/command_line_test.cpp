@@ -19,7 +19,7 @@ TEST(CommandLine, ImportOptionsInBothSpellings) {
                               "--check-refs", "--plugin", "lib.so", "--", "--odd.dat"});
   ASSERT_TRUE(options);
   EXPECT_EQ(options->command, Command::Import);
-  EXPECT_EQ(options->format, OutputFormat::Json);
+  EXPECT_STREQ(options->format->name, "json");
   EXPECT_EQ(options->output.angles, AngleUnit::Dms);
   EXPECT_EQ(options->svgPath, "plan.svg");
   EXPECT_EQ(options->pluginPath, "lib.so");
@@ -143,14 +143,48 @@ TEST(CommandLine, UsageErrorsSayWhat) {
   }
 }
 
+// The checks come from the registry's rows: the plan is a format of its own, and an option
+// of the plan alone is right beside any format once --svg draws one.
+TEST(CommandLine, OutputOptionsFollowTheFormatsRows) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* reason;  // empty: accepted
+  };
+  const Case cases[] = {
+      {{"--format", "svg", "--scale", "1:500", "--svg-codes", "--units", "ft", "a.dat"}, ""},
+      {{"--format", "dxf", "--svg", "p.svg", "--svg-elevations", "a.dat"}, ""},
+      {{"--format", "svg", "--angles", "deg", "a.dat"},
+       "--angles does not apply to --format svg (only to text, json, csv, landxml)"},
+      {{"--format", "trace", "--units", "ft", "a.dat"},
+       "--units does not apply to --format trace (only to text, json, csv, pnezd, dxf, landxml, "
+       "geojson, svg); add --svg FILE to draw the plan beside trace"},
+      {{"--format", "csv", "--svg", "p.svg", "--crs", "EPSG:2193", "a.dat"},
+       "--crs does not apply to --format csv (only to landxml, geojson)"},
+  };
+  for (const Case& c : cases) {
+    std::string reason;
+    const auto options = Parse(c.args, &reason);
+    EXPECT_EQ(reason, c.reason);
+    EXPECT_EQ(options.has_value(), std::string(c.reason).empty()) << reason;
+  }
+  const std::string help = UsageText();
+  for (const OutputFormat& format : OutputFormats()) {
+    EXPECT_NE(help.find(std::string("  ") + format.name + " "), std::string::npos) << format.name;
+    EXPECT_NE(help.find(format.help), std::string::npos) << format.help;
+  }
+  EXPECT_NE(help.find("text (default), json, csv, pnezd, dxf, landxml, geojson, svg, trace"),
+            std::string::npos)
+      << help;
+}
+
 TEST(CommandLine, PlanOptions) {
   std::string error;
   const auto options = ParseCommandLine(
       {"--svg", "p.svg", "--scale", "1:500", "--svg-codes", "--svg-elevations", "a.dat"}, error);
   ASSERT_TRUE(options) << error;
-  EXPECT_EQ(options->plan.scaleDenominator, 500);
-  EXPECT_TRUE(options->plan.codes);
-  EXPECT_TRUE(options->plan.elevations);
+  EXPECT_EQ(options->output.plan.scaleDenominator, 500);
+  EXPECT_TRUE(options->output.plan.codes);
+  EXPECT_TRUE(options->output.plan.elevations);
   for (const char* scale : {"500", "1:0", "1:-5", "1:2.5", "2:500", "1:", "1:99999999999"}) {
     EXPECT_FALSE(ParseCommandLine({"--svg", "p.svg", "--scale", scale, "a.dat"}, error));
     EXPECT_NE(error.find("--scale needs 1:N"), std::string::npos) << error;

@@ -3,7 +3,7 @@
 #include <set>
 #include <sstream>
 
-#include "host/outputs/output_formats.h"
+#include "host/outputs/output_registry.h"
 
 namespace m5host {
 namespace {
@@ -42,11 +42,11 @@ struct Written {
   std::vector<std::string> notes;
 };
 
-Written Write(OutputFormat format, const std::vector<FileSurvey>& files,
+Written Write(const char* format, const std::vector<FileSurvey>& files,
               const OutputOptions& options = {}) {
   std::ostringstream out;
   OutputNotes notes;
-  WriteOutput(out, format, files, options, notes);
+  FindOutputFormat(format)->write(out, files, options, notes);
   return {out.str(), notes.All()};
 }
 
@@ -60,7 +60,7 @@ TEST(OutputFormats, PointsTakeTheCodeOfTheirMeasurement) {
               Record(Role::Target, "105", "B"), Record(Role::Target, "106", ""),
               Record(Role::Target, "106", "C"), Placed("105", 9.0, 2.0),
               Record(Role::Target, "106", "D")});
-  const std::string pnezd = Write(OutputFormat::Pnezd, files).text;
+  const std::string pnezd = Write("pnezd", files).text;
   EXPECT_NE(pnezd.find("105,9.000,1.000,100.000,A\r\n106,9.000,3.000,100.000,C\r\n"
                        "105,9.000,2.000,100.000,B\r\n"),
             std::string::npos);
@@ -68,26 +68,25 @@ TEST(OutputFormats, PointsTakeTheCodeOfTheirMeasurement) {
   EXPECT_NE(pnezd.find("102,3.000,4.000,100.000,KERB\r\n"), std::string::npos);  // after it
   EXPECT_NE(pnezd.find("103,5.000,6.000,100.000,OWN\r\n"), std::string::npos);
   EXPECT_NE(pnezd.find("104,7.000,8.000,100.000,\r\n"), std::string::npos);
-  EXPECT_NE(Write(OutputFormat::GeoJson, files).text.find("\"name\": \"101\", \"code\": \"BLDG\""),
+  EXPECT_NE(Write("geojson", files).text.find("\"name\": \"101\", \"code\": \"BLDG\""),
             std::string::npos);
 }
 
 TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
   struct Case {
-    OutputFormat format;
+    const char* format;
     SurveyPoint point;
     const char* written;
     const char* note;
   };
   const Case cases[] = {
-      {OutputFormat::Csv, Placed("=1+1", 1, 2), "'=1+1", "csv: name \"=1+1\" written as \"'=1+1\""},
-      {OutputFormat::Csv, Placed("5", 1, 2, "@SUM"), "'@SUM", "csv: code \"@SUM\""},
-      {OutputFormat::Pnezd, Placed("A,1", 1, 2), "A 1,", "pnezd: point ID \"A,1\" written as"},
-      {OutputFormat::Dxf, Placed("7", 1, 2, "kerb stone"), "KERB_STONE",
+      {"csv", Placed("=1+1", 1, 2), "'=1+1", "csv: name \"=1+1\" written as \"'=1+1\""},
+      {"csv", Placed("5", 1, 2, "@SUM"), "'@SUM", "csv: code \"@SUM\""},
+      {"pnezd", Placed("A,1", 1, 2), "A 1,", "pnezd: point ID \"A,1\" written as"},
+      {"dxf", Placed("7", 1, 2, "kerb stone"), "KERB_STONE",
        "dxf: code \"kerb stone\" written as \"layer KERB_STONE\""},
-      {OutputFormat::Dxf, Placed("8", 1, 2, "RAYS"), "RAYS_2", "written as \"layer RAYS_2\""},
-      {OutputFormat::LandXml, Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"",
-       "landxml: point ID \"a\\u0001<b\""},
+      {"dxf", Placed("8", 1, 2, "RAYS"), "RAYS_2", "written as \"layer RAYS_2\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
@@ -100,7 +99,7 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
 TEST(OutputFormats, AChangeIsNotedOnceNotPerRow) {
   auto files = Survey({Placed("1", 1, 2), Placed("2", 3, 4), Placed("3", 5, 6)});
   files[0].setups[0].station->name = "=S";
-  const Written written = Write(OutputFormat::Csv, files);
+  const Written written = Write("csv", files);
   std::set<std::string> distinct(written.notes.begin(), written.notes.end());
   EXPECT_EQ(distinct.size(), written.notes.size());
   EXPECT_FALSE(written.notes.empty());
@@ -108,7 +107,7 @@ TEST(OutputFormats, AChangeIsNotedOnceNotPerRow) {
 
 TEST(OutputFormats, PointIdsWrittenTwiceAreNoted) {
   const auto files = Survey({Placed("101", 1, 2), Placed("101", 1, 2), Placed("S1", 5, 5)});
-  for (const OutputFormat format : {OutputFormat::Pnezd, OutputFormat::LandXml}) {
+  for (const char* format : {"pnezd", "landxml"}) {
     const Written written = Write(format, files);
     ASSERT_EQ(written.notes.size(), 2u);
     EXPECT_NE(written.notes[0].find("point ID \"S1\" written 2 times"), std::string::npos);
@@ -126,7 +125,7 @@ TEST(OutputFormats, CsvOptions) {
   SurveyPoint target = Record(Role::Target, "1;2");
   target.horizontalDirection = 3.14159265358979323846;
   target.slopeDistance = 3.048;
-  const std::string csv = Write(OutputFormat::Csv, Survey({target}), options).text;
+  const std::string csv = Write("csv", Survey({target}), options).text;
   EXPECT_EQ(csv.rfind("\xEF\xBB\xBF"
                       "day.dat;S1;station;S1;CP;",
                       0),
@@ -134,7 +133,7 @@ TEST(OutputFormats, CsvOptions) {
       << csv;
   EXPECT_NE(csv.find(";target;\"1;2\";;;;200;;10;"), std::string::npos) << csv;
 
-  const std::string header = Write(OutputFormat::Csv, {}).text;
+  const std::string header = Write("csv", {}).text;
   EXPECT_EQ(header.substr(0, header.find("\r\n")),
             "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_m,hd_m,dh_m,th_m,northing,"
             "easting,elevation,ih_m,temperature_c,pressure_hpa");
