@@ -261,10 +261,11 @@ Exit status:
   0  no error reported
   1  the plug-in reported errors in a survey, rejected a setting, or an output could not
      be written
-  2  usage error, a plug-in that cannot be loaded, or a settings file that cannot be read
-     or holds a layout the plug-in refuses
+  2  usage error (an output that would overwrite an input file or the other output is
+     one), a plug-in that cannot be loaded, or a settings file that cannot be read or holds
+     a layout the plug-in refuses
   3  an input file could not be read (missing, unreadable or a folder); the others are
-     still imported
+     still imported, and when none could be, -o and --svg files are left as they were
 )";
 
 // The whole command line, filling options as it parses.

@@ -5,6 +5,7 @@
 #include "host/cli/commands.h"
 #include "host/cli/input_files.h"
 #include "host/cli/layout_report.h"
+#include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
 #include "host/outputs/output_registry.h"
@@ -36,6 +37,18 @@ std::string Describe(const ReferenceBalance& balance) {
 enum class ImportEnd { Completed, Stopped };
 enum class Written { All, NotAll };
 enum class Verdict { Clean, Error };
+
+// The file outputs asked for, as the user named them.
+std::string KeptOutputs(const Options& options) {
+  std::string kept;
+  if (options.outputPath) {
+    kept = "-o " + *options.outputPath;
+  }
+  if (options.svgPath) {
+    kept += (kept.empty() ? "--svg " : " and --svg ") + *options.svgPath;
+  }
+  return kept;
+}
 
 // Reads the files through the plug-in into the collector; a format written while the import
 // runs (the trace) goes to the main output call by call. Whether the import stopped.
@@ -134,14 +147,23 @@ Verdict Report(const Session& session, const Options& options, const HostConvert
 }  // namespace
 
 int RunImport(Session& session, const Options& options) {
+  if (const std::optional<std::string> clash =
+          OutputClash(options.outputPath, options.svgPath, options.files)) {
+    Complain(*clash);
+    return kExitUsage;
+  }
+  const InputFiles inputs(options.files);
+  if (inputs.PluginPaths().empty() && (options.outputPath || options.svgPath)) {
+    // Nothing to convert: a file written before keeps the last survey that was.
+    Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
+    return kExitUnreadableInput;
+  }
   std::string error;
   const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
   if (!output) {
     Complain(error);
     return kExitReported;
   }
-
-  const InputFiles inputs(options.files);
 
   HostConverterFactory factory;
   CollectingSink collector(factory);
