@@ -21,6 +21,7 @@
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
 #include "tests/support/counting_sink.h"
+#include "tests/support/file_list.h"
 
 namespace {
 
@@ -115,19 +116,6 @@ class NullSink : public m5test::CountingSink {
 
  private:
   FastFactory m_factory;
-};
-
-class SingleFile : public Plugin::IEnumerator<const wchar_t*> {
- public:
-  explicit SingleFile(std::wstring path) : m_path(std::move(path)) {}
-  bool IsValid() override { return !m_done; }
-  void Next() override { m_done = true; }
-  const wchar_t* Current() override { return m_path.c_str(); }
-  void Reset() override { m_done = false; }
-
- private:
-  std::wstring m_path;
-  bool m_done = false;
 };
 
 // Linux resets the resident high-water mark on "5" in clear_refs; without that the
@@ -226,7 +214,7 @@ void ImportEachIteration(benchmark::State& state, const SurveyFile& file, bool a
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {
     NullSink sink;
-    SingleFile files(path);
+    m5test::FileList files({path});
     plugin->Import(&files, &sink);
     benchmark::DoNotOptimize(sink.points);
   }

@@ -74,7 +74,11 @@ ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles
   }
 
   ShownPaths shown(*sink, inputs.StandardInputPath(), L"-");
-  FileList files(inputs.PluginPaths());
+  std::vector<const wchar_t*> paths;
+  for (const std::wstring& path : inputs.PluginPaths()) {
+    paths.push_back(path.c_str());
+  }
+  FileList files(paths.data(), static_cast<int>(paths.size()));
   ImportEnd end = ImportEnd::Completed;
   try {
     session.plugin->Import(&files, &shown);

@@ -8,23 +8,6 @@ namespace m5host {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-// Conventional factors: 1 mmHg = 133.322387415 Pa, 1 inHg = 3386.388640341 Pa.
-constexpr Unit kUnits[] = {
-    {Quantity::Length, 0, "metre", 1.0, 0.0, false},
-    {Quantity::Length, 1, "international foot", 0.3048, 0.0, false},
-    {Quantity::Angle, 1, "degrees-minutes-seconds", kPi / 180.0, 0.0, true},
-    {Quantity::Angle, 3, "decimal degrees", kPi / 180.0, 0.0, false},
-    {Quantity::Angle, 4, "gon", kPi / 200.0, 0.0, false},
-    {Quantity::Angle, 5, "mil (6400 per circle)", kPi / 3200.0, 0.0, false},
-    {Quantity::Pressure, 0, "mmHg (Torr)", 1.33322387415, 0.0, false},
-    {Quantity::Pressure, 1, "hPa", 1.0, 0.0, false},
-    {Quantity::Pressure, 2, "inHg", 33.86388640341, 0.0, false},
-    {Quantity::Temperature, 0, "degree Celsius", 1.0, 0.0, false},
-    {Quantity::Temperature, 1, "degree Fahrenheit", 5.0 / 9.0, -32.0, false},
-};
-
 bool IsDigit(wchar_t c) {
   return c >= L'0' && c <= L'9';
 }
@@ -69,15 +52,6 @@ const char* QuantityName(Quantity quantity) {
       return "temperature";
   }
   return "?";
-}
-
-const Unit* FindUnit(Quantity quantity, int code) {
-  for (const Unit& unit : kUnits) {
-    if (unit.quantity == quantity && unit.code == code) {
-      return &unit;
-    }
-  }
-  return nullptr;
 }
 
 std::optional<double> ParseDecimal(std::wstring_view text) {

@@ -5,25 +5,11 @@
 #include <optional>
 #include <string_view>
 
+#include "host/sinks/unit_table.h"
+
 namespace m5host {
 
-enum class Quantity { Angle, Length, Pressure, Temperature };
-
 const char* QuantityName(Quantity quantity);
-
-// One unit the host reads: base = (value + offset) * scale. DMS angles are read by their
-// own rule (D.MM.SS[.F...]) and then scaled like degrees.
-struct Unit {
-  Quantity quantity;
-  int code;
-  const char* name;
-  double scale;
-  double offset;
-  bool dms;
-};
-
-// The unit for a code, or null when the host has no such unit.
-const Unit* FindUnit(Quantity quantity, int code);
 
 // The whole text as a plain decimal number: optional sign, digits with at most one point
 // (at least one digit), optional exponent, nothing else. Independent of the locale.
