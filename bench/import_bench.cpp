@@ -22,6 +22,7 @@
 #include "sdk/ref.h"
 #include "tests/support/counting_sink.h"
 #include "tests/support/file_list.h"
+#include "tests/support/settings_store.h"
 
 namespace {
 
@@ -203,13 +204,7 @@ void ReportCounters(benchmark::State& state, const SurveyFile& file) {
 // The whole import through the plug-in's only export, once per iteration.
 void ImportEachIteration(benchmark::State& state, const SurveyFile& file, bool ansi) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  struct Store : ISettingsReader {
-    int code;
-    int ReadInt(const wchar_t* key, int fallback) override {
-      return std::wstring(key) == L"CodeStr" ? code : fallback;
-    }
-  } store;
-  store.code = ansi ? 0 : 1;
+  m5test::SettingsStore store{{L"CodeStr", ansi ? 0 : 1}};
   plugin->LoadSettings(&store);
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {

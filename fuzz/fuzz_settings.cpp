@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
 
   // Whatever a settings store may hold, any int in any key.
-  m5fuzz::SettingsStore store{ImportSettings()};
-  store.FillFrom(input);
+  m5test::SettingsStore store = m5fuzz::StoreOf(ImportSettings());
+  m5fuzz::FillFrom(store, input);
   plugin->LoadSettings(&store);
 
   const std::unique_ptr<m5test::PropertyListView> view = m5fuzz::FuzzView(input);

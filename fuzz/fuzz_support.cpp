@@ -34,32 +34,16 @@ ImportSettings SettingsFromByte(std::uint8_t byte) {
   return settings;
 }
 
-void SettingsStore::FillFrom(InputReader& input) {
-  for (auto& entry : m_values) {
+m5test::SettingsStore StoreOf(const ImportSettings& settings) {
+  m5test::SettingsStore store;
+  settings.Save(&store);
+  return store;
+}
+
+void FillFrom(m5test::SettingsStore& store, InputReader& input) {
+  for (auto& entry : store.values) {
     entry.second = input.Int();
   }
-}
-
-int SettingsStore::ReadInt(const wchar_t* key, int defaultValue) {
-  for (const auto& [stored, value] : m_values) {
-    if (key != nullptr && stored == key) {
-      return value;
-    }
-  }
-  return defaultValue;
-}
-
-void SettingsStore::WriteInt(const wchar_t* key, int value) {
-  if (key == nullptr) {
-    return;
-  }
-  for (auto& [stored, old] : m_values) {
-    if (stored == key) {
-      old = value;
-      return;
-    }
-  }
-  m_values.emplace_back(key, value);
 }
 
 std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size) {

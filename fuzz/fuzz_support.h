@@ -11,6 +11,7 @@
 #include "import/import_settings.h"
 #include "sdk/host_interfaces.h"
 #include "tests/support/property_list_view.h"
+#include "tests/support/settings_store.h"
 
 namespace m5test {
 class RecordingSink;
@@ -25,18 +26,9 @@ class InputReader;
 ImportSettings SettingsFromByte(std::uint8_t byte);
 
 // A host's store holding the keys the plug-in saves, in the order it saves them.
-class SettingsStore : public ISettingsReader, public ISettingsWriter {
- public:
-  explicit SettingsStore(const ImportSettings& settings) { settings.Save(this); }
-  // Whatever a store may hold: every key gets the next int of the input, in stored order.
-  void FillFrom(InputReader& input);
-
-  int ReadInt(const wchar_t* key, int defaultValue) override;
-  void WriteInt(const wchar_t* key, int value) override;
-
- private:
-  std::vector<std::pair<std::wstring, int>> m_values;
-};
+m5test::SettingsStore StoreOf(const ImportSettings& settings);
+// Whatever a store may hold: every key gets the next int of the input, in stored order.
+void FillFrom(m5test::SettingsStore& store, InputReader& input);
 
 // Writes the bytes to a per-process scratch file and returns its path.
 std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size);

@@ -6,13 +6,9 @@
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/settings_store.h"
 
 namespace m5test {
-
-int StoredSettings::ReadInt(const wchar_t* key, int fallback) {
-  const auto found = m_values.find(key);
-  return found == m_values.end() ? fallback : found->second;
-}
 
 ImportSettings SettingsFromIni(const std::filesystem::path& ini) {
   std::string error;
@@ -30,7 +26,8 @@ PromiseRun ImportAndCheck(const std::filesystem::path& file, const ImportSetting
   sink.RecordFactoryCalls(false);
   {
     auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-    StoredSettings store(settings);
+    m5test::SettingsStore store;
+    settings.Save(&store);
     plugin->LoadSettings(&store);
     FileList files({file.wstring()});
     plugin->Import(&files, &sink);

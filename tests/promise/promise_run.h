@@ -3,26 +3,13 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "import/import_settings.h"
-#include "sdk/host_interfaces.h"
 #include "tests/support/promise.h"
 
 namespace m5test {
-
-// The host's store holding exactly the keys of a settings record.
-class StoredSettings : public ISettingsReader, public ISettingsWriter {
- public:
-  explicit StoredSettings(const ImportSettings& settings) { settings.Save(this); }
-  int ReadInt(const wchar_t* key, int fallback) override;
-  void WriteInt(const wchar_t* key, int value) override { m_values[key] = value; }
-
- private:
-  std::map<std::wstring, int> m_values;
-};
 
 // The settings record the plug-in would load from an INI file of the reference host; fails
 // the test when the file is malformed.
