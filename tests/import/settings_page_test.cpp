@@ -17,6 +17,7 @@
 #include "tests/support/messages.h"
 #include "tests/support/property_list_view.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/settings_store.h"
 
 namespace {
 
@@ -96,15 +97,7 @@ TEST(SettingsPageFill, FillsTheListInOrderAndShowsThePreview) {
 
 TEST(SettingsPageFill, ShowsStoredValuesEvenWhenTheyDoNotFit) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  struct Store : ISettingsReader {
-    int ReadInt(const wchar_t* key, int defaultValue) override {
-      const std::wstring k = key;
-      return k == L"PointStart" ? INT_MIN
-             : k == L"CodeLen"  ? -7
-             : k == L"CodeStr"  ? 1
-                                : defaultValue;
-    }
-  } store;
+  m5test::SettingsStore store{{L"PointStart", INT_MIN}, {L"CodeLen", -7}, {L"CodeStr", 1}};
   plugin->LoadSettings(&store);
   PropertyListView view;
   plugin->GetSettingsController()->Populate(&view);
