@@ -20,6 +20,8 @@
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
 #include "tests/support/counting_sink.h"
+#include "tests/support/file_list.h"
+#include "tests/support/settings_store.h"
 #include "text/line_cursor.h"
 
 namespace {
@@ -117,19 +119,6 @@ class NullSink : public m5test::CountingSink {
   FastFactory m_factory;
 };
 
-class SingleFile : public Plugin::IEnumerator<const wchar_t*> {
- public:
-  explicit SingleFile(std::wstring path) : m_path(std::move(path)) {}
-  bool IsValid() override { return !m_done; }
-  void Next() override { m_done = true; }
-  const wchar_t* Current() override { return m_path.c_str(); }
-  void Reset() override { m_done = false; }
-
- private:
-  std::wstring m_path;
-  bool m_done = false;
-};
-
 // Linux resets the resident high-water mark on "5" in clear_refs; without that the
 // generator's own copy of the file would hide the import's peak.
 void ResetPeakMemory() {
@@ -215,18 +204,12 @@ void ReportCounters(benchmark::State& state, const SurveyFile& file) {
 // The whole import through the plug-in's only export, once per iteration.
 void ImportEachIteration(benchmark::State& state, const SurveyFile& file, bool ansi) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  struct Store : ISettingsReader {
-    int code;
-    int ReadInt(const wchar_t* key, int fallback) override {
-      return std::wstring(key) == L"CodeStr" ? code : fallback;
-    }
-  } store;
-  store.code = ansi ? 0 : 1;
+  m5test::SettingsStore store{{L"CodeStr", ansi ? 0 : 1}};
   plugin->LoadSettings(&store);
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {
     NullSink sink;
-    SingleFile files(path);
+    m5test::FileList files({path});
     plugin->Import(&files, &sink);
     benchmark::DoNotOptimize(sink.points);
   }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   m5test::RecordingSink sink;
   {
     auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-    m5fuzz::SettingsStore store(settings);
+    m5test::SettingsStore store = m5fuzz::StoreOf(settings);
     plugin->LoadSettings(&store);
     m5test::FileList files({path});
     plugin->Import(&files, &sink);

@@ -34,32 +34,16 @@ ImportSettings SettingsFromByte(std::uint8_t byte) {
   return settings;
 }
 
-void SettingsStore::FillFrom(InputReader& input) {
-  for (auto& entry : m_values) {
+m5test::SettingsStore StoreOf(const ImportSettings& settings) {
+  m5test::SettingsStore store;
+  settings.Save(&store);
+  return store;
+}
+
+void FillFrom(m5test::SettingsStore& store, InputReader& input) {
+  for (auto& entry : store.values) {
     entry.second = input.Int();
   }
-}
-
-int SettingsStore::ReadInt(const wchar_t* key, int defaultValue) {
-  for (const auto& [stored, value] : m_values) {
-    if (key != nullptr && stored == key) {
-      return value;
-    }
-  }
-  return defaultValue;
-}
-
-void SettingsStore::WriteInt(const wchar_t* key, int value) {
-  if (key == nullptr) {
-    return;
-  }
-  for (auto& [stored, old] : m_values) {
-    if (stored == key) {
-      old = value;
-      return;
-    }
-  }
-  m_values.emplace_back(key, value);
 }
 
 std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size) {
@@ -105,66 +89,36 @@ std::wstring InputReader::Text() {
   return text;
 }
 
-FuzzView::~FuzzView() {
-  for (Plugin::IComboItem* item : kept) {
-    item->Release();
-  }
+std::unique_ptr<m5test::PropertyListView> FuzzView(InputReader& input) {
+  auto view = std::make_unique<m5test::PropertyListView>(m5test::CallLog::Counted,
+                                                         m5test::FilledItems::Kept);
+  view->onChoiceItem = [&input](Plugin::IComboItem*) {
+    return input.Byte() & 1 ? m5test::ChoiceItem::Kept : m5test::ChoiceItem::Left;
+  };
+  return view;
 }
 
-void FuzzView::Edit(int id, InputReader& input) {
-  if (id < 0 || id >= 8) {
+void Edit(m5test::PropertyListView& view, int id, InputReader& input) {
+  if (id < 0) {
     return;
   }
   if (id == 0 || id == 5) {
-    m_combo[id] = input.Byte() % 4 - 1;  // -1 (nothing chosen), the choices, one beyond
-  } else {
-    m_textSet[id] = (input.Byte() & 7) != 0;  // now and then the view gives no text
-    m_texts[id] = input.Text();
-  }
-}
-
-void FuzzView::AddGroup(const wchar_t*) {}
-
-bool FuzzView::AddTextItem(int id, bool, const wchar_t*, const wchar_t* text) {
-  if (id >= 0 && id < 8 && text != nullptr) {
-    m_texts[id] = text;
-    m_textSet[id] = true;
-  }
-  return true;
-}
-
-bool FuzzView::AddComboItem(int id, bool, const wchar_t*,
-                            Plugin::IEnumerator<Plugin::IComboItem*>* items, int selectedId) {
-  if (id >= 0 && id < 8) {
-    m_combo[id] = selectedId;
-  }
-  for (items->Reset(); items->IsValid(); items->Next()) {
-    Plugin::IComboItem* item = items->Current();
-    BSTR text = item->GetText();
-    SysFreeString(text);
-    if (m_input.Byte() & 1) {
-      item->AddRef();
-      kept.push_back(item);
+    const int choice = input.Byte() % 4 - 1;  // -1 (nothing chosen), the choices, one beyond
+    if (choice == -1) {
+      view.choices.erase(id);
+    } else {
+      view.choices[id] = choice;
     }
+    return;
   }
-  return true;
-}
-
-void FuzzView::GetItemText(int id, BSTR* text) {
-  if (id >= 0 && id < 8 && m_textSet[id]) {
-    *text = SysAllocString(m_texts[id].c_str());
-  }
-}
-
-void FuzzView::GetComboValue(int id, int* value) {
-  if (id >= 0 && id < 8 && m_combo[id] != -1) {
-    *value = m_combo[id];
+  const bool given = (input.Byte() & 7) != 0;  // now and then the view gives no text
+  const std::wstring text = input.Text();
+  if (given) {
+    view.texts[id] = text;
+  } else {
+    view.texts.erase(id);
   }
 }
-
-void FuzzView::ShowMessage(const wchar_t*, const wchar_t*) {}
-void FuzzView::EnablePreview(bool) {}
-void FuzzView::SetPreviewText(const wchar_t*) {}
 
 void CheckReferences(const m5test::RecordingSink& sink) {
   if (sink.OutstandingReferences() != 0 || sink.OverReleases() != 0) {
@@ -189,8 +143,8 @@ void CheckEveryPointKept(const std::wstring& path, const ImportSettings& setting
   }
 }
 
-void CheckComboItems(FuzzView& view) {
-  for (Plugin::IComboItem* item : view.kept) {
+void CheckComboItems(const m5test::PropertyListView& view) {
+  for (const Plugin::Ref<Plugin::IComboItem>& item : view.kept) {
     if (item->GetId() < 0) {
       std::abort();
     }

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "import/import_settings.h"
 #include "sdk/host_interfaces.h"
+#include "tests/support/property_list_view.h"
+#include "tests/support/settings_store.h"
 
 namespace m5test {
 class RecordingSink;
@@ -23,18 +26,9 @@ class InputReader;
 ImportSettings SettingsFromByte(std::uint8_t byte);
 
 // A host's store holding the keys the plug-in saves, in the order it saves them.
-class SettingsStore : public ISettingsReader, public ISettingsWriter {
- public:
-  explicit SettingsStore(const ImportSettings& settings) { settings.Save(this); }
-  // Whatever a store may hold: every key gets the next int of the input, in stored order.
-  void FillFrom(InputReader& input);
-
-  int ReadInt(const wchar_t* key, int defaultValue) override;
-  void WriteInt(const wchar_t* key, int value) override;
-
- private:
-  std::vector<std::pair<std::wstring, int>> m_values;
-};
+m5test::SettingsStore StoreOf(const ImportSettings& settings);
+// Whatever a store may hold: every key gets the next int of the input, in stored order.
+void FillFrom(m5test::SettingsStore& store, InputReader& input);
 
 // Writes the bytes to a per-process scratch file and returns its path.
 std::wstring WriteScratchFile(const std::uint8_t* data, std::size_t size);
@@ -55,32 +49,12 @@ class InputReader {
   std::size_t m_pos = 0;
 };
 
-// A property list whose item texts and choices come from the fuzzer. It keeps a reference
-// on some of the choices it is given, as a host may, and releases them when it goes.
-class FuzzView : public IPropertyListView {
- public:
-  explicit FuzzView(InputReader& input) : m_input(input) {}
-  ~FuzzView();
-  void Edit(int id, InputReader& input);
-
-  void AddGroup(const wchar_t* caption) override;
-  bool AddTextItem(int id, bool enabled, const wchar_t* caption, const wchar_t* text) override;
-  bool AddComboItem(int id, bool enabled, const wchar_t* caption,
-                    Plugin::IEnumerator<Plugin::IComboItem*>* items, int selectedId) override;
-  void GetItemText(int id, BSTR* text) override;
-  void GetComboValue(int id, int* value) override;
-  void ShowMessage(const wchar_t* text, const wchar_t* caption) override;
-  void EnablePreview(bool enable) override;
-  void SetPreviewText(const wchar_t* text) override;
-
-  std::vector<Plugin::IComboItem*> kept;
-
- private:
-  InputReader& m_input;
-  std::wstring m_texts[8];
-  bool m_textSet[8] = {};
-  int m_combo[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
-};
+// The tests' property list, answering what the page filled it with until the fuzzer edits
+// an item; it keeps some of the choices it is given, as a host may, and releases them when
+// it goes.
+std::unique_ptr<m5test::PropertyListView> FuzzView(InputReader& input);
+// A user's edit of the item: its text or choice from the input, or none at all.
+void Edit(m5test::PropertyListView& view, int id, InputReader& input);
 
 // Aborts when the plug-in left a reference on the host's factory or converters, or
 // released one too many.
@@ -90,6 +64,6 @@ void CheckReferences(const m5test::RecordingSink& sink);
 void CheckEveryPointKept(const std::wstring& path, const ImportSettings& settings,
                          const m5test::RecordingSink& sink);
 // Aborts when a kept choice died before the view let go of it.
-void CheckComboItems(FuzzView& view);
+void CheckComboItems(const m5test::PropertyListView& view);
 
 }  // namespace m5fuzz

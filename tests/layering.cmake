@@ -2,7 +2,7 @@
 # against it fails the build, and the test suite (ctest -R layering) names every one.
 set(m5_layering_script ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check_layering.cmake)
 set(m5_layered_sources)
-foreach(folder resources platform sdk text values parser import host)
+foreach(folder resources platform sdk text values parser import host tests bench fuzz examples)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h
        ${PROJECT_SOURCE_DIR}/${folder}/*.cpp ${PROJECT_SOURCE_DIR}/${folder}/*.inc
        ${PROJECT_SOURCE_DIR}/${folder}/*.rc)
@@ -25,7 +25,8 @@ set_tests_properties(layering.includes PROPERTIES LABELS "layering;static")
 
 # Each layered library waits for the check, so building any of them alone fails too.
 foreach(target m5_platform m5_system_string m5_text m5_values m5_parser m5_import
-               m5plugin_static m5plugin m5_host_text m5_host_lib)
+               m5plugin_static m5plugin m5_host_os m5_host_survey m5_host_sinks
+               m5_host_session m5_host_layout m5_host_outputs m5_host_cli)
   if(TARGET ${target})
     get_target_property(type ${target} TYPE)
     if(NOT type STREQUAL "INTERFACE_LIBRARY")

@@ -20,6 +20,7 @@
 #include "sdk/ref.h"
 #include "tests/support/failing_allocations.h"
 #include "tests/support/messages.h"
+#include "tests/support/property_list_view.h"
 #include "tests/support/recording_host.h"
 #include "tests/support/stored_settings.h"
 #include "tests/support/survey_lines.h"
@@ -316,35 +317,9 @@ TEST(Boundary, AnyExceptionInsideAFileEndsOnlyThatFile) {
   EXPECT_EQ(sink.OutstandingReferences(), 0);
 }
 
-// A property list that allocates nothing through operator new, so that every failing
-// allocation falls in the plug-in. Every text item reads `text`, every choice `choice`.
-class QuietView : public IPropertyListView {
- public:
-  const wchar_t* text = L"5";
-  int choice = 0;
-  int itemsAdded = 0;
-  int messages = 0;
-  bool previewShown = false;
-
-  void AddGroup(const wchar_t*) override {}
-  bool AddTextItem(int, bool, const wchar_t*, const wchar_t*) override {
-    ++itemsAdded;
-    return true;
-  }
-  bool AddComboItem(int, bool, const wchar_t*, Plugin::IEnumerator<Plugin::IComboItem*>* items,
-                    int) override {
-    for (; items->IsValid(); items->Next()) {
-      SysFreeString(items->Current()->GetText());
-    }
-    ++itemsAdded;
-    return true;
-  }
-  void GetItemText(int, BSTR* out) override { *out = SysAllocString(text); }
-  void GetComboValue(int, int* value) override { *value = choice; }
-  void ShowMessage(const wchar_t*, const wchar_t*) override { ++messages; }
-  void EnablePreview(bool) override {}
-  void SetPreviewText(const wchar_t*) override { previewShown = true; }
-};
+// The property list counts what the page does and allocates nothing through operator new
+// meanwhile, so that every failing allocation falls in the plug-in.
+using QuietView = m5test::PropertyListView;
 
 // What an operation gave: its ordinary answer, the one meant for a failure, or neither.
 enum class Answer { Ordinary, Fallback, Neither };
@@ -406,8 +381,9 @@ TEST(Boundary, HostOperationsGiveTheirFallbackWhenMemoryRunsOut) {
     SCOPED_TRACE(operation.name);
     for (long nth = 1;; ++nth) {
       SCOPED_TRACE("allocation " + std::to_string(nth));
-      QuietView view;
-      view.text = operation.itemText;
+      QuietView view(m5test::CallLog::Counted);
+      view.everyText = operation.itemText;  // every text item reads it, every choice 0
+      view.everyChoice = 0;
       auto plugin = PluginRef::adopt(CreatePlugin());
       Controller& page = *plugin->GetSettingsController();
       if (operation.pageFilled) {

@@ -14,6 +14,8 @@
 #include "sdk/ref.h"
 #include "tests/support/messages.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/settings_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -23,46 +25,6 @@ using namespace std::string_literals;
 const std::string kCannotOpen = m5test::ErrorCall(m5::msg::kCannotOpenFile);
 const std::string kWrongFormat = m5test::ErrorCall(m5::msg::kWrongFileFormat);
 const std::string kWrongMode = m5test::ErrorCall(m5::msg::kWrongImportMode);
-
-// A folder of its own per test, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    m_path = fs::temp_directory_path() /
-             ("m5_driver_" + std::to_string(random()) + "_" + std::to_string(random()));
-    fs::create_directories(m_path);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(m_path, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::wstring Write(const std::string& name, const std::string& bytes) const {
-    const fs::path path = m_path / name;
-    std::ofstream(path, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.wstring();
-  }
-  std::wstring Path(const std::string& name) const { return (m_path / name).wstring(); }
-
- private:
-  fs::path m_path;
-};
-
-// The host's store with only the encoding setting stored.
-class EncodingStore : public ISettingsReader {
- public:
-  explicit EncodingStore(int codeStr) : m_codeStr(codeStr) {}
-  int ReadInt(const wchar_t* key, int defaultValue) override {
-    return std::wcscmp(key, L"CodeStr") == 0 ? m_codeStr : defaultValue;
-  }
-
- private:
-  int m_codeStr;
-};
 
 // A file list that writes down how the driver walks it.
 class TracingFileList : public m5test::FileList {
@@ -90,7 +52,7 @@ class TracingFileList : public m5test::FileList {
 void Import(m5test::RecordingSink& sink, const std::vector<std::wstring>& paths, int codeStr = 0) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
   ASSERT_TRUE(plugin);
-  EncodingStore store(codeStr);
+  m5test::SettingsStore store{{L"CodeStr", codeStr}};
   plugin->LoadSettings(&store);
   m5test::FileList files(paths);
   plugin->Import(&files, &sink);
@@ -141,8 +103,9 @@ TEST(DriverImport, WalksTheFileListInOrder) {
   EXPECT_EQ(none.calls, (std::vector<std::string>{"Reset", "IsValid"}));
   EXPECT_TRUE(sink.Calls().empty());
 
-  TempFolder folder;
-  TracingFileList two({folder.Write("a.dat", "END\n"), folder.Write("b.dat", "END\n")});
+  m5test::TempFolder folder;
+  TracingFileList two(
+      {folder.Write("a.dat", "END\n").wstring(), folder.Write("b.dat", "END\n").wstring()});
   plugin->Import(&two, &sink);
   EXPECT_EQ(two.calls, (std::vector<std::string>{"Reset", "IsValid", "Current", "Next", "IsValid",
                                                  "Current", "Next", "IsValid"}));
@@ -159,8 +122,8 @@ TEST(DriverImport, SurvivesMissingListOrSink) {
 }
 
 TEST(DriverImport, ReportsEachLineAndItsProgress) {
-  TempFolder folder;
-  const std::wstring path = folder.Write("three.dat", "END\nEND\nEND\n");
+  m5test::TempFolder folder;
+  const std::wstring path = folder.Write("three.dat", "END\nEND\nEND\n").wstring();
   m5test::RecordingSink sink;
   Import(sink, {path});
   EXPECT_EQ(DriverCalls(sink), (std::vector<std::string>{
@@ -191,10 +154,10 @@ TEST(DriverImport, CountsLinesAsEachReadingSeesThem) {
       {"UTF-8 with a Cyrillic K", "END|\xD0\x9A\r\nEND|\xD0\x9A\r\nEND", 3, 3},
       {"UTF-16 with a Cyrillic K", "", -1, 3},
   };
-  TempFolder folder;
+  m5test::TempFolder folder;
   for (const LineCase& c : cases) {
     const std::string bytes = c.ansiLines < 0 ? le + le.substr(2) + le.substr(2) : c.bytes;
-    const std::wstring path = folder.Write("lines.dat", bytes);
+    const std::wstring path = folder.Write("lines.dat", bytes).wstring();
     for (const int codeStr : {0, 1, -5}) {
       const int expected = codeStr == 0 ? c.ansiLines : c.unicodeLines;
       if (expected < 0) {
@@ -209,11 +172,11 @@ TEST(DriverImport, CountsLinesAsEachReadingSeesThem) {
 }
 
 TEST(DriverImport, ReportsAFileItCannotOpenAndGoesOn) {
-  TempFolder folder;
-  const std::wstring missing = folder.Path("missing.dat");
-  const std::wstring directory = folder.Path("folder.dat");
+  m5test::TempFolder folder;
+  const std::wstring missing = (folder.Path() / "missing.dat").wstring();
+  const std::wstring directory = (folder.Path() / "folder.dat").wstring();
   fs::create_directories(directory);
-  const std::wstring good = folder.Write("good.dat", "END\n");
+  const std::wstring good = folder.Write("good.dat", "END\n").wstring();
   for (const int codeStr : {0, 1}) {
     m5test::RecordingSink sink;
     Import(sink, {missing, directory, good}, codeStr);
@@ -229,8 +192,8 @@ TEST(DriverImport, ReportsAFileItCannotOpenAndGoesOn) {
 }
 
 TEST(DriverImport, FinishesAFileWithoutLines) {
-  TempFolder folder;
-  const std::wstring path = folder.Write("empty.dat", "");
+  m5test::TempFolder folder;
+  const std::wstring path = folder.Write("empty.dat", "").wstring();
   m5test::RecordingSink sink;
   Import(sink, {path});
   EXPECT_EQ(DriverCalls(sink), (std::vector<std::string>{BeginFile(path), "SetProgress(100)"}));
@@ -241,10 +204,10 @@ TEST(DriverImport, FinishesAFileWithoutLines) {
 }
 
 TEST(DriverImport, StopsAFileAtALineThatIsNotM5) {
-  TempFolder folder;
+  m5test::TempFolder folder;
   const std::wstring bad =
-      folder.Write("bad.dat", "END\nEND\nEND\nEND\ngarbage\nEND\nEND\nEND\nEND\nEND\n");
-  const std::wstring next = folder.Write("next.dat", "END\n");
+      folder.Write("bad.dat", "END\nEND\nEND\nEND\ngarbage\nEND\nEND\nEND\nEND\nEND\n").wstring();
+  const std::wstring next = folder.Write("next.dat", "END\n").wstring();
   m5test::RecordingSink sink;
   Import(sink, {bad, next});
   if (IndexOf(sink, kWrongFormat) < 0) {
@@ -266,9 +229,9 @@ TEST(DriverImport, StopsAFileAtALineThatIsNotM5) {
 // A UTF-16 file read as Windows-1251 text is cut at its first zero byte and rejected.
 // The mark decides the reading: either setting reads the same two lines.
 TEST(DriverImport, ReadsUtf16WithAMarkUnderEitherSetting) {
-  TempFolder folder;
+  m5test::TempFolder folder;
   const std::wstring path =
-      folder.Write("utf16.dat", "\xFF\xFE"s + "E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0"s);
+      folder.Write("utf16.dat", "\xFF\xFE"s + "E\0N\0D\0\r\0\n\0E\0N\0D\0\r\0\n\0"s).wstring();
   for (const int codeStr : {0, 1}) {
     m5test::RecordingSink sink;
     Import(sink, {path}, codeStr);
@@ -297,8 +260,8 @@ TEST(DriverImport, WarnsOnceOfMalformedCharactersAndCutsNothing) {
   const std::string bytes =
       "For M5|Adr 00001|TI  STAT. KNWN. PNT.           |\r\n" + nulInNameAndX + a1 + nulInCode;
   const std::string kMalformed = m5test::WarningCall(m5::msg::kMalformedText);
-  TempFolder folder;
-  const std::wstring path = folder.Write("nuls.dat", bytes);
+  m5test::TempFolder folder;
+  const std::wstring path = folder.Write("nuls.dat", bytes).wstring();
   for (const int codeStr : {0, 1}) {
     m5test::RecordingSink sink;
     Import(sink, {path}, codeStr);

@@ -15,88 +15,16 @@
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/support/messages.h"
+#include "tests/support/property_list_view.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/settings_store.h"
 
 namespace {
 
 using m5test::ToUtf8;
 
-std::string Quote(const wchar_t* text) {
-  if (text == nullptr) {
-    return "null";
-  }
-  std::string out = "\"";
-  for (const char c : ToUtf8(text)) {
-    out += c == '\n' ? std::string("\\n") : std::string(1, c);
-  }
-  return out + "\"";
-}
-
-// The host's property list: writes every call as one line, serves the item texts and
-// choices a test sets, and may keep the choice items it is given.
-class FakeView : public IPropertyListView {
- public:
-  std::map<int, std::wstring> texts;  // an id without a text gets none
-  std::map<int, int> choices;         // an id without a choice leaves the preset
-  bool keepChoiceItems = false;
-  std::vector<Plugin::Ref<Plugin::IComboItem>> kept;
-  std::vector<int> countsDuringCall;  // each choice item's references while we hold it
-
-  const std::vector<std::string>& Calls() const { return m_calls; }
-  void ClearCalls() { m_calls.clear(); }
-
-  void AddGroup(const wchar_t* caption) override {
-    m_calls.push_back("AddGroup " + Quote(caption));
-  }
-  bool AddTextItem(int id, bool enabled, const wchar_t* caption, const wchar_t* text) override {
-    m_calls.push_back("AddTextItem " + std::to_string(id) + (enabled ? " true " : " false ") +
-                      Quote(caption) + " " + Quote(text));
-    return true;
-  }
-  bool AddComboItem(int id, bool enabled, const wchar_t* caption,
-                    Plugin::IEnumerator<Plugin::IComboItem*>* items, int selectedId) override {
-    std::string line = "AddComboItem " + std::to_string(id) + (enabled ? " true " : " false ") +
-                       Quote(caption) + " [";
-    for (; items->IsValid(); items->Next()) {
-      Plugin::IComboItem* item = items->Current();
-      BSTR text = item->GetText();
-      line += std::to_string(item->GetId()) + " " + Quote(text) + ";";
-      SysFreeString(text);
-      countsDuringCall.push_back(static_cast<Plugin::Detail::CComboItem*>(item)->RefCount());
-      if (keepChoiceItems) {
-        kept.push_back(Plugin::Ref<Plugin::IComboItem>::retain(item));
-      }
-    }
-    m_calls.push_back(line + "] " + std::to_string(selectedId));
-    return true;
-  }
-  void GetItemText(int id, BSTR* text) override {
-    m_calls.push_back("GetItemText " + std::to_string(id) + (*text == nullptr ? "" : " !preset"));
-    const auto found = texts.find(id);
-    if (found != texts.end()) {
-      *text = SysAllocString(found->second.c_str());
-    }
-  }
-  void GetComboValue(int id, int* value) override {
-    m_calls.push_back("GetComboValue " + std::to_string(id) + (*value == -1 ? "" : " !preset"));
-    const auto found = choices.find(id);
-    if (found != choices.end()) {
-      *value = found->second;
-    }
-  }
-  void ShowMessage(const wchar_t* text, const wchar_t* caption) override {
-    m_calls.push_back("ShowMessage " + Quote(text) + " " + Quote(caption));
-  }
-  void EnablePreview(bool enable) override {
-    m_calls.push_back(std::string("EnablePreview ") + (enable ? "true" : "false"));
-  }
-  void SetPreviewText(const wchar_t* text) override {
-    m_calls.push_back("SetPreviewText " + Quote(text));
-  }
-
- private:
-  std::vector<std::string> m_calls;
-};
+using m5test::PropertyListView;
+using m5test::Quote;
 
 using Calls = std::vector<std::string>;
 
@@ -136,7 +64,7 @@ class SettingsPage : public ::testing::Test {
     return static_cast<CImportPluginImpl*>(m_plugin.get())->Settings();
   }
 
-  FakeView view;
+  PropertyListView view;
 
  private:
   Plugin::Ref<Plugin::IGroundBasedMIP> m_plugin;
@@ -144,7 +72,7 @@ class SettingsPage : public ::testing::Test {
 
 TEST(SettingsPageFill, FillsTheListInOrderAndShowsThePreview) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  FakeView view;
+  PropertyListView view;
   view.texts = {{1, L"1"}, {2, L"14"}, {3, L"15"}, {4, L"13"}};
   plugin->GetSettingsController()->Populate(&view);
   EXPECT_EQ(view.Calls(),
@@ -169,17 +97,9 @@ TEST(SettingsPageFill, FillsTheListInOrderAndShowsThePreview) {
 
 TEST(SettingsPageFill, ShowsStoredValuesEvenWhenTheyDoNotFit) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  struct Store : ISettingsReader {
-    int ReadInt(const wchar_t* key, int defaultValue) override {
-      const std::wstring k = key;
-      return k == L"PointStart" ? INT_MIN
-             : k == L"CodeLen"  ? -7
-             : k == L"CodeStr"  ? 1
-                                : defaultValue;
-    }
-  } store;
+  m5test::SettingsStore store{{L"PointStart", INT_MIN}, {L"CodeLen", -7}, {L"CodeStr", 1}};
   plugin->LoadSettings(&store);
-  FakeView view;
+  PropertyListView view;
   plugin->GetSettingsController()->Populate(&view);
   const Calls& calls = view.Calls();
   ASSERT_EQ(calls.size(), 16u);
@@ -192,14 +112,19 @@ TEST(SettingsPageFill, ShowsStoredValuesEvenWhenTheyDoNotFit) {
 
 TEST(SettingsPageFill, ChoiceItemsLiveOnlyWhileSomeoneHoldsThem) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  FakeView dropping;
+  PropertyListView dropping;
+  std::vector<int> countsDuringCall;  // each choice item's references while the view holds it
+  dropping.onChoiceItem = [&countsDuringCall](Plugin::IComboItem* item) {
+    countsDuringCall.push_back(static_cast<Plugin::Detail::CComboItem*>(item)->RefCount());
+    return m5test::ChoiceItem::Left;
+  };
   plugin->GetSettingsController()->Populate(&dropping);
   // Only the page's own reference during the call, so its release after the call is the
   // last; a leak or a double release would show under the sanitizer build.
-  EXPECT_EQ(dropping.countsDuringCall, (std::vector<int>{1, 1, 1, 1}));
+  EXPECT_EQ(countsDuringCall, (std::vector<int>{1, 1, 1, 1}));
 
-  FakeView keeping;
-  keeping.keepChoiceItems = true;
+  PropertyListView keeping;
+  keeping.onChoiceItem = [](Plugin::IComboItem*) { return m5test::ChoiceItem::Kept; };
   plugin->GetSettingsController()->Populate(&keeping);
   ASSERT_EQ(keeping.kept.size(), 4u);
   for (auto& item : keeping.kept) {
@@ -213,8 +138,8 @@ TEST(SettingsPageFill, ChoiceItemsLiveOnlyWhileSomeoneHoldsThem) {
 
 TEST(SettingsPageFill, RefillingMovesToTheNewView) {
   auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-  FakeView first;
-  FakeView second;
+  PropertyListView first;
+  PropertyListView second;
   plugin->GetSettingsController()->Populate(&first);
   plugin->GetSettingsController()->Populate(&second);
   first.ClearCalls();

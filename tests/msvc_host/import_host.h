@@ -3,6 +3,7 @@
 #pragma once
 
 #include "checks.h"
+#include "host/session/file_list.h"
 #include "output.h"
 #include "plugin_watch.h"
 #include "sdk/host_interfaces.h"
@@ -86,23 +87,7 @@ class TraceSink final : public IMeasurementSink {
   int m_files = 0;
 };
 
-class FileList final : public Plugin::IEnumerator<const wchar_t*> {
- public:
-  FileList(const wchar_t* const* paths, int count) : m_paths(paths), m_count(count) {}
-
-  bool IsValid() override { return m_index < m_count; }
-  void Next() override {
-    if (m_index < m_count) {
-      ++m_index;
-    }
-  }
-  const wchar_t* Current() override { return m_index < m_count ? m_paths[m_index] : nullptr; }
-  void Reset() override { m_index = 0; }
-
- private:
-  const wchar_t* const* m_paths;
-  int m_count;
-  int m_index = 0;
-};
+// The reference host's list of files.
+using m5host::FileList;
 
 }  // namespace msvchost

@@ -6,22 +6,6 @@ namespace msvchost {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-constexpr Unit kUnits[] = {
-    {Quantity::Length, 0, 1.0, 0.0, false},
-    {Quantity::Length, 1, 0.3048, 0.0, false},
-    {Quantity::Angle, 1, kPi / 180.0, 0.0, true},
-    {Quantity::Angle, 3, kPi / 180.0, 0.0, false},
-    {Quantity::Angle, 4, kPi / 200.0, 0.0, false},
-    {Quantity::Angle, 5, kPi / 3200.0, 0.0, false},
-    {Quantity::Pressure, 0, 1.33322387415, 0.0, false},
-    {Quantity::Pressure, 1, 1.0, 0.0, false},
-    {Quantity::Pressure, 2, 33.86388640341, 0.0, false},
-    {Quantity::Temperature, 0, 1.0, 0.0, false},
-    {Quantity::Temperature, 1, 5.0 / 9.0, -32.0, false},
-};
-
 bool IsDigit(wchar_t c) {
   return c >= L'0' && c <= L'9';
 }
@@ -176,15 +160,6 @@ bool ParseDms(Span text, double* value) {
 }
 
 }  // namespace
-
-const Unit* FindUnit(Quantity quantity, int code) {
-  for (const Unit& unit : kUnits) {
-    if (unit.quantity == quantity && unit.code == code) {
-      return &unit;
-    }
-  }
-  return nullptr;
-}
 
 bool ToBaseUnit(const Unit& unit, const wchar_t* text, double* value) {
   const wchar_t* end = text;

@@ -3,20 +3,14 @@
 // read as degrees + minutes / 60 + seconds / 3600.
 #pragma once
 
+#include "host/sinks/unit_table.h"
+
 namespace msvchost {
 
-enum class Quantity { Angle, Length, Pressure, Temperature };
-
-struct Unit {
-  Quantity quantity;
-  int code;
-  double scale;
-  double offset;
-  bool dms;
-};
-
-// The unit for a code, or null when the host has no such unit.
-const Unit* FindUnit(Quantity quantity, int code);
+// The units are the reference host's rows.
+using m5host::FindUnit;
+using m5host::Quantity;
+using m5host::Unit;
 
 // The text read in the unit and given in the base unit; false when it is not a value.
 bool ToBaseUnit(const Unit& unit, const wchar_t* text, double* value);

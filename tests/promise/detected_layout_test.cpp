@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <sstream>
 
-#include "host/layout_detection.h"
-#include "host/point_records.h"
-#include "host/session.h"
+#include "host/layout/layout_detection.h"
+#include "host/layout/point_records.h"
+#include "host/session/session.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/promise/promise_run.h"

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "host/settings_store.h"
+#include "host/session/settings_store.h"
 #include "sdk/create_plugin.h"
 #include "sdk/ref.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/settings_store.h"
 
 namespace m5test {
 
@@ -25,7 +26,8 @@ PromiseRun ImportAndCheck(const std::filesystem::path& file, const ImportSetting
   sink.RecordFactoryCalls(false);
   {
     auto plugin = Plugin::Ref<Plugin::IGroundBasedMIP>::adopt(CreatePlugin());
-    StoredSettings store(settings);
+    m5test::SettingsStore store;
+    settings.Save(&store);
     plugin->LoadSettings(&store);
     FileList files({file.wstring()});
     plugin->Import(&files, &sink);

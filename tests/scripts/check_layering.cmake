@@ -6,8 +6,11 @@ cmake_minimum_required(VERSION 3.20)
 #   parser          the M5 reader
 #   import          the plug-in object and the driver
 #   host            apart: a host knows the plug-in only through the SDK, as any host would,
-#                   and reads survey files through text, so it reads them as the import does
-# tests, bench, fuzz and examples sit on top and may include anything. An include names its
+#                   and reads survey files through text, so it reads them as the import does;
+#                   in wings, each a row of its own: os, survey, sinks, session, layout,
+#                   outputs, and cli on top, which nothing else includes
+# tests, bench, fuzz and examples sit on top and may include anything but the command line
+# (host/cli/), which only its own tests (tests/host/cli/) include. An include names its
 # header from the source root ("parser/parser.h"); one without a folder is the includer's
 # own or a generated header. Run with -DSOURCE_DIR=<root>; fails listing every include
 # against the layering.
@@ -23,7 +26,19 @@ set(m5_layers
     "values|values/|sdk/|platform/|resources/"
     "parser|parser/|values/|text/|sdk/|platform/|resources/"
     "import|import/|parser/|values/|text/|sdk/|platform/|resources/"
-    "host|host/|text/|sdk/|${m5_sdk_platform}")
+    "host/os|host/os/|sdk/|${m5_sdk_platform}"
+    "host/survey|host/survey/"
+    "host/sinks|host/sinks/|host/survey/|host/os/|sdk/|${m5_sdk_platform}"
+    "host/session|host/session/|host/os/|sdk/|${m5_sdk_platform}"
+    "host/layout|host/layout/|host/os/|text/|sdk/|${m5_sdk_platform}"
+    "host/outputs|host/outputs/|host/survey/|host/sinks/trace_format.h|host/os/|sdk/|${m5_sdk_platform}"
+    "host/cli|host/|sdk/|${m5_sdk_platform}")
+
+# Every source of the host lies in a wing; one beside them would escape its row.
+set(m5_wings os survey sinks session layout outputs cli)
+
+# Where the command line may be included from, besides itself.
+set(m5_cli_includers tests/host/cli/)
 
 # The first folder of an include that names one of these is the project's own header.
 set(m5_own_folders resources platform sdk text values parser import host tests bench fuzz
@@ -71,6 +86,35 @@ foreach(row ${m5_layers})
                "  ${source}: includes \"${header}\"; ${folder}/ may include ${allowed_text}\n")
       endif()
     endforeach()
+  endforeach()
+endforeach()
+
+file(GLOB_RECURSE host_sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/host/*.h
+     ${SOURCE_DIR}/host/*.cpp)
+foreach(source ${host_sources})
+  if(NOT source MATCHES "^host/([a-z_]+)/" OR NOT CMAKE_MATCH_1 IN_LIST m5_wings)
+    string(APPEND m5_violations "  ${source}: lies in no wing of host/ (${m5_wings})\n")
+  endif()
+endforeach()
+
+# Nothing above the host includes its command line either.
+foreach(folder tests bench fuzz examples)
+  file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h
+       ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(source ${sources})
+    file(STRINGS ${SOURCE_DIR}/${source} includes
+         REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]host/cli/")
+    set(permitted OFF)
+    foreach(includer ${m5_cli_includers})
+      string(FIND "${source}" "${includer}" at)
+      if(at EQUAL 0)
+        set(permitted ON)
+      endif()
+    endforeach()
+    if(includes AND NOT permitted)
+      string(APPEND m5_violations
+             "  ${source}: includes the command line (host/cli/), which nothing includes\n")
+    endif()
   endforeach()
 endforeach()
 

@@ -79,6 +79,50 @@ elseif(CASE STREQUAL "missing_input" OR CASE STREQUAL "directory_input")
   expect("${unreadable} not named: ${partly_err}" at GREATER -1)
   expect("the readable survey was not imported as alone" partly_out STREQUAL plain_out)
 
+elseif(CASE STREQUAL "outputs_spare_the_surveys")
+  # An output that is a survey of the run, by its name, another spelling or a link, or one
+  # file named by both outputs: refused with status 2 before anything is written.
+  file(COPY_FILE ${survey} ${WORK}/day.dat)
+  file(WRITE ${WORK}/kept.txt "the last good output\n")
+  file(READ ${WORK}/day.dat day_before HEX)
+  set(refused
+      "-o|${WORK}/day.dat|${WORK}/day.dat"
+      "--svg|${WORK}/./day.dat|${WORK}/day.dat"
+      "-o|${WORK}/kept.txt|--svg|${WORK}/sub/../kept.txt|${WORK}/day.dat"
+      "-o|${WORK}/new.out|--svg|${WORK}/new.out|${WORK}/day.dat")
+  file(CREATE_LINK ${WORK}/day.dat ${WORK}/same.dat RESULT linked)
+  if(linked EQUAL 0)
+    list(APPEND refused "-o|${WORK}/same.dat|${WORK}/day.dat")
+  endif()
+  foreach(args ${refused})
+    string(REPLACE "|" ";" args "${args}")
+    run(clash ARGS ${args})
+    expect("status ${clash_status} for ${args}" clash_status STREQUAL 2)
+    expect("no reason for ${args}: ${clash_err}"
+           clash_err MATCHES "(which it would overwrite|are one file)[^\n]*choose another")
+    expect("wrote on standard output for ${args}" NOT clash_out)
+  endforeach()
+  # Nothing converted: the files of a previous run stay as they were.
+  run(none ARGS -o ${WORK}/kept.txt --svg ${WORK}/kept.svg ${WORK}/missing.dat)
+  expect("status ${none_status} with no readable survey" none_status STREQUAL 3)
+  expect("not said: ${none_err}" none_err MATCHES "nothing was converted. -o ")
+  file(READ ${WORK}/day.dat day_after HEX)
+  expect("the survey was changed" day_after STREQUAL day_before)
+  file(READ ${WORK}/kept.txt kept)
+  expect("the earlier output was changed: ${kept}" kept STREQUAL "the last good output\n")
+  file(GLOB left ${WORK}/new.* ${WORK}/kept.svg ${WORK}/*partial*)
+  expect("files were made: ${left}" NOT left)
+  # Apart from the surveys, both outputs are written; the plan beside is the plan format.
+  run(apart ARGS -o ${WORK}/kept.txt --svg ${WORK}/beside.svg ${survey})
+  file(READ ${WORK}/kept.txt kept)
+  string(REPLACE "\r\n" "\n" kept "${kept}")
+  expect("-o beside --svg differs from standard output" kept STREQUAL plain_out)
+  run(plan ARGS --format svg -o ${WORK}/plan.svg ${survey})
+  file(READ ${WORK}/beside.svg beside)
+  file(READ ${WORK}/plan.svg plan)
+  string(LENGTH "${plan}" plan_size)
+  expect("--format svg differs from --svg" plan STREQUAL beside AND plan_size GREATER 100)
+
 elseif(CASE STREQUAL "non_utf8_name")
   string(ASCII 255 byte)
   set(odd "${WORK}/survey${byte}.dat")

@@ -2,7 +2,7 @@
 // too large to trace. Which converters it hands out is left to the one who derives.
 #pragma once
 
-#include "host/discarding_sink.h"
+#include "host/sinks/discarding_sink.h"
 
 namespace m5test {
 

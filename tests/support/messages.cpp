@@ -1,6 +1,6 @@
 #include "tests/support/messages.h"
 
-#include "host/trace_format.h"
+#include "host/sinks/trace_format.h"
 #include "parser/text.h"
 #include "platform/string_table.h"
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "host/text_encoding.h"
-#include "host/trace_format.h"
+#include "host/os/text_encoding.h"
+#include "host/sinks/trace_format.h"
 #include "parser/text.h"
 #include "platform/input_file.h"
 #include "text/line_cursor.h"

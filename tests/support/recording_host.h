@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "host/converter_factory.h"
-#include "host/text_encoding.h"
-#include "host/trace_format.h"
-#include "host/trace_sink.h"
+#include "host/os/text_encoding.h"
+#include "host/sinks/converter_factory.h"
+#include "host/sinks/trace_format.h"
+#include "host/sinks/trace_sink.h"
 #include "sdk/host_interfaces.h"
+#include "tests/support/file_list.h"
 
 namespace m5test {
 
@@ -65,24 +66,6 @@ class RecordingSink : public m5host::TraceSink {
   std::vector<std::string> m_calls;
   m5host::HostConverterFactory m_factory{m5host::Reading::AsWritten};
   bool m_noFactory = false;
-};
-
-// A file list over fixed paths, as the host hands it to Import.
-class FileList : public Plugin::IEnumerator<const wchar_t*> {
- public:
-  explicit FileList(std::vector<std::wstring> paths) : m_paths(std::move(paths)) {}
-  bool IsValid() override { return m_index < m_paths.size(); }
-  void Next() override {
-    if (m_index < m_paths.size()) {
-      ++m_index;
-    }
-  }
-  const wchar_t* Current() override { return m_paths[m_index].c_str(); }
-  void Reset() override { m_index = 0; }
-
- private:
-  std::vector<std::wstring> m_paths;
-  std::size_t m_index = 0;
 };
 
 }  // namespace m5test

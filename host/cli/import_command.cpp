@@ -1,0 +1,187 @@
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "host/cli/commands.h"
+#include "host/cli/input_files.h"
+#include "host/cli/layout_report.h"
+#include "host/cli/output_clash.h"
+#include "host/cli/output_file.h"
+#include "host/cli/progress_bar.h"
+#include "host/outputs/output_registry.h"
+#include "host/session/file_list.h"
+#include "host/sinks/collecting_sink.h"
+#include "host/sinks/shown_paths.h"
+#include "host/sinks/trace_sink.h"
+
+namespace m5host {
+
+namespace {
+
+std::string Describe(const ReferenceBalance& balance) {
+  std::string text;
+  if (balance.outstanding != 0) {
+    text += std::to_string(balance.outstanding) + " converter reference(s) never released";
+  }
+  if (balance.overReleases != 0) {
+    text += (text.empty() ? "" : "; ") + std::to_string(balance.overReleases) +
+            " release(s) beyond the last reference";
+  }
+  if (balance.usedAfterRelease != 0) {
+    text += (text.empty() ? "" : "; ") + std::to_string(balance.usedAfterRelease) +
+            " use(s) of a released converter";
+  }
+  return text;
+}
+
+enum class ImportEnd { Completed, Stopped };
+enum class Written { All, NotAll };
+enum class Verdict { Clean, Error };
+
+// The file outputs asked for, as the user named them.
+std::string KeptOutputs(const Options& options) {
+  std::string kept;
+  if (options.outputPath) {
+    kept = "-o " + *options.outputPath;
+  }
+  if (options.svgPath) {
+    kept += (kept.empty() ? "--svg " : " and --svg ") + *options.svgPath;
+  }
+  return kept;
+}
+
+// Reads the files through the plug-in into the collector; a format written while the import
+// runs (the trace) goes to the main output call by call. Whether the import stopped.
+ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles& inputs,
+                      HostConverterFactory& factory, CollectingSink& collector,
+                      MainOutput& output) {
+  std::unique_ptr<ProgressBar> progress;
+  if (options.progress && !options.format->WrittenDuringImport() && os::IsTerminal(stderr)) {
+    progress = std::make_unique<ProgressBar>(stderr);
+    collector.OnProgress(
+        [&progress](const std::string& file, float percent) { progress->Update(file, percent); });
+  }
+  TraceSink trace(
+      [&output](std::string line) {
+        output.Stream() << line << '\n';
+        output.NoteFailure();
+      },
+      &collector);
+  IMeasurementSink* sink = &collector;
+  if (options.format->WrittenDuringImport()) {
+    factory.OnCall([&trace](const std::string& line) { trace.FactoryLine(line); });
+    sink = &trace;
+  }
+
+  ShownPaths shown(*sink, inputs.StandardInputPath(), L"-");
+  std::vector<const wchar_t*> paths;
+  for (const std::wstring& path : inputs.PluginPaths()) {
+    paths.push_back(path.c_str());
+  }
+  FileList files(paths.data(), static_cast<int>(paths.size()));
+  ImportEnd end = ImportEnd::Completed;
+  try {
+    session.plugin->Import(&files, &shown);
+  } catch (const std::exception& e) {
+    // What the plug-in collected before it failed is still shown.
+    Complain(std::string("the import stopped: ") + e.what());
+    end = ImportEnd::Stopped;
+  } catch (...) {
+    Complain("the import stopped with an unknown exception");
+    end = ImportEnd::Stopped;
+  }
+  if (progress) {
+    progress->Clear();
+  }
+  factory.OnCall(nullptr);
+  return end;
+}
+
+// Writes the chosen format to the main output and the plan beside it; whether every write
+// succeeded.
+Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
+                     MainOutput& output) {
+  Written written = Written::All;
+  OutputNotes notes;
+  if (!options.format->WrittenDuringImport()) {
+    options.format->write(output.Stream(), files, options.output, notes);
+  }
+  if (const std::optional<std::string> failure = output.Finish()) {
+    Complain(*failure);
+    written = Written::NotAll;
+  }
+  for (const std::string& note : notes.All()) {
+    Complain("warning: " + note);
+  }
+  if (options.svgPath) {
+    std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
+    OutputNotes planNotes;
+    PlanFormat().write(svg, files, options.output, planNotes);
+    if (!svg.flush()) {
+      Complain("cannot write " + *options.svgPath);
+      written = Written::NotAll;
+    }
+  }
+  return written;
+}
+
+// What the import leaves to say: units the converters did not know, values sent before any
+// point, a layout that does not fit the files, unbalanced references. Whether it counts as
+// an error.
+Verdict Report(const Session& session, const Options& options, const HostConverterFactory& factory,
+               const CollectingSink& collector) {
+  for (const std::string& note : factory.UnknownUnits()) {
+    Complain("warning: " + note);
+  }
+  if (collector.StrayValues() != 0) {
+    Complain("warning: " + std::to_string(collector.StrayValues()) +
+             " value(s) arrived before any station or point was named");
+  }
+  if (const std::string hint = LayoutHint(options.files, HeldLayout(session)); !hint.empty()) {
+    Complain("hint: " + hint);
+  }
+  const ReferenceBalance balance = factory.Balance();
+  if (!balance.Balanced()) {
+    Complain((options.checkReferences ? "error: " : "warning: ") + Describe(balance));
+    return options.checkReferences ? Verdict::Error : Verdict::Clean;
+  }
+  return Verdict::Clean;
+}
+
+}  // namespace
+
+int RunImport(Session& session, const Options& options) {
+  if (const std::optional<std::string> clash =
+          OutputClash(options.outputPath, options.svgPath, options.files)) {
+    Complain(*clash);
+    return kExitUsage;
+  }
+  const InputFiles inputs(options.files);
+  if (inputs.PluginPaths().empty() && (options.outputPath || options.svgPath)) {
+    // Nothing to convert: a file written before keeps the last survey that was.
+    Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
+    return kExitUnreadableInput;
+  }
+  std::string error;
+  const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
+  if (!output) {
+    Complain(error);
+    return kExitReported;
+  }
+
+  HostConverterFactory factory;
+  CollectingSink collector(factory);
+  const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
+  const Written written = WriteOutputs(options, collector.Files(), *output);
+  const Verdict verdict = Report(session, options, factory, collector);
+
+  // A survey that could not be read at all outweighs mistakes in those that were.
+  if (inputs.Read() == InputsRead::NotAll) {
+    return kExitUnreadableInput;
+  }
+  const bool failed = end == ImportEnd::Stopped || written == Written::NotAll ||
+                      verdict == Verdict::Error || collector.ErrorCount() > 0;
+  return failed ? kExitReported : kExitOk;
+}
+
+}  // namespace m5host

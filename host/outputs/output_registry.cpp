@@ -1,0 +1,74 @@
+#include "host/outputs/output_registry.h"
+
+#include "host/outputs/output_formats.h"
+#include "host/outputs/value_format.h"
+
+namespace m5host {
+
+namespace {
+
+// The plan is drawn in the length unit of every output.
+void WritePlan(std::ostream& out, const std::vector<FileSurvey>& files,
+               const OutputOptions& options, OutputNotes&) {
+  PlanOptions plan = options.plan;
+  plan.unit = {MetresPerUnit(options.length), LengthSymbol(options.length)};
+  WriteSvgPlan(out, files, plan);
+}
+
+using O = OutputOption;
+
+constexpr const char* kPlanName = "svg";
+
+}  // namespace
+
+const std::vector<OutputFormat>& OutputFormats() {
+  static const std::vector<OutputFormat> formats = {
+      {"text",
+       "a readable report per file: stations, observations, messages",
+       {O::Units, O::Angles},
+       WriteTextReport},
+      {"json", "the whole survey at full precision, for scripts", {O::Units, O::Angles}, WriteJson},
+      {"csv",
+       "one row per station or observation",
+       {O::Units, O::Angles, O::Delimiter, O::NoHeader, O::Bom},
+       WriteCsv},
+      {"pnezd",
+       "Point,Northing,Easting,Elevation,Description of the placed points",
+       {O::Units, O::Delimiter, O::Bom},
+       WritePnezd},
+      {"dxf", "a CAD drawing (DXF R12), a layer per code", {O::Units}, WriteDxf},
+      {"landxml",
+       "LandXML 1.2: the placed points and the raw observations",
+       {O::Units, O::Angles, O::Crs},
+       WriteLandXml},
+      {"geojson",
+       "the stations and placed points as GeoJSON features",
+       {O::Units, O::Crs},
+       WriteGeoJson},
+      {kPlanName,
+       "a plan of the placed points (--svg FILE draws it beside another format)",
+       {O::Units, O::Scale, O::Codes, O::Elevations},
+       WritePlan},
+      {"trace", "every call of the plug-in, one a line", {}, nullptr},
+  };
+  return formats;
+}
+
+const OutputFormat& DefaultOutputFormat() {
+  return OutputFormats().front();
+}
+
+const OutputFormat* FindOutputFormat(std::string_view name) {
+  for (const OutputFormat& format : OutputFormats()) {
+    if (name == format.name) {
+      return &format;
+    }
+  }
+  return nullptr;
+}
+
+const OutputFormat& PlanFormat() {
+  return *FindOutputFormat(kPlanName);
+}
+
+}  // namespace m5host

@@ -1,0 +1,469 @@
+#include "host/outputs/svg_plan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "host/os/text_encoding.h"
+#include "host/outputs/output_formats.h"
+#include "host/outputs/plan_labels.h"
+#include "host/outputs/plan_projection.h"
+#include "host/outputs/value_format.h"
+#include "host/survey/point_codes.h"
+
+namespace m5host {
+
+namespace {
+
+// Drawing units. Text is 11 units high; printed to scale a unit is a quarter of a
+// millimetre, so names print 2.75 mm high.
+constexpr double kFontSize = 11;
+constexpr double kCharWidth = 6.6;  // an average sans-serif character at that size
+constexpr double kLabelHeight = 13;
+constexpr double kMillimetresPerUnit = 0.25;
+// The points' longer side when the plan is fitted to the page rather than to a scale.
+constexpr double kSinglePanelSide = 760;
+constexpr double kPanelSide = 420;
+constexpr double kMinimumFrameSide = 160;
+constexpr double kPadding = 24;  // points clear of the frame
+constexpr double kGridSpacing = 64;
+constexpr double kPageMargin = 12;
+constexpr double kTitleHeight = 22;
+constexpr double kRightRoom = 8;    // labels stay inside the frame
+constexpr double kBelowFrame = 52;  // easting labels and the scale bar
+constexpr double kPanelGap = 16;
+constexpr double kNoteHeight = 18;
+constexpr double kObservationClearance = 3;
+constexpr double kStationClearance = 7;
+// An observed point's dot; two of one name closer than this are one point on the drawing,
+// labelled once.
+constexpr double kDotRadius = 2.5;
+// A station's triangle around its point.
+constexpr LabelBox kStationMark{-6, -7, 6, 4};
+
+// Text for XML: entities escaped, control characters as spaces, and bytes that are not
+// UTF-8 (a path may hold any) replaced, so the file always parses.
+std::string Xml(const std::string& utf8) {
+  std::wstring out;
+  for (const wchar_t c : FromUtf8(utf8)) {
+    switch (c) {
+      case L'<':
+        out += L"&lt;";
+        break;
+      case L'>':
+        out += L"&gt;";
+        break;
+      case L'&':
+        out += L"&amp;";
+        break;
+      case L'"':
+        out += L"&quot;";
+        break;
+      default:
+        if (static_cast<std::uint32_t>(c) < 0x20) {
+          out += L' ';
+        } else if (c == 0xFFFE || c == 0xFFFF) {
+          out += static_cast<wchar_t>(0xFFFD);
+        } else {
+          out += c;
+        }
+    }
+  }
+  return ToUtf8(out);
+}
+
+std::string Number(double value) {
+  return Fixed(value, 1);
+}
+
+double TextWidth(const std::string& utf8) {
+  return static_cast<double>(DisplayWidth(utf8)) * kCharWidth;
+}
+
+// A point's label: its name, then its code and elevation when asked for.
+struct PointLabel {
+  std::string name, code, elevation;
+  std::string Text() const {
+    return name + (code.empty() ? "" : " " + code) + (elevation.empty() ? "" : " " + elevation);
+  }
+};
+
+// The code is the point's own or its measurement's, as the point lists write it.
+PointLabel LabelOf(const SurveyPoint& point, const MaybeText& code, const PlanOptions& options) {
+  PointLabel label{point.name, {}, {}};
+  if (options.codes && code.HasText()) {
+    label.code = *code;
+  }
+  if (options.elevations && point.z && std::isfinite(*point.z)) {
+    label.elevation = Fixed(*point.z / options.unit.metres, 3);
+  }
+  return label;
+}
+
+struct PanelLayout {
+  const PlanPanel* panel;
+  PanelFrame frame;
+  PlanGrid grid;
+  double northingRoom;  // left of the frame, for the northing labels
+  double left = 0, top = 0;
+
+  double Width() const { return northingRoom + frame.width + kRightRoom; }
+  double Height() const { return kTitleHeight + frame.height + kBelowFrame; }
+  double FrameLeft() const { return left + northingRoom; }
+  double FrameTop() const { return top + kTitleHeight; }
+};
+
+// The widest label of a panel's points, so that a frame of a few points close together
+// still has room for a label beside each.
+double WidestLabel(const std::vector<FileSurvey>& files, const PlanPanel& panel,
+                   const PlanOptions& options) {
+  double widest = 0;
+  std::map<std::size_t, PointCodes> codes;
+  for (const SetupIndex& index : panel.setups) {
+    const FileSurvey& file = files[index.file];
+    const PointCodes& fileCodes = codes.try_emplace(index.file, file).first->second;
+    const StationSetup& setup = file.setups[index.setup];
+    auto measure = [&](const SurveyPoint& p) {
+      if (IsDrawable(p)) {
+        widest = std::max(widest, TextWidth(LabelOf(p, fileCodes.For(p), options).Text()));
+      }
+    };
+    if (setup.station) {
+      measure(*setup.station);
+    }
+    for (const SurveyPoint& p : setup.observations) {
+      measure(p);
+    }
+  }
+  return widest;
+}
+
+PanelLayout LayOut(const PlanPanel& panel, double scale, double widestLabel,
+                   const PlanOptions& options) {
+  const double minimumSide = std::max(kMinimumFrameSide, 2 * (widestLabel + kStationClearance));
+  PanelLayout layout{&panel, FramePanel(panel.extent, scale, minimumSide, kPadding), {}, 0};
+  layout.grid = ChooseGrid(layout.frame, options.unit.metres, kGridSpacing, kCharWidth);
+  const PlanExtent& w = layout.frame.window;
+  const std::size_t widest =
+      std::max(Fixed(w.minNorth / options.unit.metres, layout.grid.decimals).size(),
+               Fixed(w.maxNorth / options.unit.metres, layout.grid.decimals).size());
+  layout.northingRoom = static_cast<double>(widest + 1) * kCharWidth;
+  return layout;
+}
+
+// Panels row by row, about as many rows as columns.
+void Arrange(std::vector<PanelLayout>& layouts, double& width, double& height) {
+  const auto columns =
+      static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(layouts.size()))));
+  double top = kPageMargin;
+  width = 0;
+  for (std::size_t first = 0; first < layouts.size(); first += columns) {
+    double left = kPageMargin, rowHeight = 0;
+    for (std::size_t i = first; i < std::min(first + columns, layouts.size()); ++i) {
+      layouts[i].left = left;
+      layouts[i].top = top;
+      left += layouts[i].Width() + kPanelGap;
+      rowHeight = std::max(rowHeight, layouts[i].Height());
+    }
+    width = std::max(width, left - kPanelGap + kPageMargin);
+    top += rowHeight + kPanelGap;
+  }
+  height = top - kPanelGap + kPageMargin;
+}
+
+class PanelWriter {
+ public:
+  PanelWriter(std::ostream& out, const std::vector<FileSurvey>& files, const PlanOptions& options,
+              const PanelLayout& layout)
+      : m_out(out),
+        m_files(files),
+        m_options(options),
+        m_layout(layout),
+        m_projection(layout.frame.At(layout.FrameLeft(), layout.FrameTop())) {}
+
+  void Write() {
+    WriteGrid();
+    WritePoints();
+    WriteLabels();
+    WriteTitle();
+    WriteNorthArrow();
+    WriteScaleBar();
+  }
+
+ private:
+  void WriteTitle() {
+    std::string title;
+    for (const std::size_t file : m_layout.panel->Files()) {
+      title += (title.empty() ? "" : ", ") + m_files[file].path;
+    }
+    if (m_leftOut != 0) {
+      title += " (" + std::to_string(m_leftOut) + " label(s) left out for want of room)";
+    }
+    m_out << "<text x=\"" << Number(m_layout.FrameLeft()) << "\" y=\"" << Number(m_layout.top + 15)
+          << "\" font-size=\"13\">" << Xml(title) << "</text>\n";
+  }
+
+  void WriteGrid() {
+    const double left = m_layout.FrameLeft(), top = m_layout.FrameTop();
+    const double right = left + m_layout.frame.width, bottom = top + m_layout.frame.height;
+    const PlanGrid& grid = m_layout.grid;
+    const double metres = m_options.unit.metres;
+    m_out << "<g stroke=\"#ddd\" stroke-width=\"0.6\">\n";
+    for (const double east : grid.east) {
+      const std::string x = Number(m_projection.Left(east * metres));
+      m_out << "<line x1=\"" << x << "\" y1=\"" << Number(top) << "\" x2=\"" << x << "\" y2=\""
+            << Number(bottom) << "\"/>\n";
+    }
+    for (const double north : grid.north) {
+      const std::string y = Number(m_projection.Top(north * metres));
+      m_out << "<line x1=\"" << Number(left) << "\" y1=\"" << y << "\" x2=\"" << Number(right)
+            << "\" y2=\"" << y << "\"/>\n";
+    }
+    m_out << "</g>\n<rect x=\"" << Number(left) << "\" y=\"" << Number(top) << "\" width=\""
+          << Number(m_layout.frame.width) << "\" height=\"" << Number(m_layout.frame.height)
+          << "\" fill=\"none\" stroke=\"#888\"/>\n"
+          << "<g font-size=\"9\" fill=\"#555\">\n";
+    for (const double east : grid.east) {
+      m_out << "<text x=\"" << Number(m_projection.Left(east * metres)) << "\" y=\""
+            << Number(bottom + 12) << "\" text-anchor=\"middle\">" << Fixed(east, grid.decimals)
+            << "</text>\n";
+    }
+    for (const double north : grid.north) {
+      m_out << "<text x=\"" << Number(left - 4) << "\" y=\""
+            << Number(m_projection.Top(north * metres) + 3) << "\" text-anchor=\"end\">"
+            << Fixed(north, grid.decimals) << "</text>\n";
+    }
+    m_out << "</g>\n";
+  }
+
+  // Sight lines and markers, gathering the labels: stations' first, so they win a place.
+  void WritePoints() {
+    // Stations are named before the points observed, so a station observed from another
+    // keeps its station's label.
+    for (const SetupIndex& index : m_layout.panel->setups) {
+      const StationSetup& setup = m_files[index.file].setups[index.setup];
+      if (setup.station && IsDrawable(*setup.station)) {
+        const SurveyPoint& station = *setup.station;
+        Want(m_labels, station, CodesOf(index.file).For(station), m_projection.Left(*station.y),
+             m_projection.Top(*station.x), kStationClearance);
+      }
+    }
+    std::vector<Wanted> observations;
+    for (const SetupIndex& index : m_layout.panel->setups) {
+      const StationSetup& setup = m_files[index.file].setups[index.setup];
+      const SurveyPoint* station =
+          setup.station && IsDrawable(*setup.station) ? &*setup.station : nullptr;
+      for (const SurveyPoint& p : setup.observations) {
+        if (!IsDrawable(p)) {
+          continue;
+        }
+        const double left = m_projection.Left(*p.y), top = m_projection.Top(*p.x);
+        if (station != nullptr) {
+          m_out << "<line x1=\"" << Number(m_projection.Left(*station->y)) << "\" y1=\""
+                << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
+                << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
+        }
+        m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
+              << Number(kDotRadius) << "\" fill=\"black\"/>\n";
+        m_marks.push_back(
+            {left - kDotRadius, top - kDotRadius, left + kDotRadius, top + kDotRadius});
+        Want(observations, p, CodesOf(index.file).For(p), left, top, kObservationClearance);
+      }
+      if (station != nullptr) {
+        const double left = m_projection.Left(*station->y), top = m_projection.Top(*station->x);
+        m_out << "<polygon points=\"" << Number(left) << ',' << Number(top - 7) << ' '
+              << Number(left - 6) << ',' << Number(top + 4) << ' ' << Number(left + 6) << ','
+              << Number(top + 4) << "\" fill=\"none\" stroke=\"#c00\" stroke-width=\"1.5\"/>\n";
+        m_marks.push_back({left + kStationMark.left, top + kStationMark.top,
+                           left + kStationMark.right, top + kStationMark.bottom});
+      }
+    }
+    m_stationLabels = m_labels.size();
+    m_labels.insert(m_labels.end(), observations.begin(), observations.end());
+  }
+
+  void WriteLabels() {
+    std::vector<LabelRequest> requests;
+    requests.reserve(m_labels.size());
+    for (const Wanted& wanted : m_labels) {
+      requests.push_back(wanted.request);
+    }
+    const double left = m_layout.FrameLeft(), top = m_layout.FrameTop();
+    const LabelRoom room{
+        LabelBox{left, top, left + m_layout.frame.width, top + m_layout.frame.height},
+        std::move(m_marks)};
+    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests, room);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      if (!boxes[i]) {
+        ++m_leftOut;
+        continue;
+      }
+      WriteLeader(m_labels[i].request, *boxes[i]);
+      const PointLabel& label = m_labels[i].label;
+      m_out << "<text x=\"" << Number(boxes[i]->left) << "\" y=\"" << Number(boxes[i]->bottom - 3)
+            << '"' << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
+            << Xml(label.name);
+      if (!label.code.empty()) {
+        m_out << "<tspan dx=\"4\" fill=\"#06c\">" << Xml(label.code) << "</tspan>";
+      }
+      if (!label.elevation.empty()) {
+        m_out << "<tspan dx=\"4\" fill=\"#555\">" << label.elevation << "</tspan>";
+      }
+      m_out << "</text>\n";
+    }
+  }
+
+  // A label that found room only away from its point is tied to it by a thin line.
+  void WriteLeader(const LabelRequest& request, const LabelBox& box) {
+    const double x = std::clamp(request.x, box.left, box.right);
+    const double y = std::clamp(request.y, box.top, box.bottom);
+    if (std::hypot(x - request.x, y - request.y) <= request.clearance * 1.5) {
+      return;
+    }
+    m_out << "<line x1=\"" << Number(request.x) << "\" y1=\"" << Number(request.y) << "\" x2=\""
+          << Number(x) << "\" y2=\"" << Number(y) << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
+  }
+
+  // Below the frame's right corner, where no label reaches.
+  void WriteNorthArrow() {
+    const double x = m_layout.FrameLeft() + m_layout.frame.width - 6;
+    const double y = m_layout.FrameTop() + m_layout.frame.height + kBelowFrame - 32;
+    m_out << "<path d=\"M" << Number(x) << ',' << Number(y) << " l-6,16 l6,-4 l6,4 z\"/>\n"
+          << "<text x=\"" << Number(x - 10) << "\" y=\"" << Number(y + 16)
+          << "\" text-anchor=\"end\">N</text>\n";
+  }
+
+  void WriteScaleBar() {
+    const PlanLengthUnit& unit = m_options.unit;
+    const double length = RoundLengthAtMost(m_layout.frame.window.Width() / unit.metres / 4);
+    const double drawn = length * unit.metres * m_layout.frame.scale;
+    const double left = m_layout.FrameLeft();
+    const double base = m_layout.FrameTop() + m_layout.frame.height + kBelowFrame - 12;
+    std::string text = Fixed(length, DecimalsFor(length)) + ' ' + unit.symbol;
+    if (m_options.scaleDenominator) {
+      text += "   1:" + Fixed(*m_options.scaleDenominator, 0);
+    }
+    m_out << "<path d=\"M" << Number(left) << ',' << Number(base - 5) << " v5 h" << Number(drawn)
+          << " v-5\" fill=\"none\" stroke=\"black\" stroke-width=\"1.5\"/>\n"
+          << "<text x=\"" << Number(left + drawn + 6) << "\" y=\"" << Number(base) << "\">"
+          << Xml(text) << "</text>\n";
+  }
+
+  struct Wanted {
+    PointLabel label;
+    LabelRequest request;
+  };
+
+  // One label per name and place: a point observed from several stations, or measured twice
+  // on one spot, is named once; the first record named gives the label.
+  void Want(std::vector<Wanted>& into, const SurveyPoint& point, const MaybeText& code, double left,
+            double top, double clearance) {
+    PointLabel label = LabelOf(point, code, m_options);
+    const std::string text = label.Text();
+    if (text.empty() || NamedNear(point.name.str(), left, top)) {
+      return;
+    }
+    into.push_back({std::move(label), {left, top, TextWidth(text), kLabelHeight, clearance}});
+  }
+
+  // Whether a point of this name lies closer than a dot's radius to one already named; if
+  // not, this one is now named. Filed by cells of that size, so only neighbours are compared.
+  bool NamedNear(const std::string& name, double left, double top) {
+    const long long column = std::llround(std::floor(left / kDotRadius));
+    const long long row = std::llround(std::floor(top / kDotRadius));
+    for (long long c = column - 1; c <= column + 1; ++c) {
+      for (long long r = row - 1; r <= row + 1; ++r) {
+        const auto found = m_named.find({name, c, r});
+        if (found == m_named.end()) {
+          continue;
+        }
+        for (const auto& [x, y] : found->second) {
+          if (std::hypot(x - left, y - top) < kDotRadius) {
+            return true;
+          }
+        }
+      }
+    }
+    m_named[{name, column, row}].emplace_back(left, top);
+    return false;
+  }
+
+  // The codes of a file's points, made when its first point is drawn.
+  const PointCodes& CodesOf(std::size_t file) {
+    auto found = m_codes.find(file);
+    if (found == m_codes.end()) {
+      found = m_codes.emplace(file, PointCodes(m_files[file])).first;
+    }
+    return found->second;
+  }
+
+  std::ostream& m_out;
+  const std::vector<FileSurvey>& m_files;
+  const PlanOptions& m_options;
+  const PanelLayout& m_layout;
+  const Projection m_projection;
+  std::vector<Wanted> m_labels;
+  std::size_t m_stationLabels = 0;
+  std::size_t m_leftOut = 0;
+  std::vector<LabelBox> m_marks;
+  std::map<std::tuple<std::string, long long, long long>, std::vector<std::pair<double, double>>>
+      m_named;
+  std::map<std::size_t, PointCodes> m_codes;
+};
+
+bool PrintsToScale(const PlanOptions& options) {
+  return options.scaleDenominator && std::isfinite(*options.scaleDenominator) &&
+         *options.scaleDenominator > 0;
+}
+
+}  // namespace
+
+void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const PlanOptions& options) {
+  const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+  std::vector<PanelLayout> layouts;
+  for (const PlanPanel& panel : panels) {
+    const double scale =
+        PrintsToScale(options)
+            ? PrintScale(*options.scaleDenominator, kMillimetresPerUnit)
+            : FittedScale(panel.extent, panels.size() == 1 ? kSinglePanelSide : kPanelSide);
+    layouts.push_back(LayOut(panel, scale, WidestLabel(files, panel, options), options));
+  }
+  double width = 0, height = 0;
+  Arrange(layouts, width, height);
+
+  std::vector<std::string> notes;
+  if (panels.empty()) {
+    notes.push_back("No point carries plan coordinates.");
+  }
+  if (const std::size_t far = CountUndrawable(files); far != 0) {
+    notes.push_back(std::to_string(far) + " point(s) lie too far from the origin to draw.");
+  }
+  width = std::max(width, 400.0);
+  const double notesTop = height;
+  height += static_cast<double>(notes.size()) * kNoteHeight + (notes.empty() ? 0 : kPageMargin);
+
+  const std::string size = PrintsToScale(options) ? "mm" : "";
+  const double pageScale = PrintsToScale(options) ? kMillimetresPerUnit : 1;
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Number(width * pageScale) << size
+      << "\" height=\"" << Number(height * pageScale) << size << "\" viewBox=\"0 0 "
+      << Number(width) << ' ' << Number(height) << "\" font-family=\"sans-serif\" font-size=\""
+      << kFontSize << "\">\n"
+      << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  for (const PanelLayout& layout : layouts) {
+    PanelWriter(out, files, options, layout).Write();
+  }
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    out << "<text x=\"" << kPageMargin << "\" y=\""
+        << Number(notesTop + static_cast<double>(i + 1) * kNoteHeight) << "\">" << Xml(notes[i])
+        << "</text>\n";
+  }
+  out << "</svg>\n";
+}
+
+}  // namespace m5host

@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "host/outputs/output_formats.h"
+#include "host/outputs/output_options.h"
+#include "host/outputs/plan_labels.h"
+#include "host/outputs/plan_projection.h"
+#include "tests/support/temp_folder.h"
+
+namespace m5host {
+namespace {
+
+constexpr double kFoot = 0.3048;
+constexpr double kUsSurveyFoot = 1200.0 / 3937.0;
+
+SurveyPoint At(const std::string& name, double north, double east) {
+  SurveyPoint point;
+  point.name = name;
+  point.x = north;
+  point.y = east;
+  return point;
+}
+
+// A file of one set-up per row: the station at the first (north, east), the others observed.
+FileSurvey Survey(const std::string& path,
+                  const std::vector<std::vector<std::pair<double, double>>>& setups) {
+  FileSurvey file{path, {}, {}};
+  for (const auto& points : setups) {
+    StationSetup setup;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const SurveyPoint p = At("P" + std::to_string(i), points[i].first, points[i].second);
+      if (i == 0) {
+        setup.station = p;
+        setup.station->role = Role::Station;
+      } else {
+        setup.observations.push_back(p);
+      }
+    }
+    file.setups.push_back(setup);
+  }
+  return file;
+}
+
+TEST(PlanProjection, RoundLengths) {
+  struct Case {
+    double length, atLeast, atMost;
+    int decimals;  // of the length at least
+  };
+  const Case cases[] = {{0.3, 0.5, 0.2, 1}, {1, 1, 1, 0},      {1.1, 2, 1, 0},
+                        {7, 10, 5, 0},      {99, 100, 50, 0},  {0.012, 0.02, 0.01, 2},
+                        {250, 500, 200, 0}, {0.1, 0.1, 0.1, 1}};
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(RoundLengthAtLeast(c.length), c.atLeast) << c.length;
+    EXPECT_DOUBLE_EQ(RoundLengthAtMost(c.length), c.atMost) << c.length;
+    EXPECT_EQ(DecimalsFor(RoundLengthAtLeast(c.length)), c.decimals) << c.length;
+  }
+}
+
+TEST(PlanProjection, SurveysFarApartGetPanelsOfTheirOwn) {
+  using Setups = std::vector<std::vector<std::pair<double, double>>>;
+  struct Case {
+    const char* what;
+    std::vector<Setups> files;
+    std::vector<std::vector<SetupIndex>> panels;
+  };
+  const Case cases[] = {
+      {"two jobs 10 km apart",
+       {{{{0, 0}, {50, 50}}}, {{{10000, 0}, {10050, 40}}}},
+       {{{0, 0}}, {{1, 0}}}},
+      {"two files of one site", {{{{0, 0}, {50, 50}}}, {{{60, 60}, {90, 80}}}}, {{{0, 0}, {1, 0}}}},
+      {"the third file returns to the first site",
+       {{{{0, 0}, {30, 30}}}, {{{5000, 5000}}}, {{{20, 40}}}},
+       {{{0, 0}, {2, 0}}, {{1, 0}}}},
+      {"two sites in one file",
+       {{{{0, 0}, {10, 10}}, {{3000, 0}, {3010, 5}}}},
+       {{{0, 0}}, {{0, 1}}}},
+      {"stations a few metres apart stay together", {{{{0, 0}}, {{30, 0}}}}, {{{0, 0}, {0, 1}}}},
+      {"a later set-up bridges two sites",
+       {{{{0, 0}, {100, 0}}, {{700, 0}, {800, 0}}, {{100, 0}, {700, 0}}}},
+       {{{0, 0}, {0, 1}, {0, 2}}}},
+      {"set-ups without coordinates are left out", {{{}, {{5, 5}}}}, {{{0, 1}}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<FileSurvey> files;
+    for (const Setups& setups : c.files) {
+      files.push_back(Survey("f", setups));
+    }
+    const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+    ASSERT_EQ(panels.size(), c.panels.size()) << c.what;
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+      ASSERT_EQ(panels[i].setups.size(), c.panels[i].size()) << c.what;
+      for (std::size_t k = 0; k < c.panels[i].size(); ++k) {
+        EXPECT_EQ(panels[i].setups[k].file, c.panels[i][k].file) << c.what;
+        EXPECT_EQ(panels[i].setups[k].setup, c.panels[i][k].setup) << c.what;
+      }
+    }
+  }
+}
+
+TEST(PlanProjection, PointsTooFarToDrawAreCountedNotDrawn) {
+  std::vector<FileSurvey> files{Survey("f", {{{0, 0}, {1e12, 0}, {5, -1e300}}})};
+  EXPECT_EQ(CountUndrawable(files), 2u);
+  const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+  ASSERT_EQ(panels.size(), 1u);
+  EXPECT_EQ(panels[0].extent.Size(), 1.0);
+}
+
+TEST(PlanProjection, FrameTakesTheSurveysProportions) {
+  struct Case {
+    PlanExtent points;
+    double scale, width, height;
+  };
+  const Case cases[] = {
+      {{100, 300, 1000, 1040}, 2, 420, 100},  // 200 m by 40 m, 10 units clear of the frame
+      {{0, 0, 0, 0}, 5, 50, 50},              // a lone point: the smallest frame
+      {{0, 10, 0, 500}, 1, 50, 520},
+  };
+  for (const Case& c : cases) {
+    const PanelFrame frame = FramePanel(c.points, c.scale, 50, 10);
+    EXPECT_DOUBLE_EQ(frame.width, c.width);
+    EXPECT_DOUBLE_EQ(frame.height, c.height);
+    // The window is centred on the points and as large as the frame at the scale.
+    EXPECT_DOUBLE_EQ(frame.window.minEast + frame.window.maxEast,
+                     c.points.minEast + c.points.maxEast);
+    EXPECT_DOUBLE_EQ(frame.window.Width() * c.scale, c.width);
+    const Projection projection = frame.At(7, 9);
+    EXPECT_DOUBLE_EQ(projection.Left(frame.window.minEast), 7);
+    EXPECT_DOUBLE_EQ(projection.Top(frame.window.maxNorth), 9);
+    EXPECT_DOUBLE_EQ(projection.Top(frame.window.minNorth), 9 + c.height);
+  }
+  // Printed at 1:500 with a quarter millimetre per unit, 50 m of ground take 100 mm.
+  EXPECT_DOUBLE_EQ(50 * PrintScale(500, 0.25) * 0.25, 100);
+}
+
+TEST(PlanProjection, GridAtRoundStepsOfTheLengthUnit) {
+  struct Case {
+    PlanExtent window;
+    double scale, metresPerUnit, charWidth;
+    double step;
+    int decimals;
+    std::vector<double> east;
+  };
+  const Case cases[] = {
+      {{0, 1000, 0, 1000}, 1, 1, 1, 100, 0, {0, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000}},
+      {{0, 1000, 0, 1000}, 1, kFoot, 1, 500, 0, {0, 500, 1000, 1500, 2000, 2500, 3000}},
+      {{0, 3, 0, 3}, 100, 1, 1, 1, 0, {0, 1, 2, 3}},
+      {{0.05, 0.5, 0, 1}, 1000, 1, 1, 0.1, 1, {0.1, 0.2, 0.3, 0.4, 0.5}},
+      // Long labels push the lines apart: "100000400" and two spaces at 20 units a character.
+      {{1e8, 1e8 + 400, 0, 400},
+       10,
+       1,
+       20,
+       50,
+       0,
+       {1e8, 1e8 + 50, 1e8 + 100, 1e8 + 150, 1e8 + 200, 1e8 + 250, 1e8 + 300, 1e8 + 350,
+        1e8 + 400}},
+  };
+  for (const Case& c : cases) {
+    const PanelFrame frame{c.window, c.scale, 0, 0};
+    const PlanGrid grid = ChooseGrid(frame, c.metresPerUnit, 64, c.charWidth);
+    EXPECT_DOUBLE_EQ(grid.step, c.step);
+    EXPECT_EQ(grid.decimals, c.decimals);
+    ASSERT_EQ(grid.east.size(), c.east.size()) << c.step;
+    for (std::size_t i = 0; i < c.east.size(); ++i) {
+      EXPECT_NEAR(grid.east[i], c.east[i], 1e-9);
+    }
+  }
+}
+
+TEST(PlanLabels, LaterLabelsGiveWay) {
+  // Boxes 20 by 10 with a clearance of 2: right above a point at (0, 0) is [2, 22] x [-12, -2].
+  auto request = [](double x, double y) { return LabelRequest{x, y, 20, 10, 2}; };
+  struct Case {
+    const char* what;
+    std::vector<LabelRequest> requests;
+    std::vector<double> lefts;  // -1: left out
+  };
+  const Case cases[] = {
+      {"apart", {request(0, 0), request(100, 0)}, {2, 102}},
+      {"the second goes below", {request(0, 0), request(5, 0)}, {2, 7}},
+      {"then to the left", {request(0, 0), request(0, 0), request(0, 0)}, {2, 2, -22}},
+      {"then farther out",
+       {request(0, 0), request(0, 0), request(0, 0), request(0, 0), request(0, 0)},
+       {2, 2, -22, -22, 14}},
+      {"touching is not covering", {request(0, 0), request(22, 0)}, {2, 24}},
+  };
+  for (const Case& c : cases) {
+    const auto boxes = PlaceLabels(c.requests);
+    ASSERT_EQ(boxes.size(), c.lefts.size()) << c.what;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_EQ(boxes[i].has_value(), c.lefts[i] != -1) << c.what << ' ' << i;
+      if (boxes[i] && c.lefts[i] != -1) {
+        EXPECT_DOUBLE_EQ(boxes[i]->left, c.lefts[i]) << c.what << ' ' << i;
+      }
+    }
+  }
+  // The second label of the "below" case sits under the first one's row.
+  const auto boxes = PlaceLabels({request(0, 0), request(5, 0)});
+  EXPECT_DOUBLE_EQ(boxes[1]->top, 2);
+}
+
+TEST(PlanLabels, ManyPointsOnOneSpotStayQuick) {
+  std::vector<LabelRequest> requests(50000, LabelRequest{0, 0, 30, 10, 2});
+  const auto boxes = PlaceLabels(requests);
+  EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.has_value(); }),
+            22);
+}
+
+TEST(PlanLabels, InsideTheFrameAndClearOfTheDots) {
+  const LabelRequest request{0, 0, 20, 10, 2};
+  struct Case {
+    const char* what;
+    LabelRoom room;
+    double left, top;  // NaN: left out
+  };
+  const double none = std::nan("");
+  const Case cases[] = {
+      {"anywhere", {}, 2, -12},
+      {"the frame's edge is east of the point", {LabelBox{-100, -100, 10, 100}, {}}, -22, -12},
+      {"a dot right above", {std::nullopt, {{8, -8, 12, -4}}}, 2, 2},
+      {"dots at the four corners: right of the point",
+       {std::nullopt, {{8, -10, 12, -6}, {8, 6, 12, 10}, {-12, -10, -8, -6}, {-12, 6, -8, 10}}},
+       2,
+       -5},
+      {"a frame too small", {LabelBox{-5, -5, 5, 5}, {}}, none, none},
+  };
+  for (const Case& c : cases) {
+    const auto box = PlaceLabels({request}, c.room)[0];
+    ASSERT_EQ(box.has_value(), !std::isnan(c.left)) << c.what;
+    if (box) {
+      EXPECT_DOUBLE_EQ(box->left, c.left) << c.what;
+      EXPECT_DOUBLE_EQ(box->top, c.top) << c.what;
+    }
+  }
+}
+
+std::string Plan(const std::vector<FileSurvey>& files, const PlanOptions& options = {}) {
+  std::ostringstream out;
+  WriteSvgPlan(out, files, options);
+  return out.str();
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(SvgPlan, ScaleBarInTheChosenUnitAndPrintScale) {
+  // 100 m east fitted to the page: a frame of about 106 m, a bar of a quarter of it.
+  const std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {0, 100}}})};
+  // Plain rows: GCC 12 at -O3 takes a table of strings and optionals built in place for
+  // uninitialised.
+  struct Case {
+    double metres;
+    const char* symbol;
+    double scaleDenominator;  // 0: the page fits the plan
+    std::vector<std::string> parts;
+  };
+  const Case cases[] = {
+      {1, "m", 0, {">20 m<"}},
+      {kFoot, "ft", 0, {">50 ft<"}},
+      {kUsSurveyFoot, "US ft", 0, {">50 US ft<"}},
+      // 1:1000: 100 m take 100 mm, and the page is measured in millimetres.
+      {1, "m", 1000, {"mm\" height=\"", "1:1000<"}},
+  };
+  for (const Case& c : cases) {
+    PlanOptions options;
+    options.unit = {c.metres, c.symbol};
+    if (c.scaleDenominator > 0) {
+      options.scaleDenominator = c.scaleDenominator;
+    }
+    const std::string svg = Plan(files, options);
+    for (const std::string& part : c.parts) {
+      EXPECT_TRUE(Contains(svg, part)) << part << '\n' << svg;
+    }
+  }
+}
+
+TEST(SvgPlan, CodesAndElevationsOnRequest) {
+  std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {10, 10}}})};
+  files[0].setups[0].observations[0].code = "FENCE";
+  files[0].setups[0].observations[0].z = 101.2346;
+  EXPECT_FALSE(Contains(Plan(files), "FENCE"));
+  PlanOptions options;
+  options.codes = true;
+  options.elevations = true;
+  const std::string svg = Plan(files, options);
+  EXPECT_TRUE(Contains(svg, ">FENCE<"));
+  EXPECT_TRUE(Contains(svg, ">101.235<"));
+  options.unit = {kFoot, "ft"};
+  EXPECT_TRUE(Contains(Plan(files, options), ">332.135<"));
+}
+
+// A measured point carries its measurement's code, as in the point lists; one name measured
+// twice on one spot is named once, twice where the dots stand apart.
+TEST(SvgPlan, EveryPointLabelledOnce) {
+  std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {10, 10}, {10.001, 10}, {50, 0}}})};
+  auto& observations = files[0].setups[0].observations;
+  SurveyPoint measured = At("1", 0, 0);
+  measured.role = Role::Target;
+  measured.x = std::nullopt;
+  measured.y = std::nullopt;
+  measured.code = "KERB";
+  observations.insert(observations.begin(), measured);
+  observations[1].name = "1";
+  observations[2].name = "1";
+  observations[3].name = "1";
+  PlanOptions options;
+  options.codes = true;
+  const std::string svg = Plan(files, options);
+  std::size_t named = 0;
+  for (std::size_t at = svg.find(">1<tspan dx=\"4\" fill=\"#06c\">KERB<"); at != std::string::npos;
+       at = svg.find(">1<tspan", at + 1)) {
+    ++named;
+  }
+  EXPECT_EQ(named, 2u) << svg;
+  EXPECT_FALSE(Contains(svg, "left out"));
+}
+
+// The plan parses as XML whatever the survey holds: names with markup and control
+// characters, a path that is not UTF-8, points too far to draw, no points at all.
+TEST(SvgPlan, WellFormed) {
+  if (std::system("xmllint --version > /dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xmllint is not installed";
+  }
+  std::vector<FileSurvey> hostile{Survey("<&\"\xff\x01>.dat", {{{0, 0}, {10, 10}, {1e15, 0}}}),
+                                  Survey("far.dat", {{{1e6, 1e6}, {1e6 + 1, 1e6}}})};
+  hostile[0].setups[0].observations[0].name = "a<b>&\"c\"\x02\xef\xbf\xbe";
+  hostile[0].setups[0].observations[0].code = "</text>";
+  PlanOptions options;
+  options.codes = true;
+  options.scaleDenominator = 200;
+  const m5test::TempFolder folder;
+  for (const std::string& svg : {Plan(hostile, options), Plan({}), Plan(hostile)}) {
+    const auto path = folder.Write("plan.svg", svg);
+    EXPECT_EQ(std::system(("xmllint --noout '" + path.string() + "'").c_str()), 0) << svg;
+  }
+  const std::string svg = Plan(hostile);
+  EXPECT_TRUE(Contains(svg, "1 point(s) lie too far"));
+  EXPECT_TRUE(Contains(svg, "far.dat</text>"));  // its own panel
+}
+
+}  // namespace
+}  // namespace m5host
