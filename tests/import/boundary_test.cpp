@@ -22,7 +22,7 @@
 #include "tests/support/messages.h"
 #include "tests/support/property_list_view.h"
 #include "tests/support/recording_host.h"
-#include "tests/support/stored_settings.h"
+#include "tests/support/settings_store.h"
 #include "tests/support/survey_lines.h"
 #include "tests/support/temp_folder.h"
 
@@ -190,7 +190,8 @@ ImportRun ImportFailing(const std::wstring& path, const ImportSettings& settings
   m5test::RecordingSink sink;
   m5test::FileList files({path});
   auto plugin = PluginRef::adopt(CreatePlugin());
-  m5test::StoredSettings store(settings);
+  m5test::SettingsStore store;
+  settings.Save(&store);
   plugin->LoadSettings(&store);
   {
     const m5test::AllocationCounter counter;

@@ -8,7 +8,7 @@
 
 #include "import/import_settings.h"
 #include "tests/support/promise.h"
-#include "tests/support/stored_settings.h"
+#include "tests/support/settings_store.h"
 
 namespace m5test {
 
