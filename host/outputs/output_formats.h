@@ -18,7 +18,7 @@ namespace m5host {
 void WriteTextReport(std::ostream& out, const std::vector<FileSurvey>& files,
                      const OutputOptions& options, OutputNotes& notes);
 
-// One object per file at full precision, each record as the plug-in delivered it; angles
+// One object per file, each record as the plug-in delivered it, at its unit's precision; angles
 // in radians unless chosen.
 void WriteJson(std::ostream& out, const std::vector<FileSurvey>& files,
                const OutputOptions& options, OutputNotes& notes);

@@ -27,7 +27,7 @@ const std::vector<OutputFormat>& OutputFormats() {
        "a readable report per file: stations, observations, messages",
        {O::Units, O::Angles},
        WriteTextReport},
-      {"json", "the whole survey at full precision, for scripts", {O::Units, O::Angles}, WriteJson},
+      {"json", "the whole survey, for scripts", {O::Units, O::Angles}, WriteJson},
       {"csv",
        "one row per station or observation",
        {O::Units, O::Angles, O::Delimiter, O::NoHeader, O::Bom},
