@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "host/cli/commands.h"
@@ -8,6 +9,7 @@
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
+#include "host/outputs/message_lines.h"
 #include "host/outputs/output_registry.h"
 #include "host/session/file_list.h"
 #include "host/sinks/collecting_sink.h"
@@ -173,6 +175,9 @@ int RunImport(Session& session, const Options& options) {
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
   const Written written = WriteOutputs(options, collector.Files(), *output);
+  if (options.format->messages == MessagePlace::StandardError) {
+    WriteMessageLines(std::cerr, collector.Files());
+  }
   const Verdict verdict = Report(session, options, factory, collector);
 
   // A survey that could not be read at all outweighs mistakes in those that were.

@@ -35,9 +35,10 @@ function(expect what)
   endif()
 endfunction()
 
-# The import of the survey by its own name, which the other runs are held against.
+# The import of the survey by its own name, which the other runs are held against; the
+# survey has no mistakes.
 run(plain ARGS ${survey})
-if(NOT plain_status MATCHES "^[01]$" OR NOT plain_err STREQUAL "")
+if(NOT plain_status STREQUAL 0 OR NOT plain_err STREQUAL "")
   message(FATAL_ERROR "m5import ${survey} ended with ${plain_status}:\n${plain_err}")
 endif()
 
@@ -132,6 +133,30 @@ elseif(CASE STREQUAL "non_utf8_name")
   expect("status ${odd_status}: ${odd_err}" odd_status STREQUAL plain_status)
   expect("complained: ${odd_err}" NOT odd_err)
   expect("the survey read under its odd name differs" odd_out STREQUAL plain_out)
+
+elseif(CASE STREQUAL "messages")
+  # The plug-in's messages on a survey with mistakes: in the output of the formats that
+  # have a place for them, else on stderr, line by line as editors read them. Either way
+  # the mistakes give status 1.
+  set(mistakes_lines
+      "mistakes.dat:2: warning: Не определена точка стояния. По умолчанию создается станция с именем Default.\n"
+      "mistakes.dat:4: error: Нарушен порядок работы, отсутствует объявление станции.\n"
+      "mistakes.dat:8: error: Не задано имя точки.\n"
+      "mistakes.dat:10: error: Имя цели  S9  совпадает с именем станции.\n"
+      "mistakes.dat: error: Импорт прекращен. Файл создан программным обеспечением ранних версий. Используйте другой формат.\n")
+  string(CONCAT mistakes_lines ${mistakes_lines})
+  foreach(format csv pnezd dxf landxml geojson svg text json trace)
+    run(mistakes ARGS --format ${format} mistakes.dat)
+    expect("status ${mistakes_status} with --format ${format}" mistakes_status STREQUAL 1)
+    if(format MATCHES "^(text|json|trace)$")
+      expect("--format ${format} wrote on stderr: ${mistakes_err}" NOT mistakes_err)
+      string(FIND "${mistakes_out}" "Не задано имя точки." at)
+      expect("--format ${format} left out a message" at GREATER -1)
+    else()
+      expect("--format ${format} wrote on stderr:\n${mistakes_err}"
+             mistakes_err STREQUAL mistakes_lines)
+    endif()
+  endforeach()
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
