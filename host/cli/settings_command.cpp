@@ -27,16 +27,6 @@ std::string KeyList(const std::vector<SettingKey>& keys) {
   return list;
 }
 
-// A choice given by its id or by its exact text.
-std::optional<int> FindChoice(const PropertyItem& item, const std::string& value) {
-  for (const auto& [id, text] : item.choices) {
-    if (value == text || value == std::to_string(id)) {
-      return id;
-    }
-  }
-  return std::nullopt;
-}
-
 // Each edit typed into its item and judged by the plug-in, stopping at the first refused.
 int ApplyEdits(const Session& session,
                const std::vector<std::pair<std::string, std::string>>& edits,
@@ -49,9 +39,9 @@ int ApplyEdits(const Session& session,
       return kExitUsage;
     }
     if (item->IsChoice()) {
-      const std::optional<int> choice = FindChoice(*item, value);
+      const std::optional<int> choice = FindChoice(item->choices, value);
       if (!choice) {
-        Complain(key + " offers no choice \"" + value + "\"");
+        Complain(NoSuchChoice(key, value, item->choices));
         return kExitUsage;
       }
       item->selected = *choice;

@@ -164,6 +164,42 @@ elseif(CASE STREQUAL "messages")
     endif()
   endforeach()
 
+elseif(CASE STREQUAL "settings_files")
+  # A settings file named for an import must be there and hold what the settings page would
+  # take: else nothing is imported (status 2), rather than imported with other settings.
+  set(reason "")
+  if(NOT EMULATOR)
+    set(reason "No such file or directory\n")
+  endif()
+  run(missing ARGS --settings ${WORK}/setings.ini ${survey})
+  expect("status ${missing_status} for a missing settings file" missing_status STREQUAL 2)
+  expect("imported with the defaults" NOT missing_out)
+  string(FIND "${missing_err}"
+         "m5import: ${WORK}/setings.ini: cannot read the settings file: ${reason}" at)
+  expect("said: ${missing_err}" at EQUAL 0)
+  set(no_such_angle_mode
+      "AngleMode offers no choice \"7\" (0 Абсолютный отсчет, 1 Ориентированное направление)\n")
+  file(WRITE ${WORK}/angles.ini "[M5]\nPointLen=14\nAngleMode=7\n")
+  run(angles ARGS --settings ${WORK}/angles.ini ${survey})
+  expect("status ${angles_status} for AngleMode=7" angles_status STREQUAL 2)
+  expect("imported with AngleMode=7" NOT angles_out)
+  expect("said: ${angles_err}"
+         angles_err STREQUAL "m5import: ${WORK}/angles.ini: line 3: ${no_such_angle_mode}")
+  # The same judgement as an edit on the page; the settings command may name the file it is
+  # to write.
+  execute_process(
+    COMMAND ${emulator} ${HOST} settings --plugin ${PLUGIN} --settings ${WORK}/new.ini --set
+            AngleMode=7
+    OUTPUT_VARIABLE edit_out ERROR_VARIABLE edit_err RESULT_VARIABLE edit_status)
+  expect("status ${edit_status} for --set AngleMode=7" edit_status STREQUAL 2)
+  expect("said: ${edit_err}" edit_err STREQUAL "m5import: ${no_such_angle_mode}")
+  execute_process(
+    COMMAND ${emulator} ${HOST} settings --plugin ${PLUGIN} --settings ${WORK}/new.ini --set
+            AngleMode=0
+    OUTPUT_VARIABLE edit_out ERROR_VARIABLE edit_err RESULT_VARIABLE edit_status)
+  expect("status ${edit_status} for --set AngleMode=0: ${edit_err}" edit_status STREQUAL 0)
+  expect("new.ini was not written" EXISTS ${WORK}/new.ini)
+
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()
