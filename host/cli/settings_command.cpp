@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "host/cli/commands.h"
 #include "host/cli/layout_report.h"
@@ -86,7 +88,15 @@ void RenderPage(const TerminalPropertyList& view, const std::vector<SettingKey>&
     }
     return std::string();
   });
-  std::cout << "\nSettings file: " << path << (saved ? " (saved)" : "") << '\n';
+  // A file named that is not there yet shows the defaults: say so, lest a mistyped name
+  // pass for a file holding them.
+  std::error_code ignored;
+  const bool there = std::filesystem::exists(std::filesystem::u8path(path), ignored);
+  std::cout << "\nSettings file: " << path
+            << (saved   ? " (saved)"
+                : there ? ""
+                        : " (not written yet: the plug-in's defaults)")
+            << '\n';
 }
 
 }  // namespace
