@@ -15,6 +15,7 @@ execute_process(
   ERROR_VARIABLE complaints
   RESULT_VARIABLE status)
 string(REPLACE "\r\n" "\n" actual "${actual}")
+string(REPLACE "\r\n" "\n" complaints "${complaints}")
 
 # The plug-in's messages about the survey: in the trace, one call each; the other formats
 # have no place for them and leave them on stderr as "FILE:LINE: error: TEXT" (the trace of

@@ -23,6 +23,7 @@ function(run prefix)
             --settings ${SETTINGS} --format trace --check-refs --no-progress ${RUN_ARGS}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status ${redirect})
   string(REPLACE "\r\n" "\n" out "${out}")
+  string(REPLACE "\r\n" "\n" err "${err}")
   set(${prefix}_out "${out}" PARENT_SCOPE)
   set(${prefix}_err "${err}" PARENT_SCOPE)
   set(${prefix}_status "${status}" PARENT_SCOPE)
@@ -191,6 +192,7 @@ elseif(CASE STREQUAL "settings_files")
     COMMAND ${emulator} ${HOST} settings --plugin ${PLUGIN} --settings ${WORK}/new.ini --set
             AngleMode=7
     OUTPUT_VARIABLE edit_out ERROR_VARIABLE edit_err RESULT_VARIABLE edit_status)
+  string(REPLACE "\r\n" "\n" edit_err "${edit_err}")
   expect("status ${edit_status} for --set AngleMode=7" edit_status STREQUAL 2)
   expect("said: ${edit_err}" edit_err STREQUAL "m5import: ${no_such_angle_mode}")
   execute_process(
