@@ -52,6 +52,8 @@ if(TARGET m5import AND TARGET m5plugin)
                          PASS_REGULAR_EXPRESSION "${pattern}")
   endfunction()
   add_m5_settings_test(shows_the_page "Начало \\[PointStart\\]: 1")
+  add_m5_settings_test(says_the_file_is_not_there
+                       "Settings file: [^\n]*settings.ini \\(not written yet: the plug-in's defaults\\)")
   add_m5_settings_test(accepts_a_length "Длина \\[PointLen\\]: 12" PointLen=12)
   add_m5_settings_test(key_without_case "Длина \\[PointLen\\]: 12" pointlen=12)
   add_m5_settings_test(rejects_text "Ошибка: Неверное числовое значение" PointLen=abc)

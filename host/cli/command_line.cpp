@@ -262,8 +262,8 @@ Exit status:
   1  the plug-in reported errors in a survey, rejected a setting, or an output could not
      be written
   2  usage error (an output that would overwrite an input file or the other output is
-     one), a plug-in that cannot be loaded, or a settings file that cannot be read or holds
-     a layout the plug-in refuses
+     one), a plug-in that cannot be loaded, or a settings file that cannot be read (a
+     --settings FILE that is missing too) or holds a value the settings page refuses
   3  an input file could not be read (missing, unreadable or a folder); the others are
      still imported, and when none could be, -o and --svg files are left as they were
 )";

@@ -1,5 +1,4 @@
-#include <filesystem>
-#include <fstream>
+#include <iostream>
 #include <memory>
 
 #include "host/cli/commands.h"
@@ -8,6 +7,7 @@
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
+#include "host/outputs/message_lines.h"
 #include "host/outputs/output_registry.h"
 #include "host/session/file_list.h"
 #include "host/sinks/collecting_sink.h"
@@ -54,7 +54,7 @@ std::string KeptOutputs(const Options& options) {
 // runs (the trace) goes to the main output call by call. Whether the import stopped.
 ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles& inputs,
                       HostConverterFactory& factory, CollectingSink& collector,
-                      MainOutput& output) {
+                      OutputFile& output) {
   std::unique_ptr<ProgressBar> progress;
   if (options.progress && !options.format->WrittenDuringImport() && os::IsTerminal(stderr)) {
     progress = std::make_unique<ProgressBar>(stderr);
@@ -100,7 +100,7 @@ ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles
 // Writes the chosen format to the main output and the plan beside it; whether every write
 // succeeded.
 Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
-                     MainOutput& output) {
+                     OutputFile& output, OutputFile* plan) {
   Written written = Written::All;
   OutputNotes notes;
   if (!options.format->WrittenDuringImport()) {
@@ -113,12 +113,11 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
-  if (options.svgPath) {
-    std::ofstream svg(std::filesystem::u8path(*options.svgPath), std::ios::binary);
+  if (plan != nullptr) {
     OutputNotes planNotes;
-    PlanFormat().write(svg, files, options.output, planNotes);
-    if (!svg.flush()) {
-      Complain("cannot write " + *options.svgPath);
+    PlanFormat().write(plan->Stream(), files, options.output, planNotes);
+    if (const std::optional<std::string> failure = plan->Finish()) {
+      Complain(*failure);
       written = Written::NotAll;
     }
   }
@@ -163,8 +162,12 @@ int RunImport(Session& session, const Options& options) {
     return kExitUnreadableInput;
   }
   std::string error;
-  const std::unique_ptr<MainOutput> output = MainOutput::Open(options.outputPath, error);
-  if (!output) {
+  const std::unique_ptr<OutputFile> output = OutputFile::Open(options.outputPath, error);
+  std::unique_ptr<OutputFile> plan;
+  if (output && options.svgPath) {
+    plan = OutputFile::Open(options.svgPath, error);
+  }
+  if (!output || (options.svgPath && !plan)) {
     Complain(error);
     return kExitReported;
   }
@@ -172,7 +175,10 @@ int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
-  const Written written = WriteOutputs(options, collector.Files(), *output);
+  const Written written = WriteOutputs(options, collector.Files(), *output, plan.get());
+  if (options.format->messages == MessagePlace::StandardError) {
+    WriteMessageLines(std::cerr, collector.Files());
+  }
   const Verdict verdict = Report(session, options, factory, collector);
 
   // A survey that could not be read at all outweighs mistakes in those that were.

@@ -19,9 +19,9 @@ std::string LastWriteError() {
 
 }  // namespace
 
-std::unique_ptr<MainOutput> MainOutput::Open(const std::optional<std::string>& path,
+std::unique_ptr<OutputFile> OutputFile::Open(const std::optional<std::string>& path,
                                              std::string& error) {
-  std::unique_ptr<MainOutput> output(new MainOutput());
+  std::unique_ptr<OutputFile> output(new OutputFile());
   if (!path) {
     output->m_standard = &std::cout;
     output->m_shownName = "standard output";
@@ -49,7 +49,7 @@ std::unique_ptr<MainOutput> MainOutput::Open(const std::optional<std::string>& p
   return output;
 }
 
-MainOutput::~MainOutput() {
+OutputFile::~OutputFile() {
   if (m_file && !m_finalPath.empty()) {
     m_file.reset();
     std::error_code ignored;
@@ -57,13 +57,13 @@ MainOutput::~MainOutput() {
   }
 }
 
-void MainOutput::NoteFailure() {
+void OutputFile::NoteFailure() {
   if (m_failure.empty() && Stream().fail()) {
     m_failure = LastWriteError();
   }
 }
 
-std::optional<std::string> MainOutput::Finish() {
+std::optional<std::string> OutputFile::Finish() {
   NoteFailure();
   errno = 0;
   Stream().flush();

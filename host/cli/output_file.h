@@ -1,5 +1,5 @@
-// Where m5import writes its main output: standard output, or the file -o names. A file is
-// written under a temporary name beside it and put in place only when every write
+// Where m5import writes an output: standard output, or the file -o or --svg names. A file
+// is written under a temporary name beside it and put in place only when every write
 // succeeded, so a failed run never leaves half a survey where the last good one was.
 #pragma once
 
@@ -11,14 +11,14 @@
 
 namespace m5host {
 
-class MainOutput {
+class OutputFile {
  public:
   // Standard output without a path. Nothing, with the reason, when the file cannot be made.
-  static std::unique_ptr<MainOutput> Open(const std::optional<std::string>& path,
+  static std::unique_ptr<OutputFile> Open(const std::optional<std::string>& path,
                                           std::string& error);
-  MainOutput(const MainOutput&) = delete;
-  MainOutput& operator=(const MainOutput&) = delete;
-  ~MainOutput();  // a temporary never put in place goes
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();  // a temporary never put in place goes
 
   std::ostream& Stream() { return m_file ? *m_file : *m_standard; }
 
@@ -31,7 +31,7 @@ class MainOutput {
   std::optional<std::string> Finish();
 
  private:
-  MainOutput() = default;
+  OutputFile() = default;
 
   std::ostream* m_standard = nullptr;
   std::unique_ptr<std::ofstream> m_file;

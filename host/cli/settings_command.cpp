@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "host/cli/commands.h"
 #include "host/cli/layout_report.h"
@@ -27,16 +29,6 @@ std::string KeyList(const std::vector<SettingKey>& keys) {
   return list;
 }
 
-// A choice given by its id or by its exact text.
-std::optional<int> FindChoice(const PropertyItem& item, const std::string& value) {
-  for (const auto& [id, text] : item.choices) {
-    if (value == text || value == std::to_string(id)) {
-      return id;
-    }
-  }
-  return std::nullopt;
-}
-
 // Each edit typed into its item and judged by the plug-in, stopping at the first refused.
 int ApplyEdits(const Session& session,
                const std::vector<std::pair<std::string, std::string>>& edits,
@@ -49,9 +41,9 @@ int ApplyEdits(const Session& session,
       return kExitUsage;
     }
     if (item->IsChoice()) {
-      const std::optional<int> choice = FindChoice(*item, value);
+      const std::optional<int> choice = FindChoice(item->choices, value);
       if (!choice) {
-        Complain(key + " offers no choice \"" + value + "\"");
+        Complain(NoSuchChoice(key, value, item->choices));
         return kExitUsage;
       }
       item->selected = *choice;
@@ -96,7 +88,15 @@ void RenderPage(const TerminalPropertyList& view, const std::vector<SettingKey>&
     }
     return std::string();
   });
-  std::cout << "\nSettings file: " << path << (saved ? " (saved)" : "") << '\n';
+  // A file named that is not there yet shows the defaults: say so, lest a mistyped name
+  // pass for a file holding them.
+  std::error_code ignored;
+  const bool there = std::filesystem::exists(std::filesystem::u8path(path), ignored);
+  std::cout << "\nSettings file: " << path
+            << (saved   ? " (saved)"
+                : there ? ""
+                        : " (not written yet: the plug-in's defaults)")
+            << '\n';
 }
 
 }  // namespace

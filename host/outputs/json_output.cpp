@@ -139,7 +139,7 @@ void WriteSetup(std::ostream& out, const StationSetup& setup, const std::string&
 
 void WriteMessage(std::ostream& out, const Message& message, const std::string& indent) {
   JsonObject o(out, indent);
-  o.Text("severity", message.severity == Severity::Error ? "error" : "warning");
+  o.Text("severity", SeverityName(message.severity));
   o.Raw("line", message.line < 0 ? "\"file\"" : LineNumber(message.line));
   o.Text("text", message.text);
   o.Close();

@@ -26,8 +26,13 @@ const std::vector<OutputFormat>& OutputFormats() {
       {"text",
        "a readable report per file: stations, observations, messages",
        {O::Units, O::Angles},
-       WriteTextReport},
-      {"json", "the whole survey, for scripts", {O::Units, O::Angles}, WriteJson},
+       WriteTextReport,
+       MessagePlace::InOutput},
+      {"json",
+       "the whole survey, for scripts",
+       {O::Units, O::Angles},
+       WriteJson,
+       MessagePlace::InOutput},
       {"csv",
        "one row per station or observation",
        {O::Units, O::Angles, O::Delimiter, O::NoHeader, O::Bom},
@@ -49,7 +54,8 @@ const std::vector<OutputFormat>& OutputFormats() {
        "a plan of the placed points (--svg FILE draws it beside another format)",
        {O::Units, O::Scale, O::Codes, O::Elevations},
        WritePlan},
-      {"trace", "every call of the plug-in, one a line", {}, nullptr},
+      // Every message is one of the calls it shows.
+      {"trace", "every call of the plug-in, one a line", {}, nullptr, MessagePlace::InOutput},
   };
   return formats;
 }

@@ -63,6 +63,10 @@ inline constexpr OutputOptionName kOutputOptionNames[] = {
 using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& files,
                               const OutputOptions& options, OutputNotes& notes);
 
+// Where the plug-in's messages about a survey go: into the output, when the format has a
+// place for them, else to stderr as editors and build tools read them (message_lines.h).
+enum class MessagePlace { InOutput, StandardError };
+
 struct OutputFormat {
   const char* name;  // as --format takes it
   const char* help;  // one line of --help
@@ -70,6 +74,7 @@ struct OutputFormat {
   // Writes the collected survey; none for a format written call by call while the import
   // runs (the trace, which shows the plug-in's calls themselves).
   OutputWriter write;
+  MessagePlace messages = MessagePlace::StandardError;
 
   bool WrittenDuringImport() const { return write == nullptr; }
 };

@@ -134,14 +134,8 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles, Leng
     const std::vector<std::string> header{"line", "type", "message"};
     WriteTable(out, "  ", header, header.size(), file.messages.size(), [&](std::size_t r) {
       const Message& message = file.messages[r];
-      // A message may hold a line break; keep it on its row.
-      std::string text = message.text;
-      for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
-        text.replace(at, 1, " ");
-      }
-      return std::vector<std::string>{LineLabel(message.line),
-                                      message.severity == Severity::Error ? "error" : "warning",
-                                      std::move(text)};
+      return std::vector<std::string>{LineLabel(message.line), SeverityName(message.severity),
+                                      OnOneLine(message.text)};
     });
   }
   out << '\n'

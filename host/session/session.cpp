@@ -103,9 +103,14 @@ std::optional<Session> OpenSession(const SessionOptions& options) {
 
   std::optional<std::string> path =
       options.settingsPath ? options.settingsPath : DefaultSettingsPath();
+  // A file named for an import must be there; the settings command may name the one it is
+  // about to write.
+  const AbsentFile absent = options.settingsPath && options.purpose == SessionPurpose::Import
+                                ? AbsentFile::IsAnError
+                                : AbsentFile::MeansDefaults;
   std::string error;
   std::optional<SettingsStore> store =
-      path ? LoadSettingsFile(*path, keys, error) : SettingsStore();
+      path ? LoadSettingsFile(*path, keys, absent, error) : SettingsStore();
   if (!store) {
     Complain(error);
     return std::nullopt;

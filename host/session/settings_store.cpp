@@ -5,6 +5,7 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 
@@ -46,32 +47,30 @@ std::string_view WithoutComment(std::string_view text) {
   return text.substr(0, text.find_first_of(";#"));
 }
 
-std::string ChoiceList(const std::vector<SettingChoice>& choices) {
-  std::string list;
-  for (const auto& [id, text] : choices) {
-    list += (list.empty() ? "" : ", ") + text;
-  }
-  return list;
-}
-
-// A whole number, or the id of the choice written as its text, as settings --set takes it.
-std::optional<int> ValueOf(std::string_view text, const SettingKey* known) {
-  if (const std::optional<int> number = ParseInt(text)) {
-    return number;
-  }
-  for (std::size_t i = 0; known != nullptr && i < known->choices.size(); ++i) {
-    if (text == known->choices[i].second) {
-      return known->choices[i].first;
-    }
-  }
-  return std::nullopt;
-}
-
 std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::u8path(utf8);
 }
 
 }  // namespace
+
+std::optional<int> FindChoice(const std::vector<SettingChoice>& choices, std::string_view value) {
+  const std::optional<int> number = ParseInt(value);
+  for (const auto& [id, text] : choices) {
+    if (value == text || number == id) {
+      return id;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string NoSuchChoice(const std::string& key, std::string_view value,
+                         const std::vector<SettingChoice>& choices) {
+  std::string list;
+  for (const auto& [id, text] : choices) {
+    list += (list.empty() ? "" : ", ") + std::to_string(id) + " " + text;
+  }
+  return key + " offers no choice \"" + std::string(value) + "\" (" + list + ")";
+}
 
 bool SameKey(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -160,13 +159,17 @@ std::optional<SettingsStore> SettingsStore::ParseKeys(std::string_view text,
       error = where + key + " is given twice";
       return std::nullopt;
     }
-    const std::optional<int> value = ValueOf(valueText, setting);
+    // A key the page offers choices for takes only those: the page has no other to show.
+    const bool choice = setting != nullptr && !setting->choices.empty();
+    const std::optional<int> value =
+        choice ? FindChoice(setting->choices, valueText) : ParseInt(valueText);
+    if (!value && choice) {
+      error = where + NoSuchChoice(key, valueText, setting->choices);
+      return std::nullopt;
+    }
     if (!value) {
       error = where + key + ": \"" + std::string(valueText) +
               "\" is not a whole number from -2147483648 to 2147483647";
-      if (setting != nullptr && !setting->choices.empty()) {
-        error += " nor one of " + ChoiceList(setting->choices);
-      }
       return std::nullopt;
     }
     store.m_values.emplace_back(key, *value);
@@ -226,21 +229,25 @@ std::optional<std::string> DefaultSettingsPath() {
 namespace {
 
 std::optional<SettingsStore> LoadFile(const std::string& path, const std::vector<SettingKey>* known,
-                                      std::string& error) {
-  std::error_code code;
-  if (!std::filesystem::exists(PathOf(path), code)) {
-    return SettingsStore();
+                                      AbsentFile absent, std::string& error) {
+  if (const std::optional<std::string> reason = os::UnreadableReason(path)) {
+    std::error_code code;
+    const bool missing = !std::filesystem::exists(PathOf(path), code) && !code;
+    if (missing && absent == AbsentFile::MeansDefaults) {
+      return SettingsStore();
+    }
+    error = path + ": cannot read the settings file: " + *reason;
+    return std::nullopt;
   }
   std::ifstream in(PathOf(path), std::ios::binary);
-  std::ostringstream text;
-  if (!in || !(text << in.rdbuf())) {
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in) {
     error = path + ": cannot read the settings file";
     return std::nullopt;
   }
   std::string detail;
-  std::optional<SettingsStore> store = known != nullptr
-                                           ? SettingsStore::Parse(text.str(), *known, detail)
-                                           : SettingsStore::ParseAnyKey(text.str(), detail);
+  std::optional<SettingsStore> store = known != nullptr ? SettingsStore::Parse(text, *known, detail)
+                                                        : SettingsStore::ParseAnyKey(text, detail);
   if (!store) {
     error = path + ": " + detail;
   }
@@ -251,12 +258,13 @@ std::optional<SettingsStore> LoadFile(const std::string& path, const std::vector
 
 std::optional<SettingsStore> LoadSettingsFile(const std::string& path,
                                               const std::vector<SettingKey>& known,
-                                              std::string& error) {
-  return LoadFile(path, &known, error);
+                                              AbsentFile absent, std::string& error) {
+  return LoadFile(path, &known, absent, error);
 }
 
-std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error) {
-  return LoadFile(path, nullptr, error);
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path, AbsentFile absent,
+                                              std::string& error) {
+  return LoadFile(path, nullptr, absent, error);
 }
 
 bool SaveSettingsFile(const SettingsStore& store, const std::string& path, std::string& error) {

@@ -26,6 +26,15 @@ using SettingChoice = std::pair<int, std::string>;
 // as the settings file and settings --set take them.
 bool SameKey(std::string_view a, std::string_view b);
 
+// The choice a value names: its id as a whole number, or its text as the settings page
+// shows it; nothing when it names none.
+std::optional<int> FindChoice(const std::vector<SettingChoice>& choices, std::string_view value);
+
+// Why a value names none of a key's choices, with the choices the page offers:
+//   AngleMode offers no choice "7" (0 Абсолютный отсчет, 1 Ориентированное направление)
+std::string NoSuchChoice(const std::string& key, std::string_view value,
+                         const std::vector<SettingChoice>& choices);
+
 // A setting the plug-in keeps in the store: its key, what it takes when the store has none,
 // and the page item that edits it with the item's choices, when the page has one.
 struct SettingKey {
@@ -54,7 +63,8 @@ class SettingsStore final : public ISettingsReader, public ISettingsWriter {
  public:
   // Parses the text of a settings file; on failure sets error (with the line number). Only
   // the keys the plug-in reads are allowed, stored as the plug-in spells them; a value is a
-  // whole number or the text of one of its key's choices.
+  // whole number, or for a key the page offers choices for, one of them (by id or text),
+  // as the page would take it.
   static std::optional<SettingsStore> Parse(std::string_view text,
                                             const std::vector<SettingKey>& known,
                                             std::string& error);
@@ -82,13 +92,20 @@ class SettingsStore final : public ISettingsReader, public ISettingsWriter {
 // <config folder>/m5import/settings.ini, or nothing when the system has no config folder.
 std::optional<std::string> DefaultSettingsPath();
 
-// A missing file gives an empty store; an unreadable or malformed one, or one with a key
-// the plug-in does not read, an error.
+// Whether a settings file may be missing: the default one may (the plug-in's defaults
+// hold until the first save), one the user named may not, or a mistyped name would import
+// with the defaults.
+enum class AbsentFile { MeansDefaults, IsAnError };
+
+// A missing file gives an empty store where absent allows it; an unreadable or malformed
+// one, or one with a key the plug-in does not read, an error with the system's reason or
+// the line at fault.
 std::optional<SettingsStore> LoadSettingsFile(const std::string& path,
                                               const std::vector<SettingKey>& known,
-                                              std::string& error);
+                                              AbsentFile absent, std::string& error);
 // The same taking any key of the right form, for a reader that asks for keys by name.
-std::optional<SettingsStore> LoadSettingsFile(const std::string& path, std::string& error);
+std::optional<SettingsStore> LoadSettingsFile(const std::string& path, AbsentFile absent,
+                                              std::string& error);
 // Writes through a temporary file, so a failed write leaves the old settings intact.
 bool SaveSettingsFile(const SettingsStore& store, const std::string& path, std::string& error);
 

@@ -14,6 +14,19 @@ const char* RoleName(Role role) {
   return "?";
 }
 
+const char* SeverityName(Severity severity) {
+  return severity == Severity::Error ? "error" : "warning";
+}
+
+std::string OnOneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') {
+      c = ' ';
+    }
+  }
+  return text;
+}
+
 int FileSurvey::Count(Severity severity) const {
   int n = 0;
   for (const Message& message : messages) {

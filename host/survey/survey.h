@@ -21,6 +21,12 @@ struct Message {
   std::string text;
 };
 
+// "error" or "warning", as every output names a message's severity.
+const char* SeverityName(Severity severity);
+
+// A message's text on one line, for a row or a line of its own: a line break becomes a space.
+std::string OnOneLine(std::string text);
+
 // How the plug-in named a record: AddStation, AddPoint or AddTarget.
 enum class Role : std::uint8_t { Station, Point, Target };
 

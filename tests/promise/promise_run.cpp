@@ -12,7 +12,8 @@ namespace m5test {
 
 ImportSettings SettingsFromIni(const std::filesystem::path& ini) {
   std::string error;
-  std::optional<m5host::SettingsStore> store = m5host::LoadSettingsFile(ini.string(), error);
+  std::optional<m5host::SettingsStore> store =
+      m5host::LoadSettingsFile(ini.string(), m5host::AbsentFile::IsAnError, error);
   EXPECT_TRUE(store.has_value()) << ini << ": " << error;
   ImportSettings settings;
   if (store) {

@@ -23,6 +23,7 @@ function(run prefix)
             --settings ${SETTINGS} --format trace --check-refs --no-progress ${RUN_ARGS}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status ${redirect})
   string(REPLACE "\r\n" "\n" out "${out}")
+  string(REPLACE "\r\n" "\n" err "${err}")
   set(${prefix}_out "${out}" PARENT_SCOPE)
   set(${prefix}_err "${err}" PARENT_SCOPE)
   set(${prefix}_status "${status}" PARENT_SCOPE)
@@ -35,9 +36,10 @@ function(expect what)
   endif()
 endfunction()
 
-# The import of the survey by its own name, which the other runs are held against.
+# The import of the survey by its own name, which the other runs are held against; the
+# survey has no mistakes.
 run(plain ARGS ${survey})
-if(NOT plain_status MATCHES "^[01]$" OR NOT plain_err STREQUAL "")
+if(NOT plain_status STREQUAL 0 OR NOT plain_err STREQUAL "")
   message(FATAL_ERROR "m5import ${survey} ended with ${plain_status}:\n${plain_err}")
 endif()
 
@@ -61,12 +63,18 @@ elseif(CASE STREQUAL "output_file")
   expect("more than the output in ${WORK}: ${left}" left STREQUAL "${WORK}/out.trace")
 
 elseif(CASE STREQUAL "write_to_full_disk")
+  # Every output that cannot be written says so with the system's reason, and only that.
+  set(full "No space left on device\n")
   run(full ARGS ${survey} OUTPUT_FILE /dev/full)
   expect("status ${full_status} for a full disk" full_status STREQUAL 1)
-  expect("no reason given: ${full_err}" full_err MATCHES "cannot write standard output: ")
+  expect("said: ${full_err}" full_err STREQUAL "m5import: cannot write standard output: ${full}")
   run(named ARGS -o /dev/full ${survey})
   expect("status ${named_status} for -o /dev/full" named_status STREQUAL 1)
-  expect("no reason given: ${named_err}" named_err MATCHES "cannot write /dev/full: ")
+  expect("said: ${named_err}" named_err STREQUAL "m5import: cannot write /dev/full: ${full}")
+  run(plan ARGS --svg /dev/full ${survey})
+  expect("status ${plan_status} for --svg /dev/full" plan_status STREQUAL 1)
+  expect("said: ${plan_err}" plan_err STREQUAL "m5import: cannot write /dev/full: ${full}")
+  expect("the trace beside the plan differs" plan_out STREQUAL plain_out)
 
 elseif(CASE STREQUAL "missing_input" OR CASE STREQUAL "directory_input")
   set(unreadable ${WORK}/missing.dat)
@@ -132,6 +140,67 @@ elseif(CASE STREQUAL "non_utf8_name")
   expect("status ${odd_status}: ${odd_err}" odd_status STREQUAL plain_status)
   expect("complained: ${odd_err}" NOT odd_err)
   expect("the survey read under its odd name differs" odd_out STREQUAL plain_out)
+
+elseif(CASE STREQUAL "messages")
+  # The plug-in's messages on a survey with mistakes: in the output of the formats that
+  # have a place for them, else on stderr, line by line as editors read them. Either way
+  # the mistakes give status 1.
+  set(mistakes_lines
+      "mistakes.dat:2: warning: Не определена точка стояния. По умолчанию создается станция с именем Default.\n"
+      "mistakes.dat:4: error: Нарушен порядок работы, отсутствует объявление станции.\n"
+      "mistakes.dat:8: error: Не задано имя точки.\n"
+      "mistakes.dat:10: error: Имя цели  S9  совпадает с именем станции.\n"
+      "mistakes.dat: error: Импорт прекращен. Файл создан программным обеспечением ранних версий. Используйте другой формат.\n")
+  string(CONCAT mistakes_lines ${mistakes_lines})
+  foreach(format csv pnezd dxf landxml geojson svg text json trace)
+    run(mistakes ARGS --format ${format} mistakes.dat)
+    expect("status ${mistakes_status} with --format ${format}" mistakes_status STREQUAL 1)
+    if(format MATCHES "^(text|json|trace)$")
+      expect("--format ${format} wrote on stderr: ${mistakes_err}" NOT mistakes_err)
+      string(FIND "${mistakes_out}" "Не задано имя точки." at)
+      expect("--format ${format} left out a message" at GREATER -1)
+    else()
+      expect("--format ${format} wrote on stderr:\n${mistakes_err}"
+             mistakes_err STREQUAL mistakes_lines)
+    endif()
+  endforeach()
+
+elseif(CASE STREQUAL "settings_files")
+  # A settings file named for an import must be there and hold what the settings page would
+  # take: else nothing is imported (status 2), rather than imported with other settings.
+  set(reason "")
+  if(NOT EMULATOR)
+    set(reason "No such file or directory\n")
+  endif()
+  run(missing ARGS --settings ${WORK}/setings.ini ${survey})
+  expect("status ${missing_status} for a missing settings file" missing_status STREQUAL 2)
+  expect("imported with the defaults" NOT missing_out)
+  string(FIND "${missing_err}"
+         "m5import: ${WORK}/setings.ini: cannot read the settings file: ${reason}" at)
+  expect("said: ${missing_err}" at EQUAL 0)
+  set(no_such_angle_mode
+      "AngleMode offers no choice \"7\" (0 Абсолютный отсчет, 1 Ориентированное направление)\n")
+  file(WRITE ${WORK}/angles.ini "[M5]\nPointLen=14\nAngleMode=7\n")
+  run(angles ARGS --settings ${WORK}/angles.ini ${survey})
+  expect("status ${angles_status} for AngleMode=7" angles_status STREQUAL 2)
+  expect("imported with AngleMode=7" NOT angles_out)
+  expect("said: ${angles_err}"
+         angles_err STREQUAL "m5import: ${WORK}/angles.ini: line 3: ${no_such_angle_mode}")
+  # The same judgement as an edit on the page; the settings command may name the file it is
+  # to write.
+  execute_process(
+    COMMAND ${emulator} ${HOST} settings --plugin ${PLUGIN} --settings ${WORK}/new.ini --set
+            AngleMode=7
+    OUTPUT_VARIABLE edit_out ERROR_VARIABLE edit_err RESULT_VARIABLE edit_status)
+  string(REPLACE "\r\n" "\n" edit_err "${edit_err}")
+  expect("status ${edit_status} for --set AngleMode=7" edit_status STREQUAL 2)
+  expect("said: ${edit_err}" edit_err STREQUAL "m5import: ${no_such_angle_mode}")
+  execute_process(
+    COMMAND ${emulator} ${HOST} settings --plugin ${PLUGIN} --settings ${WORK}/new.ini --set
+            AngleMode=0
+    OUTPUT_VARIABLE edit_out ERROR_VARIABLE edit_err RESULT_VARIABLE edit_status)
+  expect("status ${edit_status} for --set AngleMode=0: ${edit_err}" edit_status STREQUAL 0)
+  expect("new.ini was not written" EXISTS ${WORK}/new.ini)
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")

@@ -1,10 +1,12 @@
 # m5import's command-line conventions, each run as a CTest step: standard input, -o, failed
 # writes, unreadable inputs and their exit status, outputs that would destroy a survey, file
-# names that are not UTF-8.
+# names that are not UTF-8, the plug-in's messages in every format, settings files that
+# cannot be used.
 if(TARGET m5import AND TARGET m5plugin)
   string(REPLACE ";" "|" m5_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set(m5_cli_cases stdin_equals_file output_file missing_input directory_input
-                    outputs_spare_the_surveys)
+                    outputs_spare_the_surveys messages
+                    settings_files)
   # /dev/full and file names of any bytes are POSIX's.
   if(NOT WIN32)
     list(APPEND m5_cli_cases write_to_full_disk non_utf8_name)

@@ -49,19 +49,19 @@ TEST(InputFiles, NameThatIsNotUtf8KeepsItsBytes) {
   EXPECT_NE(inputs.PluginPaths()[0].find(L"plan\xDCFF\xDCC3.dat"), std::wstring::npos);
 }
 
-TEST(MainOutput, FileIsPutInPlaceOnlyWhenFinished) {
+TEST(OutputFile, FileIsPutInPlaceOnlyWhenFinished) {
   const m5test::TempFolder folder;
   const std::filesystem::path target = folder.Write("out.csv", "last good survey");
   std::string error;
   {
-    const auto output = MainOutput::Open(target.string(), error);
+    const auto output = OutputFile::Open(target.string(), error);
     ASSERT_TRUE(output) << error;
     output->Stream() << "half a survey";
   }  // a run that never finished
   EXPECT_EQ(Contents(target), "last good survey");
   EXPECT_EQ(Entries(folder.Path()), 1u);
 
-  const auto output = MainOutput::Open(target.string(), error);
+  const auto output = OutputFile::Open(target.string(), error);
   ASSERT_TRUE(output) << error;
   output->Stream() << "new survey";
   EXPECT_FALSE(output->Finish());
@@ -69,17 +69,17 @@ TEST(MainOutput, FileIsPutInPlaceOnlyWhenFinished) {
   EXPECT_EQ(Entries(folder.Path()), 1u);
 }
 
-TEST(MainOutput, FailuresSayWhereAndWhy) {
+TEST(OutputFile, FailuresSayWhereAndWhy) {
   const m5test::TempFolder folder;
   std::string error;
   const std::string nowhere = (folder.Path() / "no folder" / "out.csv").string();
-  EXPECT_FALSE(MainOutput::Open(nowhere, error));
+  EXPECT_FALSE(OutputFile::Open(nowhere, error));
   EXPECT_NE(error.find("cannot write " + nowhere + ": "), std::string::npos) << error;
 
   if (!std::filesystem::exists("/dev/full")) {
     GTEST_SKIP() << "no /dev/full";
   }
-  const auto full = MainOutput::Open(std::string("/dev/full"), error);
+  const auto full = OutputFile::Open(std::string("/dev/full"), error);
   ASSERT_TRUE(full) << error;
   full->Stream() << "a survey";
   const std::optional<std::string> failure = full->Finish();

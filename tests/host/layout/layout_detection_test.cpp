@@ -39,6 +39,10 @@ TEST(LayoutDetection, ProposesWhereNameAndCodeLie) {
     FieldLayout expected;
   } cases[] = {
       {"code in 8 characters, then the time", kTimed, {1, 14, 15, 8}},
+      // A record keyed in by hand has no time; the others still place it.
+      {"the time in most records, not all",
+       {kTimed[0], kTimed[1], kTimed[2], kTimed[3], Text({{1, L"103"}, {15, L"KERB"}})},
+       {1, 14, 15, 8}},
       {"a code, then a name right-aligned", kRightAligned, {16, 12, 1, 15}},
       {"name and code written together", kPacked, {1, 19, 20, 8}},
       {"names only", kOnlyNames, {1, 15, 16, 12}},

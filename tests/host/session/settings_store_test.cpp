@@ -52,9 +52,12 @@ TEST(SettingsStore, MalformedFilesAreErrorsWithTheLine) {
       {"[Other]\n", "line 1: only the section [M5] is known"},
       {"[M5\n", "line 1: only the section [M5] is known"},
       {"[M5]\npointlen=1\nPointLen=2\n", "line 3: PointLen is given twice"},
-      {"[M5]\nCodeStr=utf8\n",
-       "\"utf8\" is not a whole number from -2147483648 to 2147483647 "
-       "nor one of Win1251, UTF-8"},
+      // A choice the page does not offer, as settings --set refuses it.
+      {"[M5]\nCodeStr=utf8\n", "line 2: CodeStr offers no choice \"utf8\" (0 Win1251, 1 UTF-8)\n"},
+      {"[M5]\nAngleMode=7\n",
+       "line 2: AngleMode offers no choice \"7\" (0 Абсолютный отсчет, 1 Ориентированное "
+       "направление)\n"},
+      {"[M5]\nangleMode=-1\n", "line 2: AngleMode offers no choice \"-1\""},
       {"[M5]\nPointLen=UTF-8\n",
        "\"UTF-8\" is not a whole number from -2147483648 to "
        "2147483647\n"},
@@ -98,16 +101,16 @@ TEST(SettingsStore, HandWrittenFiles) {
 
 TEST(SettingsStore, WritesWhatThePluginSavedAndReadsItBack) {
   SettingsStore store;
-  const wchar_t* keys[] = {L"PointStart", L"PointLen",  L"CodeStart",
-                           L"CodeLen",    L"AngleMode", L"CodeStr"};
-  int value = 1;
-  for (const wchar_t* key : keys) {
-    store.WriteInt(key, value++);
+  const std::pair<const wchar_t*, int> saved[] = {{L"PointStart", 1}, {L"PointLen", 2},
+                                                  {L"CodeStart", 3},  {L"CodeLen", 4},
+                                                  {L"AngleMode", 0},  {L"CodeStr", 1}};
+  for (const auto& [key, value] : saved) {
+    store.WriteInt(key, value);
   }
   store.WriteInt(L"PointLen", -7);
   const std::string text = store.Serialize();
   EXPECT_EQ(text,
-            "[M5]\nPointStart=1\nPointLen=-7\nCodeStart=3\nCodeLen=4\nAngleMode=5\nCodeStr=6\n");
+            "[M5]\nPointStart=1\nPointLen=-7\nCodeStart=3\nCodeLen=4\nAngleMode=0\nCodeStr=1\n");
   std::string error;
   const auto again = SettingsStore::Parse(text, kKnown, error);
   ASSERT_TRUE(again) << error;
@@ -132,14 +135,35 @@ TEST(SettingsStore, MissingFileIsEmptyAndSavedFileLoads) {
   const m5test::TempFolder folder;
   const std::string path = (folder.Path() / "nested" / "settings.ini").string();
   std::string error;
-  auto store = LoadSettingsFile(path, kKnown, error);
+  auto store = LoadSettingsFile(path, kKnown, AbsentFile::MeansDefaults, error);
   ASSERT_TRUE(store) << error;
   EXPECT_EQ(store->ReadInt(L"PointLen", 14), 14);
   store->WriteInt(L"PointLen", 20);
   ASSERT_TRUE(SaveSettingsFile(*store, path, error)) << error;
-  auto loaded = LoadSettingsFile(path, kKnown, error);
+  auto loaded = LoadSettingsFile(path, kKnown, AbsentFile::IsAnError, error);
   ASSERT_TRUE(loaded) << error;
   EXPECT_EQ(loaded->ReadInt(L"PointLen", 14), 20);
+}
+
+// A file the user named that is not there, or not a file, says so with the system's
+// reason; an empty file is a store without settings.
+TEST(SettingsStore, FilesThatCannotBeRead) {
+  const m5test::TempFolder folder;
+  const std::string missing = (folder.Path() / "setings.ini").string();
+  const std::string directory = folder.Path().string();
+  std::string error;
+  EXPECT_FALSE(LoadSettingsFile(missing, kKnown, AbsentFile::IsAnError, error));
+  EXPECT_EQ(error.rfind(missing + ": cannot read the settings file: ", 0), 0u) << error;
+  EXPECT_GT(error.size(), missing.size() + 34) << error;  // the reason follows
+  for (const AbsentFile absent : {AbsentFile::MeansDefaults, AbsentFile::IsAnError}) {
+    error.clear();
+    EXPECT_FALSE(LoadSettingsFile(directory, kKnown, absent, error));
+    EXPECT_EQ(error.rfind(directory + ": cannot read the settings file: ", 0), 0u) << error;
+  }
+  const std::string empty = folder.Write("empty.ini", "").string();
+  const auto store = LoadSettingsFile(empty, kKnown, AbsentFile::IsAnError, error);
+  ASSERT_TRUE(store) << error;
+  EXPECT_EQ(store->Serialize(), "[M5]\n");
 }
 
 }  // namespace
