@@ -1,63 +1,21 @@
-#include "platform/input_file.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <new>
-
 #include <sys/stat.h>
 
+#include "platform/file_opening.h"
 #include "platform/utf8.h"
 
 namespace m5::platform {
 
-namespace {
-
-// The run-time's own memory ran out (for the stream or its buffer): that is no reason the
-// file cannot be read, and is reported as what it is.
-void ThrowIfOutOfMemory() {
-  if (errno == ENOMEM) {
-    throw std::bad_alloc();
-  }
+std::FILE* OpenSharedForReading(const std::wstring& path) {
+  // POSIX locks nothing on open: sharing is the default.
+  return std::fopen(ToUtf8(path).c_str(), "rb");
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  const std::string narrow = ToUtf8(path);
-  errno = 0;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(narrow.c_str(), "rb"));
-  if (!file) {
-    ThrowIfOutOfMemory();
-    return std::nullopt;
-  }
-  std::string bytes;
-  // A regular file is read straight into one buffer of its size: no copy through the chunk
-  // below, and no regrowth that touches a large survey's memory twice. Whatever the file
-  // gained since is read on below.
+std::size_t RegularFileSize(std::FILE* file) {
   struct stat info {};
-  if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    bytes.resize(static_cast<std::size_t>(info.st_size));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+  if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    return static_cast<std::size_t>(info.st_size);
   }
-  char chunk[65536];
-  for (;;) {
-    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-    bytes.append(chunk, got);
-    if (got < sizeof chunk) {
-      break;
-    }
-  }
-  // A folder opens on POSIX but cannot be read; treat it like any unreadable file.
-  if (std::ferror(file.get())) {
-    ThrowIfOutOfMemory();
-    return std::nullopt;
-  }
-  return bytes;
+  return 0;
 }
 
 }  // namespace m5::platform
