@@ -1,7 +1,9 @@
-// The station's state machine: the phase's transitions (a station keyword, measuring, the
-// end of height stationing), the choice of the station point by "ih" or "Om", what becomes
-// of a line's point record, and the flush that sends the station and starts the next one
-// from nothing but the survey's values.
+// The station's state machine. Its events: a station keyword (OpenStation), COORDINATES or
+// MEASURE (StartMeasuring), "ih" or "Om" on a point line, which choose the station point, and
+// the end of a point line (CommitPoint), where the first direction ends height stationing.
+// A flush sends the station (send_station.cpp) and starts the next one from nothing but the
+// survey's values; it comes with a station keyword, the end of height stationing, "Om" on
+// another point while that is open, and the end of the file.
 #include "parser/parser.h"
 
 #include <utility>
