@@ -71,7 +71,7 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
     ParseDataBlock(NextField(), blocks);
   }
 
-  if (CommitPoint(m_current) == LineRecord::Dropped) {
+  if (CommitPoint() == LineRecord::Released) {
     m_current.reset();
   }
 }
@@ -149,12 +149,4 @@ void CParser::ReportSkippedSection(std::int32_t endLine) {
     ReportWarningOnLine(m_sectionLine, m5::msg::kSectionSkipped, {end, count});
   }
   m_sectionPoints = 0;
-}
-
-void CParser::ReportCurrentRecordLost() {
-  // Only height stationing keeps a record with values current past its line without
-  // making it the station.
-  if (m_current && m_current != m_station.record && m_current->HasValues()) {
-    ReportRecordNotImported(m5::msg::kPointHeightStationing, *m_current);
-  }
 }

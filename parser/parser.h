@@ -36,8 +36,8 @@ class CParser {
   void Finish();
 
  private:
-  // The next field of the line up to the following separator, which is passed over. Without
-  // a separator the rest of the line is the field; after that every field is empty.
+  // The next field of the line (parser.cpp) up to the following separator, which is passed over.
+  // Without a separator the rest of the line is the field; after that every field is empty.
   std::wstring_view NextField();
 
   using PointRecord = m5::PointRecord;
@@ -51,44 +51,30 @@ class CParser {
     // Values the surveyor entered: "th" sets the target height, "ih" names no station.
     InputValues,
   };
-  // What becomes of the line's point record after its line.
+  // Whether a COORDINATES or MEASURE record started measuring.
+  enum class Measuring {
+    Started,
+    // No station was chosen: the order of work is broken, and nothing changes.
+    NoStation,
+  };
+  // What becomes of the line's point record after its line; the line's entry forgets it
+  // unless it stays current.
   enum class LineRecord {
-    // Held where it belongs now: the station, the observations, or current during height
-    // stationing (or already discarded there).
-    Kept,
-    // Forgotten with the line.
-    Dropped,
+    // It is the station, or height stationing holds it until the next point record.
+    StaysCurrent,
+    // An observation of the station now, or not kept.
+    Released,
   };
 
-  // Information block and station state.
+  // The information block (info_block.cpp).
   DataBlocks ParseInfoBlock(std::wstring_view block);
   DataBlocks ParsePointRecord(std::wstring_view text);
   DataBlocks ParseTextRecord(std::wstring_view text);
   void CheckRecordTime(std::wstring_view text);
-  LineRecord CommitPoint(RecordPtr current);
   RecordPtr NewRecord();
-  void ApplyOrientation();
-  // The station phase's transitions.
-  void OpenStation(std::wstring_view keyword);
-  void StartMeasuring();
-  void CloseHeightStationing();
-  void FlushStation();
-  void SendStation();
-  // AddStation with the air values, which every station is sent with.
-  void AnnounceStation(const wchar_t* name);
-  void SendInstrumentHeight();
-  std::wstring MakeDefaultStationName();
-  // The next station starts from nothing but the survey's values.
-  void ReplaceStation();
 
-  // Data blocks and what is sent for one record.
+  // The data blocks (data_blocks.cpp).
   void ParseDataBlock(std::wstring_view block, DataBlocks blocks);
-  void ReadInstrumentHeight(const std::wstring& value, DataBlocks blocks);
-  void ReadOrientation(const std::wstring& value);
-  void StoreInstrumentHeight(double height);
-  void EmitPoint(const RecordPtr& record);
-  void SetPointKindOnce(const PointRecord& record, int kind);
-  RecordPtr FindPendingWithCoordinates(const PointRecord& record);
   static constexpr int kNoUnit = -2;
   // Selects the unit's converter; its row, kNoUnit for a block without a unit, or -1 for a
   // unit text the table does not know.
@@ -102,11 +88,37 @@ class CParser {
   void ReportUnitOfAnotherQuantity(std::wstring_view unit, const m5::TypeCodeRow& row);
   // A point line inside a skipped section: counted when its blocks hold values.
   void CountSkippedPoint();
-  // A skipped section that lost point records is named on the line that opened it; endLine
-  // is where it closed, or -1 when it ran to the end of the file.
-  void ReportSkippedSection(std::int32_t endLine);
 
-  // Messages of the current line, from the string table.
+  // The station's state machine (station_state.cpp): the phase's transitions, the choice of
+  // the station point, the line's record after its line, the flush.
+  void OpenStation(m5::StationKeyword keyword);
+  Measuring StartMeasuring();
+  void ApplyOrientation();
+  // "ih" and "Om" on a point line, with their value texts.
+  void InstrumentHeightOnPoint(const std::wstring& text);
+  void OrientationOnPoint(const std::wstring& text);
+  void StoreInstrumentHeight(double height);
+  RecordPtr FindPendingWithCoordinates(const PointRecord& record);
+  // Decides on m_current after its line's data blocks; the caller forgets a released one.
+  LineRecord CommitPoint();
+  // The line's current record, kept by height stationing, is lost when nothing commits it.
+  void ReportCurrentRecordLost();
+  void CloseHeightStationing();
+  void FlushStation();
+  // The next station starts from nothing but the survey's values.
+  void ReplaceStation();
+
+  // What a flush sends to the host (send_station.cpp).
+  void SendStation();
+  void SendObservations();
+  // AddStation with the air values, which every station is sent with.
+  void AnnounceStation(const wchar_t* name);
+  void SendInstrumentHeight();
+  std::wstring MakeDefaultStationName();
+  void EmitPoint(const RecordPtr& record);
+  void SetPointKindOnce(const PointRecord& record, int kind);
+
+  // Messages of the current line (parser.cpp), from the string table.
   void ReportError(unsigned int id);
   void ReportWarning(unsigned int id);
   void ReportWarning(unsigned int id, const std::wstring& argument);
@@ -117,8 +129,9 @@ class CParser {
   // A warning naming a point record that does not reach the host, filed under the record's
   // own line.
   void ReportRecordNotImported(unsigned int id, const PointRecord& record);
-  // The line's current record, kept by height stationing, is lost when nothing commits it.
-  void ReportCurrentRecordLost();
+  // A skipped section that lost point records is named on the line that opened it; endLine
+  // is where it closed, or -1 when it ran to the end of the file.
+  void ReportSkippedSection(std::int32_t endLine);
   // A fatal line: the station collected so far is sent, then the file stops.
   [[noreturn]] void StopFile(unsigned int id);
   // A message that belongs to the file, not to one line.

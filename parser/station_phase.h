@@ -4,6 +4,14 @@
 
 namespace m5 {
 
+// What a station keyword asks of the station being collected.
+enum class StationKeyword {
+  // A new set-up: the station collected so far is flushed.
+  SetUp,
+  // "HEIGHTSTATIONING": heights to the station being set up, or a new set-up outside one.
+  HeightStationing,
+};
+
 enum class StationPhase {
   // No station keyword yet: a station chosen now goes to the host as a plain point.
   None,

@@ -1,161 +1,120 @@
-// Information blocks and the station state: which point is the station, which records are
-// its observations, and when they go to the host.
+// The station's state machine. Its events: a station keyword (OpenStation), COORDINATES or
+// MEASURE (StartMeasuring), "ih" or "Om" on a point line, which choose the station point, and
+// the end of a point line (CommitPoint), where the first direction ends height stationing.
+// A flush sends the station (send_station.cpp) and starts the next one from nothing but the
+// survey's values; it comes with a station keyword, the end of height stationing, "Om" on
+// another point while that is open, and the end of the file.
 #include "parser/parser.h"
 
-#include <algorithm>
-#include <array>
 #include <utility>
 
 #include "parser/text.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
-#include "text/m5_line.h"
 
-namespace {
-
-// The text records that open a station set-up; matched whole.
-constexpr std::array<const wchar_t*, 6> kStationKeywords = {
-    L"STAT. KNWN. PNT.", L"STAT. KNOWN POINT/", L"FREE STATIONING",
-    L"FREE STATIONING/", L"HEIGHTSTATIONING",   L"Eccentric Station",
-};
-constexpr const wchar_t* kHeightStationing = L"HEIGHTSTATIONING";
-
-constexpr const wchar_t* kDefaultStationWarning =
-    L"Не определена точка стояния.\nПо умолчанию создается станция с именем %1%.";
-constexpr const wchar_t* kDefaultStationName = L"Default";
-
-bool IsStationKeyword(std::wstring_view text) {
-  for (const wchar_t* keyword : kStationKeywords) {
-    if (text == keyword) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool Contains(std::wstring_view text, const wchar_t* word) {
-  return text.find(word) != std::wstring_view::npos;
-}
-
-bool IsDigit(wchar_t c) {
-  return c >= L'0' && c <= L'9';
-}
-
-// "12:34": the time the instrument software writes at the end of a measured point.
-bool IsRecordTime(std::wstring_view text) {
-  return text.size() == 5 && IsDigit(text[0]) && IsDigit(text[1]) && text[2] == L':' &&
-         IsDigit(text[3]) && IsDigit(text[4]);
-}
-
-}  // namespace
-
-CParser::DataBlocks CParser::ParseInfoBlock(std::wstring_view block) {
-  if (block.empty()) {
-    return DataBlocks::NotRead;
-  }
-  const std::wstring_view type = m5::text::RecordType(block);
-  if (m5::text::IsPointRecord(type)) {
-    return ParsePointRecord(m5::text::RecordText(block));
-  }
-  if (m5::text::IsTextRecord(type)) {
-    return ParseTextRecord(m5::text::RecordText(block));
-  }
-  return DataBlocks::NotRead;
-}
-
-CParser::DataBlocks CParser::ParsePointRecord(std::wstring_view text) {
-  if (m5::IsMeasuring(m_phase) && !m_timeWarningShown) {
-    CheckRecordTime(text);
-  }
-  const std::wstring_view name =
-      m5::CutTrimmedView(text, m_layout.nameStart, m_layout.nameLength, m_isSpace);
-  if (name.empty()) {
-    ReportError(m5::msg::kNoPointName);
-    return DataBlocks::NotRead;
-  }
-  RecordPtr record = NewRecord();
-  record->name.assign(name);
-  record->code.assign(m5::CutTrimmedView(text, m_layout.codeStart, m_layout.codeLength, m_isSpace));
-  record->line = m_lineIndex;
-  ReportCurrentRecordLost();
-  m_current = std::move(record);
-  return DataBlocks::Values;
-}
-
-m5::PointRecordPtr CParser::NewRecord() {
-  if (m_spareRecords.empty()) {
-    return std::make_shared<PointRecord>();
-  }
-  RecordPtr record = std::move(m_spareRecords.back());
-  m_spareRecords.pop_back();
-  // A fresh record, but the texts keep their buffers.
-  std::wstring name = std::move(record->name);
-  std::wstring code = std::move(record->code);
-  *record = PointRecord{};
-  name.clear();
-  code.clear();
-  record->name = std::move(name);
-  record->code = std::move(code);
-  return record;
-}
-
-void CParser::CheckRecordTime(std::wstring_view text) {
-  // Later instrument software ends every measured point with the time of measurement.
-  const std::wstring_view tail =
-      m5::TrimmedView(text.substr(text.size() > 5 ? text.size() - 5 : 0), m_isSpace);
-  if (IsRecordTime(tail)) {
+void CParser::OpenStation(m5::StationKeyword keyword) {
+  m_stationKeywordSeen = true;
+  if (m5::IsSetUp(m_phase) && keyword == m5::StationKeyword::HeightStationing) {
+    // Heights to the station being set up: the station stays open.
+    m_phase = m5::StationPhase::HeightStationing;
     return;
   }
-  ReportWarning(m5::msg::kMaybeOldSoftware);
-  m_timeWarningShown = true;
+  FlushStation();
+  // An orientation read for the station just closed, never followed by measuring, does not
+  // turn the next station's directions.
+  m_survey.orientation = 0.0;
+  m_phase = m5::StationPhase::SetUp;
 }
 
-CParser::DataBlocks CParser::ParseTextRecord(std::wstring_view text) {
-  text = m5::TrimmedView(text, m_isSpace);
-
-  // A section's own markers are independent of what else the record says. Any text that
-  // contains the word opens one (stored files rely on it), so what it skipped is named.
-  if (!m_skipSection) {
-    if (Contains(text, L"START")) {
-      m_skipSection = true;
-      m_sectionLine = m_lineIndex;
-      m_sectionPoints = 0;
-    }
-  } else if (Contains(text, L"END")) {
-    m_skipSection = false;
-    ReportSkippedSection(m_lineIndex);
+CParser::Measuring CParser::StartMeasuring() {
+  if (!m_station.record) {
+    ReportError(m5::msg::kNoStationDeclared);
+    return Measuring::NoStation;
   }
-
-  if (IsStationKeyword(text)) {
-    OpenStation(text);
-    return DataBlocks::NotRead;
+  if (m_layout.hz == m5::HzRecording::OrientedDirection) {
+    ApplyOrientation();
   }
-
-  if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
-    if (!m_station.record) {
-      ReportError(m5::msg::kNoStationDeclared);
-      return DataBlocks::NotRead;
-    }
-    StartMeasuring();
-    return DataBlocks::Values;
-  }
-
-  if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL")) {
-    m_survey.reflector = true;
-  } else if (Contains(text, L"NO REFLECTOR")) {
-    m_survey.reflector = false;
-  } else if (Contains(text, L"INPUT VALUES")) {
-    return DataBlocks::InputValues;
-  }
-  return DataBlocks::Values;
+  m_survey.orientation = 0.0;
+  m_phase = m5::IsHeightStationOpen(m_phase) ? m5::StationPhase::MeasuringFromHeightStation
+                                             : m5::StationPhase::Measuring;
+  return Measuring::Started;
 }
 
-CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
+void CParser::ApplyOrientation() {
+  if (!m_station.observations.Empty() && m_survey.orientation != 0.0) {
+    m_station.observations.Turn(m_survey.orientation);
+  }
+}
+
+void CParser::InstrumentHeightOnPoint(const std::wstring& text) {
+  if (!m_current) {
+    return;
+  }
+  double height = 0.0;
+  // On a point line the instrument height names the station, once.
+  if (m_station.record) {
+    // The station's own height again changes nothing; any other is not used, and the user
+    // is told so on its line.
+    if (m_station.record->name != m_current->name ||
+        !ReadValue(m5::Quantity::Length, text, height) || height != m_survey.instrumentHeight) {
+      ReportWarning(m5::msg::kInstrumentHeightNotUsed, m_current->name);
+    }
+    return;
+  }
+  m_station.record = FindPendingWithCoordinates(*m_current);
+  if (!m_station.record) {
+    m_station.record = m_current;
+  }
+  if (ReadValue(m5::Quantity::Length, text, height)) {
+    StoreInstrumentHeight(height);
+  }
+}
+
+void CParser::StoreInstrumentHeight(double height) {
+  if (height != m_survey.instrumentHeight && m5::IsSet(m_station.instrumentHeight) &&
+      height != m_station.instrumentHeight) {
+    ReportError(m5::msg::kInstrumentHeightChanged);
+  }
+  m_survey.instrumentHeight = height;
+  m_station.instrumentHeight = height;
+}
+
+void CParser::OrientationOnPoint(const std::wstring& text) {
+  if (!m_current) {
+    return;
+  }
+  if (m_station.record && m5::IsHeightStationOpen(m_phase)) {
+    if (m_station.record->name == m_current->name) {
+      return;  // the height station orienting itself changes nothing
+    }
+    // Orienting on another point ends the height stationing's station.
+    FlushStation();
+  }
+  // Oriented again on the station's own name: the station stays, with its values.
+  if (!m_station.record || m_station.record->name != m_current->name) {
+    RecordPtr station = FindPendingWithCoordinates(*m_current);
+    // Set up on another point without a flush: the point chosen before is not sent.
+    if (m_station.record) {
+      ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
+    }
+    m_station.record = station ? std::move(station) : m_current;
+  }
+
+  double orientation = 0.0;
+  m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+}
+
+m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
+  return m_station.observations.TakeLatestWithPosition(record.name);
+}
+
+CParser::LineRecord CParser::CommitPoint() {
+  PointRecord* const current = m_current.get();
   if (!current || current->name.empty()) {
-    return LineRecord::Dropped;
+    return LineRecord::Released;
   }
-  if (current == m_station.record) {
-    return LineRecord::Kept;
+  if (m_current == m_station.record) {
+    return LineRecord::StaysCurrent;
   }
   if (!current->HasValues()) {
     if (current->valueUnread) {
@@ -163,7 +122,7 @@ CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
     } else if (current->typeUnknown) {
       ReportRecordNotImported(m5::msg::kPointTypesUnknown, *current);
     }
-    return LineRecord::Dropped;
+    return LineRecord::Released;
   }
 
   if (m_phase == m5::StationPhase::HeightStationing && m_station.record) {
@@ -171,17 +130,16 @@ CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
       // The first direction ends the height stationing; that observation is not kept.
       CloseHeightStationing();
       ReportRecordNotImported(m5::msg::kPointHeightStationing, *current);
-      m_current.reset();
-      return LineRecord::Kept;
+      return LineRecord::Released;
     }
     if (current->name == m_station.record->name && current->HasPosition() &&
         m5::IsSet(current->z)) {
       m_station.record->x = current->x;
       m_station.record->y = current->y;
       m_station.record->z = current->z;
-      return LineRecord::Dropped;
+      return LineRecord::Released;
     }
-    return LineRecord::Kept;
+    return LineRecord::StaysCurrent;
   }
 
   if (m_station.record && m_station.record->name == current->name) {
@@ -189,8 +147,7 @@ CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
         m5::FormatMessage(m5::platform::LoadResourceString(m5::msg::kTargetNamedAsStation),
                           current->name)
             .c_str());
-    m_current.reset();
-    return LineRecord::Dropped;
+    return LineRecord::Released;
   }
 
   if (!m_station.record && m5::IsSetUp(m_phase) && current->HasPosition()) {
@@ -206,43 +163,21 @@ CParser::LineRecord CParser::CommitPoint(RecordPtr current) {
       current->code.clear();
     }
   }
-  m_station.observations.Add(std::move(current));
-  m_current.reset();
-  return LineRecord::Kept;
+  m_station.observations.Add(m_current);
+  return LineRecord::Released;
 }
 
-void CParser::OpenStation(std::wstring_view keyword) {
-  m_stationKeywordSeen = true;
-  if (m5::IsSetUp(m_phase) && keyword == kHeightStationing) {
-    // Heights to the station being set up: the station stays open.
-    m_phase = m5::StationPhase::HeightStationing;
-    return;
+void CParser::ReportCurrentRecordLost() {
+  // Only height stationing keeps a record with values current past its line without
+  // making it the station.
+  if (m_current && m_current != m_station.record && m_current->HasValues()) {
+    ReportRecordNotImported(m5::msg::kPointHeightStationing, *m_current);
   }
-  FlushStation();
-  // An orientation read for the station just closed, never followed by measuring, does not
-  // turn the next station's directions.
-  m_survey.orientation = 0.0;
-  m_phase = m5::StationPhase::SetUp;
-}
-
-void CParser::StartMeasuring() {
-  if (m_layout.hz == m5::HzRecording::OrientedDirection) {
-    ApplyOrientation();
-  }
-  m_survey.orientation = 0.0;
-  m_phase = m5::IsHeightStationOpen(m_phase) ? m5::StationPhase::MeasuringFromHeightStation
-                                             : m5::StationPhase::Measuring;
 }
 
 void CParser::CloseHeightStationing() {
   FlushStation();
   m_phase = m5::StationPhase::SetUp;
-}
-
-void CParser::ApplyOrientation() {
-  if (!m_station.observations.Empty() && m_survey.orientation != 0.0) {
-    m_station.observations.Turn(m_survey.orientation);
-  }
 }
 
 void CParser::FlushStation() {
@@ -252,70 +187,9 @@ void CParser::FlushStation() {
     ReplaceStation();
     return;
   }
-
   SendStation();
-  m_station.observations.ForEach([this](const RecordPtr& record) {
-    if (record->name.empty()) {
-      return;
-    }
-    if (record->HasPosition()) {
-      m_sink->AddPoint(record->name.c_str());
-    } else if (m5::IsSet(record->x) || m5::IsSet(record->y) || m5::IsSet(record->z) ||
-               m5::IsSet(record->hz)) {
-      m_sink->AddTarget(record->name.c_str());
-    } else {
-      // Distances, a vertical angle or a height difference alone place nothing.
-      ReportRecordNotImported(m5::msg::kPointNotPlaced, *record);
-      return;
-    }
-    EmitPoint(record);
-  });
+  SendObservations();
   ReplaceStation();
-}
-
-void CParser::SendStation() {
-  PointRecord* station = m_station.record.get();
-  if (!station || station->name.empty()) {
-    const std::wstring name = MakeDefaultStationName();
-    m_sink->ReportWarning(m5::FormatMessage(kDefaultStationWarning, name).c_str());
-    AnnounceStation(name.c_str());
-    SendInstrumentHeight();
-    return;
-  }
-
-  if (m_phase == m5::StationPhase::None) {
-    m_sink->AddPoint(station->name.c_str());
-  } else {
-    AnnounceStation(station->name.c_str());
-    SetPointKindOnce(*station, 1);
-    station->kind = boost::blank();
-  }
-  SendInstrumentHeight();
-  EmitPoint(m_station.record);
-}
-
-void CParser::AnnounceStation(const wchar_t* name) {
-  m_sink->AddStation(name);
-  if (m5::IsSet(m_survey.pressure)) {
-    m_sink->SetPressure(m_survey.pressure);
-  }
-  if (m5::IsSet(m_survey.temperature)) {
-    m_sink->SetTemperature(m_survey.temperature);
-  }
-}
-
-void CParser::SendInstrumentHeight() {
-  if (m5::IsSet(m_survey.instrumentHeight)) {
-    m_sink->SetInstrumentHeight(m_survey.instrumentHeight);
-  }
-}
-
-std::wstring CParser::MakeDefaultStationName() {
-  const std::int32_t count = m_defaultStationCount++;
-  if (count == 0) {
-    return kDefaultStationName;
-  }
-  return std::wstring(kDefaultStationName) + L"_" + std::to_wstring(count);
 }
 
 void CParser::ReplaceStation() {

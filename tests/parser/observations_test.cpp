@@ -102,39 +102,10 @@ TEST(Observations, EachStationComparesOnlyItsOwnHeights) {
             "AddStation(\"T\")\nSetPointKind(1)\nSetInstrumentHeight(1.7)\n");
 }
 
-TEST(Observations, InstrumentHeightTakesThePendingPointWithCoordinatesAsStation) {
-  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"C", {L"X 1", L"Y 2"}),
-                    Point(L"S", L"", {L"ih 1.5"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetCode(\"C\")\n"
-            "SetX(1)\nSetY(2)\n");
-  // Without coordinates the pending S is only a target; the new line is the station.
-  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"C", {L"Hz 1"}),
-                    Point(L"S", L"", {L"ih 1.5"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-            "AddTarget(\"S\")\nSetCode(\"C\")\nSetHorizontalDirection(1)\n");
-}
-
-TEST(Observations, InstrumentHeightOnAPointLineOnlyChoosesTheFirstStation) {
-  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih bad"}),
-                    Point(L"T", L"", {L"ih 1.7", L"Hz 1"})}),
-            // T's height is not used, and the user is told so on its line
-            Warning(m5::msg::kInstrumentHeightNotUsed, L"T") +
-                "AddStation(\"S\")\nSetPointKind(1)\n"
-                "AddTarget(\"T\")\nSetHorizontalDirection(1)\n");
-}
-
 TEST(Observations, AirValuesNeedNoPointButCoordinatesDo) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING", {L"T_ 25"}),  // keyword lines read no blocks
                     Text(L"REMARK", {L"T_ 20", L"X 5", L"P 990"}), Point(L"S", L"", {L"Om 0.1"})}),
             "AddStation(\"S\")\nSetPressure(990)\nSetTemperature(20)\nSetPointKind(1)\n");
-}
-
-TEST(Observations, RejectedOrientationStillChoosesTheStation) {
-  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"Om 1..2"}),
-                    Point(L"T", L"", {L"Om 0.5", L"Hz 1"})}),
-            // T orients anew: S is dropped unsent, T is the station and not an observation
-            NotImported(m5::msg::kPointStationReplaced, L"S", 1, 2) +
-                "AddStation(\"T\")\nSetPointKind(1)\nSetHorizontalDirection(1)\n");
 }
 
 TEST(Observations, UnitsSelectTheConverterForTheirOwnBlock) {

@@ -1,5 +1,5 @@
-// Station keywords, set-up, measuring, height stationing and the station flush, each as a
-// short survey and the calls the host gets for it.
+// Station keywords, set-up, measuring, height stationing, the choice of the station point and
+// the station flush, each as a short survey and the calls the host gets for it.
 #include <gtest/gtest.h>
 
 #include "resources/string_ids.h"
@@ -281,6 +281,35 @@ TEST(StationState, TheLatestPendingPointWithCoordinatesBecomesTheStation) {
             "AddPoint(\"S\")\nSetPointKind(1)\nSetX(1)\nSetY(1)\n"
             "AddTarget(\"A\")\nSetHorizontalDirection(1)\n"
             "AddTarget(\"S\")\nSetHorizontalDirection(3)\n");
+}
+
+TEST(StationState, InstrumentHeightTakesThePendingPointWithCoordinatesAsStation) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"C", {L"X 1", L"Y 2"}),
+                    Point(L"S", L"", {L"ih 1.5"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetCode(\"C\")\n"
+            "SetX(1)\nSetY(2)\n");
+  // Without coordinates the pending S is only a target; the new line is the station.
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"C", {L"Hz 1"}),
+                    Point(L"S", L"", {L"ih 1.5"})}),
+            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+            "AddTarget(\"S\")\nSetCode(\"C\")\nSetHorizontalDirection(1)\n");
+}
+
+TEST(StationState, InstrumentHeightOnAPointLineOnlyChoosesTheFirstStation) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih bad"}),
+                    Point(L"T", L"", {L"ih 1.7", L"Hz 1"})}),
+            // T's height is not used, and the user is told so on its line
+            Warning(m5::msg::kInstrumentHeightNotUsed, L"T") +
+                "AddStation(\"S\")\nSetPointKind(1)\n"
+                "AddTarget(\"T\")\nSetHorizontalDirection(1)\n");
+}
+
+TEST(StationState, RejectedOrientationStillChoosesTheStation) {
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"Om 1..2"}),
+                    Point(L"T", L"", {L"Om 0.5", L"Hz 1"})}),
+            // T orients anew: S is dropped unsent, T is the station and not an observation
+            NotImported(m5::msg::kPointStationReplaced, L"S", 1, 2) +
+                "AddStation(\"T\")\nSetPointKind(1)\nSetHorizontalDirection(1)\n");
 }
 
 }  // namespace

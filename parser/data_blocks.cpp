@@ -1,5 +1,6 @@
-// Data blocks into the line's point record or the station's values, and the values sent
-// for one record once its station is flushed.
+// The data blocks of a line: each value read in its unit into the line's point record or the
+// survey's values; "ih" and "Om" on a point line go to the station's choice
+// (station_state.cpp).
 #include "parser/parser.h"
 
 #include <algorithm>
@@ -45,14 +46,6 @@ constexpr RecordField PointField(BlockValue value) {
       return nullptr;
   }
   return nullptr;
-}
-
-// A one-digit code is a set of flags, not a code: 1 marks a point kind 0, 2 a point flag 0.
-bool IsDigitCode(const std::wstring& code) {
-  return code.size() == 1 && code[0] >= L'0' && code[0] <= L'9';
-}
-int DigitFlags(const std::wstring& code) {
-  return code[0] - L'0';
 }
 
 }  // namespace
@@ -208,7 +201,14 @@ void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
       }
       return;
     case BlockValue::InstrumentHeight:
-      ReadInstrumentHeight(m_blockValue, blocks);
+      if (blocks == DataBlocks::InputValues) {
+        // Entered by the surveyor: a height, and no station.
+        if (ReadValue(row.quantity, m_blockValue, value)) {
+          StoreInstrumentHeight(value);
+        }
+      } else {
+        InstrumentHeightOnPoint(m_blockValue);
+      }
       return;
     case BlockValue::Temperature:
       if (ReadValue(row.quantity, m_blockValue, value)) {
@@ -221,149 +221,9 @@ void CParser::ParseDataBlock(std::wstring_view block, DataBlocks blocks) {
       }
       return;
     case BlockValue::Orientation:
-      ReadOrientation(m_blockValue);
+      OrientationOnPoint(m_blockValue);
       return;
     default:
       return;  // the point's own values are read above
   }
-}
-
-void CParser::ReadInstrumentHeight(const std::wstring& text, DataBlocks blocks) {
-  double height = 0.0;
-  if (blocks == DataBlocks::InputValues) {
-    if (ReadValue(m5::Quantity::Length, text, height)) {
-      StoreInstrumentHeight(height);
-    }
-    return;
-  }
-  if (!m_current) {
-    return;
-  }
-  // On a point line the instrument height names the station, once.
-  if (m_station.record) {
-    // The station's own height again changes nothing; any other is not used, and the user
-    // is told so on its line.
-    if (m_station.record->name != m_current->name ||
-        !ReadValue(m5::Quantity::Length, text, height) || height != m_survey.instrumentHeight) {
-      ReportWarning(m5::msg::kInstrumentHeightNotUsed, m_current->name);
-    }
-    return;
-  }
-  m_station.record = FindPendingWithCoordinates(*m_current);
-  if (!m_station.record) {
-    m_station.record = m_current;
-  }
-  if (ReadValue(m5::Quantity::Length, text, height)) {
-    StoreInstrumentHeight(height);
-  }
-}
-
-void CParser::StoreInstrumentHeight(double height) {
-  if (height != m_survey.instrumentHeight && m5::IsSet(m_station.instrumentHeight) &&
-      height != m_station.instrumentHeight) {
-    ReportError(m5::msg::kInstrumentHeightChanged);
-  }
-  m_survey.instrumentHeight = height;
-  m_station.instrumentHeight = height;
-}
-
-void CParser::ReadOrientation(const std::wstring& text) {
-  if (!m_current) {
-    return;
-  }
-  if (m_station.record && m5::IsHeightStationOpen(m_phase)) {
-    if (m_station.record->name == m_current->name) {
-      return;  // the height station orienting itself changes nothing
-    }
-    // Orienting on another point ends the height stationing's station.
-    FlushStation();
-  }
-  // Oriented again on the station's own name: the station stays, with its values.
-  if (!m_station.record || m_station.record->name != m_current->name) {
-    RecordPtr station = FindPendingWithCoordinates(*m_current);
-    // Set up on another point without a flush: the point chosen before is not sent.
-    if (m_station.record) {
-      ReportRecordNotImported(m5::msg::kPointStationReplaced, *m_station.record);
-    }
-    m_station.record = station ? std::move(station) : m_current;
-  }
-
-  double orientation = 0.0;
-  m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
-}
-
-void CParser::EmitPoint(const RecordPtr& record) {
-  if (!record || record->name.empty()) {
-    return;
-  }
-  const PointRecord& point = *record;
-
-  if (IsDigitCode(point.code)) {
-    const int flags = DigitFlags(point.code);
-    if (flags & 1) {
-      m_sink->SetPointKind(0);
-      m_kindZeroNames.insert(point.name);
-    }
-    if (flags & 2) {
-      m_sink->SetPointFlag(0);
-    }
-  } else if (!point.code.empty()) {
-    m_sink->SetCode(point.code.c_str());
-  }
-
-  if (m_phase == m5::StationPhase::None) {
-    // Outside any station set-up the host gets plain points.
-    SetPointKindOnce(point, 0);
-  } else if (const int* kind = boost::get<int>(&point.kind)) {
-    SetPointKindOnce(point, *kind);
-  }
-
-  if (m5::IsSet(point.x)) {
-    m_sink->SetX(point.x);
-  }
-  if (m5::IsSet(point.y)) {
-    m_sink->SetY(point.y);
-  }
-  if (m5::IsSet(point.z)) {
-    m_sink->SetZ(point.z);
-  }
-  if (m5::IsSet(point.slopeDistance)) {
-    m_sink->SetSlopeDistance(point.slopeDistance);
-  }
-  if (m5::IsSet(point.hz)) {
-    m_sink->SetHorizontalDirection(point.hz);
-  }
-  if (m5::IsSet(point.vertical)) {
-    m_sink->SetVerticalAngle(point.vertical);
-  }
-  if (m5::IsSet(point.horizontalDistance)) {
-    m_sink->SetHorizontalDistance(point.horizontalDistance);
-  }
-  if (m5::IsSet(point.targetHeight)) {
-    m_sink->SetTargetHeight(point.targetHeight);
-  }
-  if (m5::IsSet(point.heightDiff)) {
-    // A levelled height difference is to the instrument's height over the station.
-    if (m5::IsSet(point.horizontalDistance) && m_station.record &&
-        m5::IsSet(m_survey.instrumentHeight)) {
-      m_sink->SetTargetHeight(m_survey.instrumentHeight);
-    }
-    m_sink->SetHeightDifference(point.heightDiff);
-  }
-}
-
-void CParser::SetPointKindOnce(const PointRecord& record, int kind) {
-  if (kind == 0) {
-    m_sink->SetPointKind(0);
-    m_kindZeroNames.insert(record.name);
-    return;
-  }
-  // A name the host already has as a plain point stays plain.
-  if (m_kindZeroNames.count(record.name) == 0) {
-    m_sink->SetPointKind(kind);
-  }
-}
-
-m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
-  return m_station.observations.TakeLatestWithPosition(record.name);
 }
