@@ -28,7 +28,7 @@ enum class ChoiceItem { Left, Kept };
 // A text as the view writes it in its lines: in quotes, a line break as \n; "null" for none.
 std::string Quote(const wchar_t* text);
 
-class PropertyListView : public IPropertyListView {
+class PropertyListView final : public IPropertyListView {
  public:
   explicit PropertyListView(CallLog log = CallLog::Written,
                             FilledItems filled = FilledItems::Forgotten)
