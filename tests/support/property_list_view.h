@@ -28,11 +28,13 @@ enum class ChoiceItem { Left, Kept };
 // A text as the view writes it in its lines: in quotes, a line break as \n; "null" for none.
 std::string Quote(const wchar_t* text);
 
-class PropertyListView final : public IPropertyListView {
+class PropertyListView : public IPropertyListView {
  public:
   explicit PropertyListView(CallLog log = CallLog::Written,
                             FilledItems filled = FilledItems::Forgotten)
       : m_log(log), m_filled(filled) {}
+  // Tests derive views that fail in their own ways, and the fuzz target owns one by pointer.
+  virtual ~PropertyListView() = default;
 
   // The text of each item; an item without one gets everyText, else none.
   std::map<int, std::wstring> texts;
