@@ -7,11 +7,11 @@ namespace m5host {
 class HostConverter final : public Plugin::IAngleConverter, public IValueConverter {
  public:
   HostConverter(HostConverterFactory& factory, const Unit* unit, Reading reading)
-      : m_factory(factory), m_unit(unit), m_reading(reading) {}
+      : m_factory(factory), m_references(factory.m_misuse), m_unit(unit), m_reading(reading) {}
 
   Plugin::IAngleConverter* AsAngle() { return this; }
   IValueConverter* AsValue() { return this; }
-  int References() const { return m_references; }
+  int References() const { return m_references.References(); }
   // Whether the factory holds it among the released ones, so it is listed there once.
   bool Retired() const { return m_retired; }
   void SetRetired(bool retired) { m_retired = retired; }
@@ -19,24 +19,17 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
   HostConverter* NextReusable() const { return m_nextReusable; }
   void SetNextReusable(HostConverter* next) { m_nextReusable = next; }
 
-  void AddRef() override { ++m_references; }
+  void AddRef() override { m_references.AddRef(); }
   bool Release() override {
-    if (m_references <= 0) {
-      ++m_factory.m_overReleases;
+    // The object stays allocated; "destroyed" is what the plug-in may assume now.
+    if (!m_references.Release()) {
       return false;
     }
-    --m_references;
-    // The object stays allocated; "destroyed" is what the plug-in may assume now.
-    if (m_references == 0) {
-      m_factory.Retired(*this);
-      return true;
-    }
-    return false;
+    m_factory.Retired(*this);
+    return true;
   }
   bool Parse(const wchar_t* text, double* value) override {
-    if (m_references <= 0) {
-      ++m_factory.m_usedAfterRelease;
-    }
+    m_references.Used();
     if (text == nullptr || value == nullptr || m_unit == nullptr) {
       return false;
     }
@@ -50,9 +43,9 @@ class HostConverter final : public Plugin::IAngleConverter, public IValueConvert
 
  private:
   HostConverterFactory& m_factory;
+  CountedReferences m_references;
   const Unit* m_unit;
   Reading m_reading;
-  int m_references = 0;
   bool m_retired = false;
   HostConverter* m_nextReusable = nullptr;
 };
@@ -62,26 +55,13 @@ HostConverterFactory::~HostConverterFactory() = default;
 
 ReferenceBalance HostConverterFactory::Balance() const {
   ReferenceBalance balance;
-  balance.outstanding = m_references;
+  balance.outstanding = m_references.References();
   for (const HostConverter& converter : m_converters) {
     balance.outstanding += converter.References();
   }
-  balance.overReleases = m_overReleases;
-  balance.usedAfterRelease = m_usedAfterRelease;
+  balance.overReleases = m_misuse.overReleases;
+  balance.usedAfterRelease = m_misuse.usedAfterRelease;
   return balance;
-}
-
-void HostConverterFactory::AddRef() {
-  ++m_references;
-}
-
-bool HostConverterFactory::Release() {
-  if (m_references <= 0) {
-    ++m_overReleases;
-    return false;
-  }
-  --m_references;
-  return false;  // never destroyed by the plug-in
 }
 
 HostConverter& HostConverterFactory::Make(Quantity quantity, int code, const char* operation) {

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/sinks/counted_references.h"
 #include "host/sinks/units.h"
 #include "sdk/host_interfaces.h"
 
@@ -31,7 +32,7 @@ struct ReferenceBalance {
 // as written (degrees-minutes-seconds still read, as decimal degrees).
 enum class Reading { BaseUnits, AsWritten };
 
-class HostConverterFactory final : public IConverterFactory {
+class HostConverterFactory final : public CountedFactory {
  public:
   explicit HostConverterFactory(Reading reading = Reading::BaseUnits);
   ~HostConverterFactory();
@@ -46,9 +47,6 @@ class HostConverterFactory final : public IConverterFactory {
   // One line per unit code the host does not know, each said once.
   const std::vector<std::string>& UnknownUnits() const { return m_unknownUnitNotes; }
 
-  // The host owns this object: the count only tells whether the plug-in balanced it.
-  void AddRef() override;
-  bool Release() override;
   Plugin::IAngleConverter* GetAngleConverter(int unit) override;
   IValueConverter* GetLengthConverter(int unit) override;
   IValueConverter* GetPressureConverter(int unit) override;
@@ -61,13 +59,10 @@ class HostConverterFactory final : public IConverterFactory {
   void Retired(HostConverter& converter) noexcept;
 
   Reading m_reading;
-  int m_references = 0;
-  int m_overReleases = 0;
-  int m_usedAfterRelease = 0;
-  // Converters stay allocated until the factory goes, so a release too many is counted
-  // rather than touching freed memory. A plug-in may ask for one per value, millions in a
-  // large file: a converter is handed out again once kQuarantine others were released
-  // after it, so a late use of a released one is still caught within that window.
+  // Converters stay allocated until the factory goes (counted_references.h). A plug-in
+  // may ask for one per value, millions in a large file: a converter is handed out again
+  // once kQuarantine others were released after it, so a late use of a released one is
+  // still caught within that window.
   static constexpr std::size_t kQuarantine = 65536;
   std::deque<HostConverter> m_converters;
   // The last kQuarantine converters released, a ring made with the first converter, so a

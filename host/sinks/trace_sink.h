@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "host/sinks/sink_calls.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5host {
@@ -13,7 +14,7 @@ namespace m5host {
 // Whether a kind of line appears in the trace; the call is passed on either way.
 enum class TraceLines { Written, Omitted };
 
-class TraceSink : public IMeasurementSink {
+class TraceSink : public SinkCalls<TraceSink> {
  public:
   using LineWriter = std::function<void(std::string line)>;
 
@@ -27,34 +28,14 @@ class TraceSink : public IMeasurementSink {
   void FactoryLines(TraceLines lines) { m_factoryLines = lines; }
 
   IConverterFactory* GetConverterFactory() override;
-  void BeginFile(const wchar_t* path) override;
   void SetCurrentLine(int line) override;
-  void ReportWarning(const wchar_t* text) override;
-  void ReportError(const wchar_t* text) override;
   void SetProgress(float percent) override;
-  void AddPoint(const wchar_t* name) override;
-  void SetX(double x) override;
-  void SetY(double y) override;
-  void SetZ(double z) override;
-  void SetPointKind(int kind) override;
-  void SetPointFlag(int flag) override;
-  void SetCode(const wchar_t* code) override;
-  void AddStation(const wchar_t* name) override;
-  void SetInstrumentHeight(double height) override;
-  void AddTarget(const wchar_t* name) override;
-  void SetPressure(double pressure) override;
-  void SetTemperature(double temperature) override;
-  void SetVerticalAngle(double angle) override;
-  void SetHorizontalDirection(double angle) override;
-  void SetTargetHeight(double height) override;
-  void SetSlopeDistance(double distance) override;
-  void SetHorizontalDistance(double distance) override;
-  void SetHeightDifference(double difference) override;
 
  private:
+  friend class SinkCalls<TraceSink>;
   // Writes the line, then hands the call to the next sink.
   template <class Argument>
-  void Pass(const char* call, Argument argument, void (IMeasurementSink::*operation)(Argument));
+  void Call(const char* call, Argument argument, void (IMeasurementSink::*operation)(Argument));
 
   LineWriter m_write;
   IMeasurementSink* m_next;

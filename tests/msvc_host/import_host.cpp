@@ -6,24 +6,15 @@ namespace msvchost {
 class Converter final : public Plugin::IAngleConverter, public IValueConverter {
  public:
   Converter(ConverterFactory& factory, const Unit* unit, Converter* next)
-      : m_factory(factory), m_unit(unit), m_next(next) {}
+      : m_references(factory.m_misuse), m_unit(unit), m_next(next) {}
 
   Converter* Next() const { return m_next; }
-  int References() const { return m_references; }
+  int References() const { return m_references.References(); }
 
-  void AddRef() override { ++m_references; }
-  bool Release() override {
-    if (m_references <= 0) {
-      ++m_factory.m_overReleases;
-      return false;
-    }
-    --m_references;
-    return m_references == 0;
-  }
+  void AddRef() override { m_references.AddRef(); }
+  bool Release() override { return m_references.Release(); }
   bool Parse(const wchar_t* text, double* value) override {
-    if (m_references <= 0) {
-      ++m_factory.m_usedAfterRelease;
-    }
+    m_references.Used();
     if (text == nullptr || value == nullptr || m_unit == nullptr) {
       return false;
     }
@@ -31,10 +22,9 @@ class Converter final : public Plugin::IAngleConverter, public IValueConverter {
   }
 
  private:
-  ConverterFactory& m_factory;
+  m5host::CountedReferences m_references;
   const Unit* m_unit;
   Converter* m_next;
-  int m_references = 0;
 };
 
 ConverterFactory::~ConverterFactory() {
@@ -46,32 +36,19 @@ ConverterFactory::~ConverterFactory() {
 }
 
 void ConverterFactory::CheckBalance(Checks& checks) const {
-  int outstanding = m_references;
+  int outstanding = m_references.References();
   for (const Converter* c = m_converters; c != nullptr; c = c->Next()) {
     outstanding += c->References();
   }
   if (outstanding != 0) {
     checks.Fail("converter references never released", outstanding);
   }
-  if (m_overReleases != 0) {
-    checks.Fail("converter releases beyond the last reference", m_overReleases);
+  if (m_misuse.overReleases != 0) {
+    checks.Fail("converter releases beyond the last reference", m_misuse.overReleases);
   }
-  if (m_usedAfterRelease != 0) {
-    checks.Fail("uses of a released converter", m_usedAfterRelease);
+  if (m_misuse.usedAfterRelease != 0) {
+    checks.Fail("uses of a released converter", m_misuse.usedAfterRelease);
   }
-}
-
-void ConverterFactory::AddRef() {
-  ++m_references;
-}
-
-bool ConverterFactory::Release() {
-  if (m_references <= 0) {
-    ++m_overReleases;
-    return false;
-  }
-  --m_references;
-  return false;  // the host's own object: never destroyed by the plug-in
 }
 
 Converter* ConverterFactory::Make(Quantity quantity, int code, const char* operation) {
@@ -104,6 +81,9 @@ void TraceSink::Line(const char* call, const wchar_t* text) {
 void TraceSink::Line(const char* call, double value) {
   m_trace.Ascii(call).Ascii("(").Double(value).Ascii(")").EndLine();
 }
+void TraceSink::Line(const char* call, float value) {
+  m_trace.Ascii(call).Ascii("(").Float(value).Ascii(")").EndLine();
+}
 void TraceSink::Line(const char* call, int value) {
   m_trace.Ascii(call).Ascii("(").Int(value).Ascii(")").EndLine();
 }
@@ -114,76 +94,10 @@ IConverterFactory* TraceSink::GetConverterFactory() {
   return &m_factory;
 }
 void TraceSink::BeginFile(const wchar_t* path) {
-  Line("BeginFile", path);
+  SinkCalls::BeginFile(path);
   if (m_files++ == 0) {
     m_watch.Arm();
   }
-}
-void TraceSink::SetCurrentLine(int line) {
-  Line("SetCurrentLine", line);
-}
-void TraceSink::ReportWarning(const wchar_t* text) {
-  Line("ReportWarning", text);
-}
-void TraceSink::ReportError(const wchar_t* text) {
-  Line("ReportError", text);
-}
-void TraceSink::SetProgress(float percent) {
-  m_trace.Ascii("SetProgress(").Float(percent).Ascii(")").EndLine();
-}
-void TraceSink::AddPoint(const wchar_t* name) {
-  Line("AddPoint", name);
-}
-void TraceSink::SetX(double x) {
-  Line("SetX", x);
-}
-void TraceSink::SetY(double y) {
-  Line("SetY", y);
-}
-void TraceSink::SetZ(double z) {
-  Line("SetZ", z);
-}
-void TraceSink::SetPointKind(int kind) {
-  Line("SetPointKind", kind);
-}
-void TraceSink::SetPointFlag(int flag) {
-  Line("SetPointFlag", flag);
-}
-void TraceSink::SetCode(const wchar_t* code) {
-  Line("SetCode", code);
-}
-void TraceSink::AddStation(const wchar_t* name) {
-  Line("AddStation", name);
-}
-void TraceSink::SetInstrumentHeight(double height) {
-  Line("SetInstrumentHeight", height);
-}
-void TraceSink::AddTarget(const wchar_t* name) {
-  Line("AddTarget", name);
-}
-void TraceSink::SetPressure(double pressure) {
-  Line("SetPressure", pressure);
-}
-void TraceSink::SetTemperature(double temperature) {
-  Line("SetTemperature", temperature);
-}
-void TraceSink::SetVerticalAngle(double angle) {
-  Line("SetVerticalAngle", angle);
-}
-void TraceSink::SetHorizontalDirection(double angle) {
-  Line("SetHorizontalDirection", angle);
-}
-void TraceSink::SetTargetHeight(double height) {
-  Line("SetTargetHeight", height);
-}
-void TraceSink::SetSlopeDistance(double distance) {
-  Line("SetSlopeDistance", distance);
-}
-void TraceSink::SetHorizontalDistance(double distance) {
-  Line("SetHorizontalDistance", distance);
-}
-void TraceSink::SetHeightDifference(double difference) {
-  Line("SetHeightDifference", difference);
 }
 
 }  // namespace msvchost

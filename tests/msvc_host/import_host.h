@@ -4,6 +4,8 @@
 
 #include "checks.h"
 #include "host/session/file_list.h"
+#include "host/sinks/counted_references.h"
+#include "host/sinks/sink_calls.h"
 #include "output.h"
 #include "plugin_watch.h"
 #include "sdk/host_interfaces.h"
@@ -13,7 +15,7 @@ namespace msvchost {
 
 class Converter;
 
-class ConverterFactory final : public IConverterFactory {
+class ConverterFactory final : public m5host::CountedFactory {
  public:
   explicit ConverterFactory(Output& trace) : m_trace(trace) {}
   ~ConverterFactory();
@@ -24,8 +26,6 @@ class ConverterFactory final : public IConverterFactory {
   // their last release.
   void CheckBalance(Checks& checks) const;
 
-  void AddRef() override;
-  bool Release() override;
   Plugin::IAngleConverter* GetAngleConverter(int unit) override;
   IValueConverter* GetLengthConverter(int unit) override;
   IValueConverter* GetPressureConverter(int unit) override;
@@ -36,49 +36,30 @@ class ConverterFactory final : public IConverterFactory {
   Converter* Make(Quantity quantity, int code, const char* operation);
 
   Output& m_trace;
-  int m_references = 0;
-  int m_overReleases = 0;
-  int m_usedAfterRelease = 0;
-  // Converters stay allocated until the factory goes, so a release too many is counted
-  // rather than touching freed memory.
+  // Converters stay allocated until the factory goes (counted_references.h).
   Converter* m_converters = nullptr;
 };
 
 // Every call is a trace line; a failure injected into the plug-in starts with the first
 // file.
-class TraceSink final : public IMeasurementSink {
+class TraceSink final : public m5host::SinkCalls<TraceSink> {
  public:
   TraceSink(Output& trace, ConverterFactory& factory, PluginWatch& watch)
       : m_trace(trace), m_factory(factory), m_watch(watch) {}
 
   IConverterFactory* GetConverterFactory() override;
   void BeginFile(const wchar_t* path) override;
-  void SetCurrentLine(int line) override;
-  void ReportWarning(const wchar_t* text) override;
-  void ReportError(const wchar_t* text) override;
-  void SetProgress(float percent) override;
-  void AddPoint(const wchar_t* name) override;
-  void SetX(double x) override;
-  void SetY(double y) override;
-  void SetZ(double z) override;
-  void SetPointKind(int kind) override;
-  void SetPointFlag(int flag) override;
-  void SetCode(const wchar_t* code) override;
-  void AddStation(const wchar_t* name) override;
-  void SetInstrumentHeight(double height) override;
-  void AddTarget(const wchar_t* name) override;
-  void SetPressure(double pressure) override;
-  void SetTemperature(double temperature) override;
-  void SetVerticalAngle(double angle) override;
-  void SetHorizontalDirection(double angle) override;
-  void SetTargetHeight(double height) override;
-  void SetSlopeDistance(double distance) override;
-  void SetHorizontalDistance(double distance) override;
-  void SetHeightDifference(double difference) override;
 
  private:
+  friend class m5host::SinkCalls<TraceSink>;
+  // A line "Call(argument)"; the call ends here.
+  template <class Argument>
+  void Call(const char* call, Argument argument, void (IMeasurementSink::*)(Argument)) {
+    Line(call, argument);
+  }
   void Line(const char* call, const wchar_t* text);
   void Line(const char* call, double value);
+  void Line(const char* call, float value);
   void Line(const char* call, int value);
 
   Output& m_trace;

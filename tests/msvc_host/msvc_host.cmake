@@ -27,8 +27,9 @@ else()
 endif()
 
 # Freestanding: no headers or libraries but the plug-in's own sdk/, the reference host's
-# headers that need none (its units, its file list) and this host's own declarations; no
-# stack probes and no contraction of a*b+c, so the arithmetic is the reference host's.
+# headers that need none (its units, its sink's calls, its counted references, its file
+# list) and this host's own declarations; no stack probes and no contraction of a*b+c, so
+# the arithmetic is the reference host's.
 set(m5_msvc_flags --target=${m5_msvc_target} -std=c++17 -O2 -ffreestanding -nostdlibinc
     -fno-exceptions -fno-rtti -fno-stack-protector -mno-stack-arg-probe -ffp-contract=off
     -Wall -Wextra -Werror -I${PROJECT_SOURCE_DIR} -I${m5_msvc_dir}/include)
@@ -36,7 +37,8 @@ set(m5_msvc_flags --target=${m5_msvc_target} -std=c++17 -O2 -ffreestanding -nost
 file(GLOB m5_msvc_sources CONFIGURE_DEPENDS ${m5_msvc_dir}/*.cpp)
 file(GLOB m5_msvc_headers CONFIGURE_DEPENDS ${m5_msvc_dir}/*.h ${m5_msvc_dir}/include/*.h
      ${PROJECT_SOURCE_DIR}/sdk/*.h ${PROJECT_SOURCE_DIR}/platform/*.h
-     ${PROJECT_SOURCE_DIR}/host/sinks/unit_table.h ${PROJECT_SOURCE_DIR}/host/session/file_list.h)
+     ${PROJECT_SOURCE_DIR}/host/sinks/unit_table.h ${PROJECT_SOURCE_DIR}/host/sinks/sink_calls.h
+     ${PROJECT_SOURCE_DIR}/host/sinks/counted_references.h ${PROJECT_SOURCE_DIR}/host/session/file_list.h)
 set(m5_msvc_inputs)
 foreach(source ${m5_msvc_sources})
   get_filename_component(name ${source} NAME_WE)
