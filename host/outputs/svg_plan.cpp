@@ -22,7 +22,7 @@ namespace {
 // Drawing units. Text is 11 units high; printed to scale a unit is a quarter of a
 // millimetre, so names print 2.75 mm high.
 constexpr double kFontSize = 11;
-constexpr double kCharWidth = 6.6;  // an average sans-serif character at that size
+constexpr double kCharWidth = 7.2;  // a sans-serif digit or capital at that size, to spare
 constexpr double kLabelHeight = 13;
 constexpr double kMillimetresPerUnit = 0.25;
 // The points' longer side when the plan is fitted to the page rather than to a scale.
