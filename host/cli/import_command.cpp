@@ -110,16 +110,15 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
     Complain(*failure);
     written = Written::NotAll;
   }
-  for (const std::string& note : notes.All()) {
-    Complain("warning: " + note);
-  }
   if (plan != nullptr) {
-    OutputNotes planNotes;
-    PlanFormat().write(plan->Stream(), files, options.output, planNotes);
+    PlanFormat().write(plan->Stream(), files, options.output, notes);
     if (const std::optional<std::string> failure = plan->Finish()) {
       Complain(*failure);
       written = Written::NotAll;
     }
+  }
+  for (const std::string& note : notes.All()) {
+    Complain("warning: " + note);
   }
   return written;
 }
