@@ -5,11 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "host/sinks/sink_calls.h"
 #include "sdk/host_interfaces.h"
 
 namespace m5host {
 
-class ShownPaths final : public IMeasurementSink {
+class ShownPaths final : public SinkCalls<ShownPaths> {
  public:
   // Calls go on to next; a file read from readPath begins as shownPath.
   ShownPaths(IMeasurementSink& next, std::wstring readPath, std::wstring shownPath)
@@ -21,28 +22,12 @@ class ShownPaths final : public IMeasurementSink {
   }
 
   IConverterFactory* GetConverterFactory() override { return m_next.GetConverterFactory(); }
-  void SetCurrentLine(int line) override { m_next.SetCurrentLine(line); }
-  void ReportWarning(const wchar_t* text) override { m_next.ReportWarning(text); }
-  void ReportError(const wchar_t* text) override { m_next.ReportError(text); }
-  void SetProgress(float percent) override { m_next.SetProgress(percent); }
-  void AddPoint(const wchar_t* name) override { m_next.AddPoint(name); }
-  void SetX(double x) override { m_next.SetX(x); }
-  void SetY(double y) override { m_next.SetY(y); }
-  void SetZ(double z) override { m_next.SetZ(z); }
-  void SetPointKind(int kind) override { m_next.SetPointKind(kind); }
-  void SetPointFlag(int flag) override { m_next.SetPointFlag(flag); }
-  void SetCode(const wchar_t* code) override { m_next.SetCode(code); }
-  void AddStation(const wchar_t* name) override { m_next.AddStation(name); }
-  void SetInstrumentHeight(double height) override { m_next.SetInstrumentHeight(height); }
-  void AddTarget(const wchar_t* name) override { m_next.AddTarget(name); }
-  void SetPressure(double pressure) override { m_next.SetPressure(pressure); }
-  void SetTemperature(double temperature) override { m_next.SetTemperature(temperature); }
-  void SetVerticalAngle(double angle) override { m_next.SetVerticalAngle(angle); }
-  void SetHorizontalDirection(double angle) override { m_next.SetHorizontalDirection(angle); }
-  void SetTargetHeight(double height) override { m_next.SetTargetHeight(height); }
-  void SetSlopeDistance(double distance) override { m_next.SetSlopeDistance(distance); }
-  void SetHorizontalDistance(double distance) override { m_next.SetHorizontalDistance(distance); }
-  void SetHeightDifference(double difference) override { m_next.SetHeightDifference(difference); }
+
+  // Every other call goes on as it came.
+  template <class Argument>
+  void Call(const char*, Argument argument, void (IMeasurementSink::*call)(Argument)) {
+    (m_next.*call)(argument);
+  }
 
  private:
   IMeasurementSink& m_next;
