@@ -191,6 +191,16 @@ void AddImportOptions(CLI::App& app, Options& options) {
          },
          "the grid of the coordinates, recorded in geojson and landxml")
       ->type_name("EPSG:N");
+  app.add_option_function<double>(
+         "--tolerance",
+         [&options](double value) {
+           if (!(value > 0 && value < 1e6)) {
+             throw CLI::ValidationError("--tolerance needs a length above 0");
+           }
+           options.output.tolerance = value;
+         },
+         "largest difference of a computed point from the instrument's (--units; 0.005 m)")
+      ->type_name("LENGTH");
   AddText(app, "--svg", options.svgPath, "FILE", "also draw a plan of the points with coordinates");
   app.add_option_function<std::string>(
          "--scale",

@@ -3,7 +3,7 @@
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 #include "host/sinks/trace_format.h"
-#include "host/survey/point_codes.h"
+#include "host/survey/computed_points.h"
 
 namespace m5host {
 
@@ -27,12 +27,13 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
   out << "  \"features\": [";
   const LengthUnit unit = options.length;
   bool first = true;
-  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+  ForEachPosition(files, [&](const PositionedPoint& point) {
     const SurveyPoint& p = point.record;
+    const GridPosition& at = point.position;
     // Easting first: x east, y north, as GIS tools draw them.
-    std::string coordinates = LengthText(*p.y, unit) + ", " + LengthText(*p.x, unit);
-    if (p.z && std::isfinite(*p.z)) {
-      coordinates += ", " + LengthText(*p.z, unit);
+    std::string coordinates = LengthText(at.east, unit) + ", " + LengthText(at.north, unit);
+    if (at.elevation && std::isfinite(*at.elevation)) {
+      coordinates += ", " + LengthText(*at.elevation, unit);
     }
     out << (first ? "\n" : ",\n") << "    {\"type\": \"Feature\", \"geometry\": {\"type\": "
         << "\"Point\", \"coordinates\": [" << coordinates
@@ -40,7 +41,8 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
         << ", \"code\": " << (point.code ? JsonString(*point.code) : std::string("null"))
         << ", \"role\": " << JsonString(RoleName(p.role)) << ", \"station\": "
         << (point.setup.station ? JsonString(point.setup.station->name) : std::string("null"))
-        << ", \"file\": " << JsonString(point.file.path) << "}}";
+        << ", \"file\": " << JsonString(point.file.path)
+        << ", \"source\": " << JsonString(SourceName(point.source)) << "}}";
     first = false;
   });
   out << (first ? "]\n}\n" : "\n  ]\n}\n");

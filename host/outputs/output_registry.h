@@ -26,6 +26,7 @@ enum class OutputOption : unsigned {
   Scale = 1u << 6,
   Codes = 1u << 7,
   Elevations = 1u << 8,
+  Tolerance = 1u << 9,
 };
 
 class OutputOptionSet {
@@ -58,6 +59,7 @@ inline constexpr OutputOptionName kOutputOptionNames[] = {
     {OutputOption::Scale, "--scale"},
     {OutputOption::Codes, "--svg-codes"},
     {OutputOption::Elevations, "--svg-elevations"},
+    {OutputOption::Tolerance, "--tolerance"},
 };
 
 using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& files,

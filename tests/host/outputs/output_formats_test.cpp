@@ -93,8 +93,7 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
        "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
       {"dxf", Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
        "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
-      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"",
-       "landxml: point ID \"a\\u0001<b\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
@@ -147,7 +146,8 @@ TEST(OutputFormats, CsvOptions) {
   const std::string header = Write("csv", {}, options).text;
   EXPECT_EQ(header.substr(0, header.find("\r\n")),
             "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_usft,hd_usft,dh_usft,th_usft,"
-            "northing_usft,easting_usft,elevation_usft,ih_usft,temperature_c,pressure_hpa");
+            "northing_usft,easting_usft,elevation_usft,ih_usft,temperature_c,pressure_hpa,"
+            "computed_northing_usft,computed_easting_usft,computed_elevation_usft");
 }
 
 // The layers of the drawing's POINTs, in order.
@@ -179,8 +179,7 @@ TEST(OutputFormats, CodesNeverShareADxfLayer) {
     for (const std::string& code : c.codes) {
       points.push_back(Placed("P", 1, 2, code));
     }
-    const std::vector<std::string> layers =
-        PointLayers(Write("dxf", Survey(points)).text);
+    const std::vector<std::string> layers = PointLayers(Write("dxf", Survey(points)).text);
     ASSERT_EQ(layers.size(), c.layers.size() + 1) << c.codes[0];
     EXPECT_EQ(layers[0], "STATIONS");
     for (std::size_t i = 0; i < c.layers.size(); ++i) {
@@ -205,8 +204,7 @@ TEST(OutputFormats, LandXmlLengthsInTheNamedUnit) {
   for (const Case& c : cases) {
     OutputOptions options;
     options.length = c.unit;
-    const std::string xml =
-        Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
+    const std::string xml = Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
     EXPECT_NE(xml.find(c.linearUnit), std::string::npos) << xml;
     EXPECT_NE(xml.find(c.point), std::string::npos) << xml;
   }
