@@ -37,6 +37,24 @@ constexpr std::size_t kLayerNameLength = 31;  // the longest name R12 allows
 
 // Label height and offsets from the point, in metres on the ground.
 constexpr double kTextHeight = 0.25;
+// $PDMODE 34: a cross in a circle (32 + 2), the usual mark of a survey point, where the
+// default dot of one pixel is lost; $PDSIZE in drawing units, 0.2 m across on the ground.
+constexpr int kPointStyle = 34;
+constexpr double kPointSize = 0.2;
+
+// $INSUNITS: 6 metres, 2 feet, 21 US survey feet.
+int InsertionUnits(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::Metre:
+      return 6;
+    case LengthUnit::Foot:
+      return 2;
+    case LengthUnit::UsSurveyFoot:
+      return 21;
+  }
+  return 0;
+}
+
 // The drawing's code page is Windows-1251: it holds the Cyrillic the instruments write, and
 // CAD programs, ezdxf and GDAL decode an R12 drawing by its $DWGCODEPAGE. These are its
 // characters 0x80..0xBF; 0xC0..0xFF are U+0410..U+044F in order.
@@ -314,6 +332,16 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
   dxf.Group(1, "AC1009");
   dxf.Group(9, "$DWGCODEPAGE");
   dxf.Group(3, "ANSI_1251");
+  dxf.Group(9, "$INSUNITS");
+  dxf.Group(70, InsertionUnits(unit));
+  dxf.Group(9, "$MEASUREMENT");
+  dxf.Group(70, unit == LengthUnit::Metre ? 1 : 0);
+  dxf.Group(9, "$LUNITS");
+  dxf.Group(70, 2);  // decimal
+  dxf.Group(9, "$PDMODE");
+  dxf.Group(70, kPointStyle);
+  dxf.Group(9, "$PDSIZE");
+  dxf.Coordinate(40, ConvertLength(kPointSize, unit));
   dxf.Group(0, "ENDSEC");
   WriteTables(dxf, layers);
   dxf.Group(0, "SECTION");

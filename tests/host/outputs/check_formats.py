@@ -122,6 +122,9 @@ def read_dxf_ezdxf(data, unit, layers_of):
     check(not audit.has_errors and not audit.fixes, f"ezdxf's audit: {audit.fixes}")
     check((drawing.dxfversion, drawing.encoding) == ("AC1009", "cp1251"),
           f"DXF {drawing.dxfversion} in {drawing.encoding}")
+    header = {v: drawing.header.get(v) for v in ("$INSUNITS", "$PDMODE", "$PDSIZE")}
+    check(header == {"$INSUNITS": {"m": 6, "ft": 2, "usft": 21}[unit], "$PDMODE": 34,
+                     "$PDSIZE": round(0.2 / METRES[unit], 5)}, f"DXF header {header}")
     space = drawing.modelspace()
     names = [t.dxf.text for t in space.query('TEXT[layer=="NAMES"]')]
     layers_of["ezdxf"] = [e.dxf.layer for e in space.query("POINT")]
