@@ -4,6 +4,8 @@
 #include <cctype>
 #include <memory>
 
+#include "host/outputs/wgs84_transform.h"
+
 namespace m5host {
 
 namespace {
@@ -189,7 +191,7 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid of the coordinates, recorded in geojson and landxml")
+         "the grid: named in landxml, to longitude and latitude in geojson, kml")
       ->type_name("EPSG:N");
   app.add_option_function<double>(
          "--tolerance",
@@ -360,6 +362,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     if (!error.empty()) {
       return std::nullopt;
     }
+  }
+  error = CoordinateSystemProblem(*options.format, options.output);
+  if (!error.empty()) {
+    return std::nullopt;
   }
   return options;
 }

@@ -69,6 +69,10 @@ using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& 
 // place for them, else to stderr as editors and build tools read them (message_lines.h).
 enum class MessagePlace { InOutput, StandardError };
 
+// What a format's coordinates are: the survey's grid, longitude and latitude once --crs
+// names the grid, or longitude and latitude only.
+enum class Coordinates { Grid, LongitudeLatitudeWithCrs, LongitudeLatitude };
+
 struct OutputFormat {
   const char* name;  // as --format takes it
   const char* help;  // one line of --help
@@ -77,6 +81,7 @@ struct OutputFormat {
   // runs (the trace, which shows the plug-in's calls themselves).
   OutputWriter write;
   MessagePlace messages = MessagePlace::StandardError;
+  Coordinates coordinates = Coordinates::Grid;
 
   bool WrittenDuringImport() const { return write == nullptr; }
 };

@@ -22,7 +22,7 @@ import xml.etree.ElementTree as ElementTree
 
 try:
     import ezdxf
-    from osgeo import gdal, ogr
+    from osgeo import gdal, ogr, osr
 except ImportError as missing:
     print(f"{missing.name} is not installed (python3-ezdxf, python3-gdal)")
     sys.exit(77)
@@ -323,6 +323,60 @@ def as_keyed_on_a_3600(path):
     return write(os.path.basename(path) + ".dat", ("\n".join(lines) + "\n").encode())
 
 
+# A grid of eastings and northings in metres that holds every example: UTM zone 33N.
+CRS = 32633
+
+
+def check_longitude_latitude(dat, settings):
+    """With --crs, GeoJSON after RFC 7946 and KML (read by GDAL's KML and LIBKML drivers) hold
+    every point in longitude and latitude on WGS 84, which transformed back give the grid."""
+    label = os.path.basename(dat)
+    grid = json.loads(run(dat, settings, "geojson"))["features"]
+    geo = json.loads(run(dat, settings, "geojson", "--crs", f"EPSG:{CRS}"))
+    check("crs" not in geo, f"{label}: RFC 7946 GeoJSON with a crs member")
+    wgs84, utm = osr.SpatialReference(), osr.SpatialReference()
+    wgs84.ImportFromEPSG(4326)
+    utm.ImportFromEPSG(CRS)
+    for srs in (wgs84, utm):
+        srs.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+    back = osr.CoordinateTransformation(wgs84, utm)
+    kml = write("out.kml", run(dat, settings, "kml", "--crs", f"EPSG:{CRS}"))
+    readings = {"geojson": [(f["properties"]["name"], f["properties"]["source"],
+                             f["geometry"]["coordinates"]) for f in geo["features"]]}
+    for driver in ("KML", "LIBKML"):
+        source = gdal.OpenEx(kml, gdal.OF_VECTOR, allowed_drivers=[driver])
+        readings[driver] = [
+            (f.GetField("Name"), f.GetField("source") if driver == "LIBKML" else None,
+             list(f.GetGeometryRef().GetPoint()))
+            for layer in (source.GetLayer(i) for i in range(source.GetLayerCount()))
+            for f in layer]
+    for reader, points in readings.items():
+        what = f"{label} {reader} --crs EPSG:{CRS}"
+        if not check(len(points) == len(grid), f"{what}: {len(points)} points for {len(grid)}"):
+            continue
+        for (name, source, (lon, lat, *z)), g in zip(points, grid):
+            east, north = back.TransformPoint(lon, lat)[:2]
+            want = g["geometry"]["coordinates"]
+            check(name == g["properties"]["name"] and source in (None, g["properties"]["source"])
+                  and -180 <= lon <= 180 and -90 <= lat <= 90
+                  and abs(east - want[0]) < 1e-3 and abs(north - want[1]) < 1e-3
+                  and (z[:1] or [0]) == (want[2:] or [0]),
+                  f"{what}: {name} {source} at {lon} {lat} {z} is {east} {north}, not {g}")
+
+
+def check_refusals(dat, settings):
+    """What cannot be written is refused before anything is: usage errors, status 2."""
+    for args in (["--format", "kml"],
+                 ["--format", "geojson", "--crs", "EPSG:4326"],
+                 ["--format", "geojson", "--crs", f"EPSG:{CRS}", "--units", "ft"],
+                 ["--format", "landxml", "--crs", "EPSG:2193", "--units", "ft"],
+                 ["--format", "landxml", "--crs", "EPSG:2227", "--units", "m"]):
+        result = subprocess.run([HOST, "--plugin", PLUGIN, "--settings", settings,
+                                 "--no-progress", *args, dat], capture_output=True, check=False)
+        check(result.returncode == 2 and not result.stdout, f"{args}: {result.returncode} "
+              f"{result.stderr!r}")
+
+
 def check_plan(label, inputs, settings):
     svg = os.path.join(TMP, "plan.svg")
     run_status = subprocess.run([HOST, "--plugin", PLUGIN, "--settings", settings,
@@ -397,6 +451,9 @@ else:
     layers = [e.dxf.layer for e in drawing.modelspace().query("POINT")]
     check(layers ==
           ["ОПОРА", "ТРУБА", "КАНАЛ", "ТРУБА_2", "ДЕРЕВО"], f"Cyrillic layers in the DXF: {layers}")
+    for dat in examples:
+        check_longitude_latitude(dat, examples_ini)
+    check_refusals(examples[0], examples_ini)
     plan = check_plan("examples", examples, examples_ini)
     check("left out" not in plan, "a label of the examples' plan was left out")
     # The measured code reaches the point list: the file gives BLDG to point 101.
