@@ -227,3 +227,54 @@ TEST(OutputFormats, LandXmlInstrumentHeight) {
 
 }  // namespace
 }  // namespace m5host
+
+namespace m5host {
+namespace {
+
+// A target 10 m north of the station at 1000/2000, whose coordinates the instrument also
+// recorded 3 cm off: every format marks the computed place beside the recorded one, and
+// the difference is a warning at the file.
+TEST(OutputFormats, ComputedPointsAreMarkedAndChecked) {
+  SurveyPoint target = Record(Role::Target, "7", "KERB");
+  target.horizontalDirection = 0.0;
+  target.horizontalDistance = 10.0;
+  const auto files = Survey({target, Placed("7", 1010.03, 2000.0)});
+  struct Case {
+    const char* format;
+    const char* computed;  // in the output
+  };
+  const Case cases[] = {
+      {"text", "  1010.000  2000.000           computed\n"},
+      {"json", "\"computed\": {\n              \"x\": 1010,\n              \"y\": 2000\n"},
+      {"csv", ",1010,2000,\r\n"},
+      {"geojson",
+       "[2000, 1010]}, \"properties\": {\"name\": \"7\", \"code\": \"KERB\", \"role\": "
+       "\"target\", \"station\": \"S1\", \"file\": \"day.dat\", \"source\": "
+       "\"computed\"}"},
+      {"landxml",
+       "<CgPoints name=\"computed\" desc=\"computed from the observations by the "
+       "polar reduction\">\n    <CgPoint name=\"7\" code=\"KERB\">1010 2000</CgPoint>"},
+      {"dxf", "POINT\n  8\nCOMPUTED\n 10\n2000\n 20\n1010\n"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    OutputNotes notes;
+    FindOutputFormat(c.format)->write(out, files, {}, notes);
+    EXPECT_NE(out.str().find(c.computed), std::string::npos) << c.format << "\n" << out.str();
+    // The check comes first; GeoJSON then says that its grid is not longitude and latitude.
+    ASSERT_FALSE(notes.AllLocated().empty()) << c.format;
+    EXPECT_EQ(notes.AllLocated().front().file, "day.dat");
+    EXPECT_EQ(notes.AllLocated().front().text,
+              "point 7: computed from its observation 0.030 m from the instrument's coordinates "
+              "(north -0.030, east +0.000), more than the tolerance of 0.005 m");
+  }
+  OutputOptions loose;
+  loose.tolerance = 0.031;
+  OutputNotes notes;
+  std::ostringstream out;
+  FindOutputFormat("csv")->write(out, files, loose, notes);
+  EXPECT_TRUE(notes.AllLocated().empty());
+}
+
+}  // namespace
+}  // namespace m5host
