@@ -24,6 +24,13 @@ struct ObjectDeleter {
 using Context = std::unique_ptr<PJ_CONTEXT, ContextDeleter>;
 using Object = std::unique_ptr<PJ, ObjectDeleter>;
 
+// The first message is the cause; those after it tell its consequences.
+void KeepFirstMessage(void* said, int, const char* message) {
+  if (said != nullptr && message != nullptr && static_cast<std::string*>(said)->empty()) {
+    *static_cast<std::string*>(said) = message;
+  }
+}
+
 // The grid of a CRS: itself when projected, the horizontal part of a compound one.
 Object ProjectedPart(PJ_CONTEXT* context, Object crs) {
   if (proj_get_type(crs.get()) == PJ_TYPE_COMPOUND_CRS) {
@@ -49,10 +56,14 @@ std::optional<Grid> FindGrid(const std::string& name, std::string& why) {
     why = "PROJ could not start";
     return std::nullopt;
   }
-  proj_log_level(grid.context.get(), PJ_LOG_NONE);
+  // PROJ's own words on what failed (a missing proj.db, an unknown code), kept for the
+  // reason instead of printed; messages after the lookup are dropped.
+  std::string said;
+  proj_log_func(grid.context.get(), &said, KeepFirstMessage);
   Object crs(proj_create(grid.context.get(), name.c_str()));
+  proj_log_func(grid.context.get(), nullptr, KeepFirstMessage);
   if (!crs) {
-    why = "PROJ does not know " + name;
+    why = "PROJ does not know " + name + (said.empty() ? "" : " (" + said + ")");
     return std::nullopt;
   }
   grid.crs = ProjectedPart(grid.context.get(), std::move(crs));
