@@ -4,6 +4,8 @@
 #include <cctype>
 #include <memory>
 
+#include "host/outputs/wgs84_transform.h"
+
 namespace m5host {
 
 namespace {
@@ -189,8 +191,18 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid of the coordinates, recorded in geojson and landxml")
+         "the grid: named in landxml, to longitude and latitude in geojson, kml")
       ->type_name("EPSG:N");
+  app.add_option_function<double>(
+         "--tolerance",
+         [&options](double value) {
+           if (!(value > 0 && value < 1e6)) {
+             throw CLI::ValidationError("--tolerance needs a length above 0");
+           }
+           options.output.tolerance = value;
+         },
+         "largest difference of a computed point from the instrument's (--units; 0.005 m)")
+      ->type_name("LENGTH");
   AddText(app, "--svg", options.svgPath, "FILE", "also draw a plan of the points with coordinates");
   app.add_option_function<std::string>(
          "--scale",
@@ -350,6 +362,10 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     if (!error.empty()) {
       return std::nullopt;
     }
+  }
+  error = CoordinateSystemProblem(*options.format, options.output);
+  if (!error.empty()) {
+    return std::nullopt;
   }
   return options;
 }

@@ -120,6 +120,7 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
+  WriteLocatedNotes(std::cerr, notes);
   return written;
 }
 

@@ -4,7 +4,7 @@
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 #include "host/sinks/trace_format.h"
-#include "host/survey/point_codes.h"
+#include "host/survey/computed_points.h"
 
 namespace m5host {
 
@@ -22,19 +22,56 @@ class CsvWriter {
     const std::string a = AngleKey(m_angles);
     const std::string l = LengthSymbol(m_options.length);
     // The geodetic X is north: GIS tools read the columns by these names.
-    WriteCells({"file", "station", "role", "name", "code", "kind", "flag", "hz_" + a, "v_" + a,
-                "sd_" + l, "hd_" + l, "dh_" + l, "th_" + l, "northing_" + l, "easting_" + l,
-                "elevation_" + l, "ih_" + l, "temperature_c", "pressure_hpa"});
+    WriteCells({"file",
+                "station",
+                "role",
+                "name",
+                "code",
+                "kind",
+                "flag",
+                "hz_" + a,
+                "v_" + a,
+                "sd_" + l,
+                "hd_" + l,
+                "dh_" + l,
+                "th_" + l,
+                "northing_" + l,
+                "easting_" + l,
+                "elevation_" + l,
+                "ih_" + l,
+                "temperature_c",
+                "pressure_hpa",
+                "computed_northing_" + l,
+                "computed_easting_" + l,
+                "computed_elevation_" + l});
   }
 
+  // The record as the instrument gave it, then the place computed from its observation.
   void Row(const std::string& file, std::string_view station, const SurveyPoint& p,
-           const MaybeText& code) {
-    WriteCells({Text("file", file), Text("station", std::string(station)), RoleName(p.role),
-                Text("name", p.name), Text("code", code.value_or("")), Integer(p.kind),
-                Integer(p.flag), Angle(p.horizontalDirection), Angle(p.verticalAngle),
-                Length(p.slopeDistance), Length(p.horizontalDistance), Length(p.heightDifference),
-                Length(p.targetHeight), Length(p.x), Length(p.y), Length(p.z),
-                Length(p.instrumentHeight), Air(p.temperature), Air(p.pressure)});
+           const MaybeText& code, const ComputedPoint* computed) {
+    const GridPosition at = computed ? computed->position : GridPosition{};
+    WriteCells({Text("file", file),
+                Text("station", std::string(station)),
+                RoleName(p.role),
+                Text("name", p.name),
+                Text("code", code.value_or("")),
+                Integer(p.kind),
+                Integer(p.flag),
+                Angle(p.horizontalDirection),
+                Angle(p.verticalAngle),
+                Length(p.slopeDistance),
+                Length(p.horizontalDistance),
+                Length(p.heightDifference),
+                Length(p.targetHeight),
+                Length(p.x),
+                Length(p.y),
+                Length(p.z),
+                Length(p.instrumentHeight),
+                Air(p.temperature),
+                Air(p.pressure),
+                computed ? Length(at.north) : std::string(),
+                computed ? Length(at.east) : std::string(),
+                Length(at.elevation)});
   }
 
  private:
@@ -86,9 +123,10 @@ void WriteCsv(std::ostream& out, const std::vector<FileSurvey>& files, const Out
   }
   for (const FileSurvey& file : files) {
     const PointCodes codes(file);
+    const ComputedPoints computed(file);
     ForEachRecord(file, [&](const StationSetup& setup, const SurveyPoint& record) {
       csv.Row(file.path, setup.station ? setup.station->name.view() : std::string_view(), record,
-              codes.For(record));
+              codes.For(record), computed.For(record));
     });
   }
 }

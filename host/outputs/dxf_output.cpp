@@ -10,7 +10,7 @@
 #include "host/os/text_encoding.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
-#include "host/survey/point_codes.h"
+#include "host/survey/computed_points.h"
 
 namespace m5host {
 
@@ -23,18 +23,37 @@ constexpr const char* kNames = "NAMES";
 constexpr const char* kCodes = "CODES";
 constexpr const char* kElevations = "ELEVATIONS";
 constexpr const char* kRays = "RAYS";
+// Points computed from their observations, apart from those the instrument recorded.
+constexpr const char* kComputed = "COMPUTED";
 
 struct FixedLayer {
   const char* name;
   int colour;  // AutoCAD colour index
 };
-constexpr FixedLayer kFixedLayers[] = {{kStations, 1}, {kUncoded, 7},    {kNames, 7},
-                                       {kCodes, 3},    {kElevations, 5}, {kRays, 8}};
+constexpr FixedLayer kFixedLayers[] = {{kStations, 1},   {kUncoded, 7}, {kNames, 7},   {kCodes, 3},
+                                       {kElevations, 5}, {kRays, 8},    {kComputed, 4}};
 constexpr int kCodeColour = 7;
 constexpr std::size_t kLayerNameLength = 31;  // the longest name R12 allows
 
 // Label height and offsets from the point, in metres on the ground.
 constexpr double kTextHeight = 0.25;
+// $PDMODE 34: a cross in a circle (32 + 2), the usual mark of a survey point, where the
+// default dot of one pixel is lost; $PDSIZE in drawing units, 0.2 m across on the ground.
+constexpr int kPointStyle = 34;
+constexpr double kPointSize = 0.2;
+
+// $INSUNITS: 6 metres, 2 feet, 21 US survey feet.
+int InsertionUnits(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::Metre:
+      return 6;
+    case LengthUnit::Foot:
+      return 2;
+    case LengthUnit::UsSurveyFoot:
+      return 21;
+  }
+  return 0;
+}
 
 // The drawing's code page is Windows-1251: it holds the Cyrillic the instruments write, and
 // CAD programs, ezdxf and GDAL decode an R12 drawing by its $DWGCODEPAGE. These are its
@@ -243,9 +262,12 @@ struct Ground {
 };
 
 // Plan position in the drawing: x east, y north. A point without elevation lies at 0.
+Ground Place(const GridPosition& p, LengthUnit unit) {
+  return {ConvertLength(p.east, unit), ConvertLength(p.north, unit),
+          p.elevation ? ConvertLength(*p.elevation, unit) : 0.0};
+}
 Ground Place(const SurveyPoint& p, LengthUnit unit) {
-  return {ConvertLength(*p.y, unit), ConvertLength(*p.x, unit),
-          p.z ? ConvertLength(*p.z, unit) : 0.0};
+  return Place(GridPosition{*p.x, *p.y, p.z}, unit);
 }
 
 void WriteText(DxfWriter& dxf, const char* layer, const Ground& at, double height,
@@ -258,9 +280,11 @@ void WriteText(DxfWriter& dxf, const char* layer, const Ground& at, double heigh
 }
 
 // A line from the station to each target with coordinates in its set-up: the first record
-// of the set-up of that name that carries them. Looked up by name, so a station with a
-// quarter of a million targets takes no longer per target than one with ten.
-void WriteRays(DxfWriter& dxf, const StationSetup& setup, LengthUnit unit) {
+// of the set-up of that name that carries them, else the point computed from the target.
+// Looked up by name, so a station with a quarter of a million targets takes no longer per
+// target than one with ten.
+void WriteRays(DxfWriter& dxf, const StationSetup& setup, const ComputedPoints& computed,
+               LengthUnit unit) {
   if (!setup.station || !setup.station->HasPlanCoordinates()) {
     return;
   }
@@ -275,8 +299,11 @@ void WriteRays(DxfWriter& dxf, const StationSetup& setup, LengthUnit unit) {
     if (target.role != Role::Target) {
       continue;
     }
-    if (const auto found = positions.find(target.name.view()); found != positions.end()) {
-      const Ground to = Place(*found->second, unit);
+    const auto found = positions.find(target.name.view());
+    const ComputedPoint* reduced = computed.For(target);
+    if (found != positions.end() || reduced != nullptr) {
+      const Ground to =
+          found != positions.end() ? Place(*found->second, unit) : Place(reduced->position, unit);
       dxf.Group(0, "LINE");
       dxf.Group(8, kRays);
       dxf.Point(10, from.east, from.north, from.elevation);
@@ -305,16 +332,27 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
   dxf.Group(1, "AC1009");
   dxf.Group(9, "$DWGCODEPAGE");
   dxf.Group(3, "ANSI_1251");
+  dxf.Group(9, "$INSUNITS");
+  dxf.Group(70, InsertionUnits(unit));
+  dxf.Group(9, "$MEASUREMENT");
+  dxf.Group(70, unit == LengthUnit::Metre ? 1 : 0);
+  dxf.Group(9, "$LUNITS");
+  dxf.Group(70, 2);  // decimal
+  dxf.Group(9, "$PDMODE");
+  dxf.Group(70, kPointStyle);
+  dxf.Group(9, "$PDSIZE");
+  dxf.Coordinate(40, ConvertLength(kPointSize, unit));
   dxf.Group(0, "ENDSEC");
   WriteTables(dxf, layers);
   dxf.Group(0, "SECTION");
   dxf.Group(2, "ENTITIES");
   const double h = ConvertLength(kTextHeight, unit);
-  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+  ForEachPosition(files, [&](const PositionedPoint& point) {
     const SurveyPoint& p = point.record;
-    const Ground at = Place(p, unit);
-    const std::string layer =
-        p.role == Role::Station ? std::string(kStations) : layers.For(point.code);
+    const Ground at = Place(point.position, unit);
+    const std::string layer = point.source == PointSource::Computed ? std::string(kComputed)
+                              : p.role == Role::Station             ? std::string(kStations)
+                                                                    : layers.For(point.code);
     dxf.Group(0, "POINT");
     dxf.Group(8, layer);
     dxf.Point(10, at.east, at.north, at.elevation);
@@ -324,14 +362,15 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
       WriteText(dxf, kCodes, {at.east + h, at.north - 1.0 * h, at.elevation}, h,
                 DxfText("code", *point.code, notes));
     }
-    if (p.z && std::isfinite(*p.z)) {
+    if (const MaybeDouble& z = point.position.elevation; z && std::isfinite(*z)) {
       WriteText(dxf, kElevations, {at.east + h, at.north - 2.5 * h, at.elevation}, h,
-                FormatLength(*p.z, unit));
+                FormatLength(*z, unit));
     }
   });
   for (const FileSurvey& file : files) {
+    const ComputedPoints computed(file);
     for (const StationSetup& setup : file.setups) {
-      WriteRays(dxf, setup, unit);
+      WriteRays(dxf, setup, computed, unit);
     }
   }
   dxf.Group(0, "ENDSEC");

@@ -4,6 +4,7 @@
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 #include "host/sinks/trace_format.h"
+#include "host/survey/computed_points.h"
 #include "m5_version.h"
 
 namespace m5host {
@@ -79,6 +80,7 @@ class JsonObject {
 struct Units {
   LengthUnit length;
   AngleUnit angle;
+  const ComputedPoints* computed = nullptr;  // of the file being written
 };
 
 void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& indent,
@@ -101,6 +103,15 @@ void WritePoint(std::ostream& out, const SurveyPoint& p, const std::string& inde
   o.Length("horizontalDistance", p.horizontalDistance, units.length);
   o.Length("heightDifference", p.heightDifference, units.length);
   o.Length("targetHeight", p.targetHeight, units.length);
+  // The place reduced from the observation, beside the record as the plug-in delivered it.
+  if (const ComputedPoint* computed = units.computed ? units.computed->For(p) : nullptr) {
+    const std::string inner = indent + "  ";
+    JsonObject at(o.Key("computed"), inner);
+    at.Length("x", computed->position.north, units.length);
+    at.Length("y", computed->position.east, units.length);
+    at.Length("z", computed->position.elevation, units.length);
+    at.Close();
+  }
   o.Close();
 }
 
@@ -146,7 +157,9 @@ void WriteMessage(std::ostream& out, const Message& message, const std::string& 
 }
 
 void WriteFileObject(std::ostream& out, const FileSurvey& file, const std::string& indent,
-                     const Units& units) {
+                     Units units) {
+  const ComputedPoints computed(file);
+  units.computed = &computed;
   JsonObject o(out, indent);
   const std::string inner = indent + "  ";
   // In every file's object, so that the list of files keeps its shape for scripts.

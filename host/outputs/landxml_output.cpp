@@ -8,7 +8,7 @@
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 #include "host/sinks/trace_format.h"
-#include "host/survey/point_codes.h"
+#include "host/survey/computed_points.h"
 #include "m5_version.h"
 
 namespace m5host {
@@ -135,24 +135,37 @@ class LandXmlWriter {
         m_angles(options.angles.value_or(AngleUnit::Radians)),
         m_notes(notes) {}
 
+  // The instrument's points, then those computed from the observations in a group of their
+  // own: a point the instrument also recorded keeps its name in both.
   void Points(const std::vector<FileSurvey>& files) {
+    Points(files, PointSource::Instrument, "  <CgPoints>\n");
+    Points(files, PointSource::Computed,
+           "  <CgPoints name=\"computed\" desc=\"computed from the observations by the polar "
+           "reduction\">\n");
+  }
+
+  void Points(const std::vector<FileSurvey>& files, PointSource source, const char* opening) {
     PointIds ids("landxml", m_notes);
     bool any = false;
-    ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+    ForEachPosition(files, [&](const PositionedPoint& point) {
+      if (point.source != source) {
+        return;
+      }
       if (!any) {
-        m_out << "  <CgPoints>\n";
+        m_out << opening;
         any = true;
       }
       const SurveyPoint& p = point.record;
+      const GridPosition& at = point.position;
       ids.Written(p.name);
       m_out << "    <CgPoint name=\"" << XmlText("point ID", p.name, m_notes) << '"';
       if (point.code.HasText()) {
         m_out << " code=\"" << XmlText("code", *point.code, m_notes) << '"';
       }
       // Northing, easting, then the elevation when known.
-      m_out << '>' << Length(*p.x) << ' ' << Length(*p.y);
-      if (p.z && std::isfinite(*p.z)) {
-        m_out << ' ' << Length(*p.z);
+      m_out << '>' << Length(at.north) << ' ' << Length(at.east);
+      if (at.elevation && std::isfinite(*at.elevation)) {
+        m_out << ' ' << Length(*at.elevation);
       }
       m_out << "</CgPoint>\n";
     });

@@ -8,10 +8,14 @@
 #include <ostream>
 #include <vector>
 
+#include "host/outputs/output_notes.h"
 #include "host/survey/survey.h"
 
 namespace m5host {
 
 void WriteMessageLines(std::ostream& out, const std::vector<FileSurvey>& files);
+
+// The writers' warnings about places in the surveys, in the same form.
+void WriteLocatedNotes(std::ostream& out, const OutputNotes& notes);
 
 }  // namespace m5host

@@ -44,6 +44,10 @@ void WriteLandXml(std::ostream& out, const std::vector<FileSurvey>& files,
 void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
                   const OutputOptions& options, OutputNotes& notes);
 
+// KML for Google Earth: a placemark per station and placed point, in longitude and latitude.
+void WriteKml(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
+              OutputNotes& notes);
+
 // A plan of the points with coordinates: north up, a labelled grid, stations marked, names
 // that do not cover each other, a scale bar; surveys far apart in panels of their own.
 void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,

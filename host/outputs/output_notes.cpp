@@ -10,6 +10,12 @@ void OutputNotes::Add(std::string note) {
   }
 }
 
+void OutputNotes::AddAt(const std::string& file, int line, const std::string& text) {
+  if (m_said.insert(file + '\n' + std::to_string(line) + '\n' + text).second) {
+    m_located.push_back({file, line, text});
+  }
+}
+
 void OutputNotes::Changed(const char* format, const std::string& what, const std::string& from,
                           const std::string& to) {
   Add(std::string(format) + ": " + what + " " + QuoteEscaped(from, ControlEscape::Json) +

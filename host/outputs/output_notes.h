@@ -19,8 +19,19 @@ class OutputNotes {
   void Add(std::string note);
   const std::vector<std::string>& All() const { return m_notes; }
 
+  // A warning about a place in a survey, said as the plug-in's messages are (message_lines.h);
+  // line -1 for the file as a whole. Each once.
+  struct Located {
+    std::string file;
+    int line;
+    std::string text;
+  };
+  void AddAt(const std::string& file, int line, const std::string& text);
+  const std::vector<Located>& AllLocated() const { return m_located; }
+
  private:
   std::vector<std::string> m_notes;
+  std::vector<Located> m_located;
   std::unordered_set<std::string> m_said;
 };
 

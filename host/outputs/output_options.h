@@ -23,6 +23,9 @@ struct OutputOptions {
   HeaderRow header = HeaderRow::Written;       // --no-header omits CSV's column names
   ByteOrderMark bom = ByteOrderMark::Omitted;  // --bom, for spreadsheets that need it
   std::optional<std::string> crs;              // --crs EPSG:N, the grid of the coordinates
+  // --tolerance, in the unit of --units: a computed point further than this from the
+  // instrument's coordinates of it is a warning. 5 mm without it.
+  std::optional<double> tolerance;
   PlanOptions plan;  // --scale 1:N, --svg-codes, --svg-elevations; its unit is --units
 };
 

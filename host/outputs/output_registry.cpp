@@ -1,5 +1,6 @@
 #include "host/outputs/output_registry.h"
 
+#include "host/outputs/computed_check.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 
@@ -15,6 +16,15 @@ void WritePlan(std::ostream& out, const std::vector<FileSurvey>& files,
   WriteSvgPlan(out, files, plan);
 }
 
+// Every written survey gets the blunder check of its computed points, whatever the format;
+// the notes say each difference once, however many outputs are written.
+template <OutputWriter Write>
+void Checked(std::ostream& out, const std::vector<FileSurvey>& files, const OutputOptions& options,
+             OutputNotes& notes) {
+  NoteComputedDifferences(files, options, notes);
+  Write(out, files, options, notes);
+}
+
 using O = OutputOption;
 
 constexpr const char* kPlanName = "svg";
@@ -25,35 +35,46 @@ const std::vector<OutputFormat>& OutputFormats() {
   static const std::vector<OutputFormat> formats = {
       {"text",
        "a readable report per file: stations, observations, messages",
-       {O::Units, O::Angles},
-       WriteTextReport,
+       {O::Units, O::Angles, O::Tolerance},
+       Checked<WriteTextReport>,
        MessagePlace::InOutput},
       {"json",
        "the whole survey, for scripts",
-       {O::Units, O::Angles},
-       WriteJson,
+       {O::Units, O::Angles, O::Tolerance},
+       Checked<WriteJson>,
        MessagePlace::InOutput},
       {"csv",
        "one row per station or observation",
-       {O::Units, O::Angles, O::Delimiter, O::NoHeader, O::Bom},
-       WriteCsv},
+       {O::Units, O::Angles, O::Delimiter, O::NoHeader, O::Bom, O::Tolerance},
+       Checked<WriteCsv>},
       {"pnezd",
        "Point,Northing,Easting,Elevation,Description of the placed points",
-       {O::Units, O::Delimiter, O::Bom},
-       WritePnezd},
-      {"dxf", "a CAD drawing (DXF R12), a layer per code", {O::Units}, WriteDxf},
+       {O::Units, O::Delimiter, O::Bom, O::Tolerance},
+       Checked<WritePnezd>},
+      {"dxf",
+       "a CAD drawing (DXF R12), a layer per code",
+       {O::Units, O::Tolerance},
+       Checked<WriteDxf>},
       {"landxml",
        "LandXML 1.2: the placed points and the raw observations",
-       {O::Units, O::Angles, O::Crs},
-       WriteLandXml},
+       {O::Units, O::Angles, O::Crs, O::Tolerance},
+       Checked<WriteLandXml>},
       {"geojson",
        "the stations and placed points as GeoJSON features",
-       {O::Units, O::Crs},
-       WriteGeoJson},
+       {O::Units, O::Crs, O::Tolerance},
+       Checked<WriteGeoJson>,
+       MessagePlace::StandardError,
+       Coordinates::LongitudeLatitudeWithCrs},
+      {"kml",
+       "the stations and placed points for Google Earth (needs --crs)",
+       {O::Crs, O::Tolerance},
+       Checked<WriteKml>,
+       MessagePlace::StandardError,
+       Coordinates::LongitudeLatitude},
       {kPlanName,
        "a plan of the placed points (--svg FILE draws it beside another format)",
-       {O::Units, O::Scale, O::Codes, O::Elevations},
-       WritePlan},
+       {O::Units, O::Scale, O::Codes, O::Elevations, O::Tolerance},
+       Checked<WritePlan>},
       // Every message is one of the calls it shows.
       {"trace", "every call of the plug-in, one a line", {}, nullptr, MessagePlace::InOutput},
   };

@@ -26,6 +26,7 @@ enum class OutputOption : unsigned {
   Scale = 1u << 6,
   Codes = 1u << 7,
   Elevations = 1u << 8,
+  Tolerance = 1u << 9,
 };
 
 class OutputOptionSet {
@@ -58,6 +59,7 @@ inline constexpr OutputOptionName kOutputOptionNames[] = {
     {OutputOption::Scale, "--scale"},
     {OutputOption::Codes, "--svg-codes"},
     {OutputOption::Elevations, "--svg-elevations"},
+    {OutputOption::Tolerance, "--tolerance"},
 };
 
 using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& files,
@@ -67,6 +69,10 @@ using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& 
 // place for them, else to stderr as editors and build tools read them (message_lines.h).
 enum class MessagePlace { InOutput, StandardError };
 
+// What a format's coordinates are: the survey's grid, longitude and latitude once --crs
+// names the grid, or longitude and latitude only.
+enum class Coordinates { Grid, LongitudeLatitudeWithCrs, LongitudeLatitude };
+
 struct OutputFormat {
   const char* name;  // as --format takes it
   const char* help;  // one line of --help
@@ -75,6 +81,7 @@ struct OutputFormat {
   // runs (the trace, which shows the plug-in's calls themselves).
   OutputWriter write;
   MessagePlace messages = MessagePlace::StandardError;
+  Coordinates coordinates = Coordinates::Grid;
 
   bool WrittenDuringImport() const { return write == nullptr; }
 };

@@ -3,6 +3,7 @@
 #include "host/os/text_encoding.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
+#include "host/survey/computed_points.h"
 
 namespace m5host {
 
@@ -85,14 +86,20 @@ void WriteStationLine(std::ostream& out, const SurveyPoint& station, LengthUnit 
   }
 }
 
+// A target's row shows the place computed from it, marked in the last column.
 void WriteObservations(std::ostream& out, const std::vector<SurveyPoint>& observations,
-                       AngleUnit angles, LengthUnit unit) {
+                       const ComputedPoints& computed, AngleUnit angles, LengthUnit unit) {
   const std::string a = AngleSymbol(angles);
   const std::string l = std::string(" ") + LengthSymbol(unit);
-  const std::vector<std::string> header{"name",   "code",   "kind",   "Hz " + a, "V " + a, "SD" + l,
-                                        "HD" + l, "dh" + l, "th" + l, "X" + l,   "Y" + l,  "Z" + l};
+  const std::vector<std::string> header{"name",   "code",   "kind",   "Hz " + a, "V " + a,
+                                        "SD" + l, "HD" + l, "dh" + l, "th" + l,  "X" + l,
+                                        "Y" + l,  "Z" + l,  "XYZ"};
   WriteTable(out, "  ", header, 3, observations.size(), [&](std::size_t r) {
     const SurveyPoint& p = observations[r];
+    const ComputedPoint* reduced = p.HasPlanCoordinates() ? nullptr : computed.For(p);
+    const GridPosition at = reduced ? reduced->position : GridPosition{0, 0, p.z};
+    const MaybeDouble x = reduced ? MaybeDouble(at.north) : p.x;
+    const MaybeDouble y = reduced ? MaybeDouble(at.east) : p.y;
     return std::vector<std::string>{p.name,
                                     p.code.value_or(""),
                                     KindText(p),
@@ -102,9 +109,10 @@ void WriteObservations(std::ostream& out, const std::vector<SurveyPoint>& observ
                                     Length(p.horizontalDistance, unit),
                                     Length(p.heightDifference, unit),
                                     Length(p.targetHeight, unit),
-                                    Length(p.x, unit),
-                                    Length(p.y, unit),
-                                    Length(p.z, unit)};
+                                    Length(x, unit),
+                                    Length(y, unit),
+                                    Length(at.elevation, unit),
+                                    reduced ? "computed" : ""};
   });
 }
 
@@ -114,6 +122,7 @@ std::string Plural(int n, const char* word) {
 
 void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles, LengthUnit unit) {
   out << "== " << file.path << '\n';
+  const ComputedPoints computed(file);
   int stations = 0;
   int observations = 0;
   for (const StationSetup& setup : file.setups) {
@@ -126,7 +135,7 @@ void WriteFile(std::ostream& out, const FileSurvey& file, AngleUnit angles, Leng
     }
     observations += static_cast<int>(setup.observations.size());
     if (!setup.observations.empty()) {
-      WriteObservations(out, setup.observations, angles, unit);
+      WriteObservations(out, setup.observations, computed, angles, unit);
     }
   }
   if (!file.messages.empty()) {

@@ -89,6 +89,10 @@ std::string ConvertedLengthText(double length) {
   return Trimmed(length, kLengthDecimals);
 }
 
+std::string DegreesText(double degrees) {
+  return Trimmed(degrees, 9);
+}
+
 std::string AirText(double value) {
   return Trimmed(value, kAirDecimals);
 }

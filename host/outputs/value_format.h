@@ -27,6 +27,8 @@ std::string LengthText(double metres, LengthUnit unit);
 std::string ConvertedLengthText(double length);
 // Temperature (°C) and pressure (hPa) to 2 decimals.
 std::string AirText(double value);
+// Longitude or latitude in degrees to 9 decimals, 0.1 mm on the ground.
+std::string DegreesText(double degrees);
 // The unit's symbol: "m", "ft", "usft".
 const char* LengthSymbol(LengthUnit unit);
 

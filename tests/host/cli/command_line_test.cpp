@@ -159,7 +159,7 @@ TEST(CommandLine, OutputOptionsFollowTheFormatsRows) {
        "--units does not apply to --format trace (only to text, json, csv, pnezd, dxf, landxml, "
        "geojson, svg); add --svg FILE to draw the plan beside trace"},
       {{"--format", "csv", "--svg", "p.svg", "--crs", "EPSG:2193", "a.dat"},
-       "--crs does not apply to --format csv (only to landxml, geojson)"},
+       "--crs does not apply to --format csv (only to landxml, geojson, kml)"},
   };
   for (const Case& c : cases) {
     std::string reason;
@@ -172,7 +172,7 @@ TEST(CommandLine, OutputOptionsFollowTheFormatsRows) {
     EXPECT_NE(help.find(std::string("  ") + format.name + " "), std::string::npos) << format.name;
     EXPECT_NE(help.find(format.help), std::string::npos) << format.help;
   }
-  EXPECT_NE(help.find("text (default), json, csv, pnezd, dxf, landxml, geojson, svg, trace"),
+  EXPECT_NE(help.find("text (default), json, csv, pnezd, dxf, landxml, geojson, kml, svg, trace"),
             std::string::npos)
       << help;
 }

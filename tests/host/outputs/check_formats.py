@@ -22,7 +22,7 @@ import xml.etree.ElementTree as ElementTree
 
 try:
     import ezdxf
-    from osgeo import gdal, ogr
+    from osgeo import gdal, ogr, osr
 except ImportError as missing:
     print(f"{missing.name} is not installed (python3-ezdxf, python3-gdal)")
     sys.exit(77)
@@ -88,10 +88,10 @@ def unguarded(cell):
     return cell
 
 
-def point(name, code, east, north, elevation, scale=1.0):
+def point(name, code, east, north, elevation, scale=1.0, source="instrument"):
     return {"name": name, "code": code or None, "e": float(east) * scale,
             "n": float(north) * scale,
-            "z": None if elevation in (None, "") else float(elevation) * scale}
+            "z": None if elevation in (None, "") else float(elevation) * scale, "source": source}
 
 
 # Readers: each gives the points of one output in metres, in the order written.
@@ -107,10 +107,12 @@ def read_landxml(data, unit, validate):
     check(linear == LANDXML_UNITS[unit], f"LandXML in --units {unit} says {linear}")
     scale = {v: METRES[k] for k, v in LANDXML_UNITS.items()}[linear]
     points = []
-    for p in root.findall(f"{LANDXML}CgPoints/{LANDXML}CgPoint"):
-        north, east, *elevation = p.text.split()  # northing first
-        points.append(point(p.get("name"), p.get("code"), east, north,
-                            elevation[0] if elevation else None, scale))
+    for group in root.findall(f"{LANDXML}CgPoints"):
+        source = "computed" if group.get("name") == "computed" else "instrument"
+        for p in group.findall(f"{LANDXML}CgPoint"):
+            north, east, *elevation = p.text.split()  # northing first
+            points.append(point(p.get("name"), p.get("code"), east, north,
+                                elevation[0] if elevation else None, scale, source))
     return points
 
 
@@ -120,10 +122,13 @@ def read_dxf_ezdxf(data, unit, layers_of):
     check(not audit.has_errors and not audit.fixes, f"ezdxf's audit: {audit.fixes}")
     check((drawing.dxfversion, drawing.encoding) == ("AC1009", "cp1251"),
           f"DXF {drawing.dxfversion} in {drawing.encoding}")
+    header = {v: drawing.header.get(v) for v in ("$INSUNITS", "$PDMODE", "$PDSIZE")}
+    check(header == {"$INSUNITS": {"m": 6, "ft": 2, "usft": 21}[unit], "$PDMODE": 34,
+                     "$PDSIZE": round(0.2 / METRES[unit], 5)}, f"DXF header {header}")
     space = drawing.modelspace()
     names = [t.dxf.text for t in space.query('TEXT[layer=="NAMES"]')]
     layers_of["ezdxf"] = [e.dxf.layer for e in space.query("POINT")]
-    return [point(name, None, *e.dxf.location, METRES[unit])
+    return [point(name, None, *e.dxf.location, METRES[unit], SOURCE_OF_LAYER(e.dxf.layer))
             for name, e in zip(names, space.query("POINT"))]
 
 
@@ -138,7 +143,8 @@ def read_dxf_gdal(data, unit, layers_of):
             layers.append(feature.GetField("Layer"))
             points.append(geometry.GetPoint())
     layers_of["gdal"] = layers
-    return [point(name, None, *xyz, METRES[unit]) for name, xyz in zip(names, points)]
+    return [point(name, None, *xyz, METRES[unit], SOURCE_OF_LAYER(layer))
+            for name, xyz, layer in zip(names, points, layers)]
 
 
 def read_geojson_gdal(data, unit, _):
@@ -150,7 +156,7 @@ def read_geojson_gdal(data, unit, _):
         g = f.GetGeometryRef()
         z = g.GetZ() if g.GetCoordinateDimension() == 3 else None
         points.append(point(f.GetField("name"), f.GetField("code"), g.GetX(), g.GetY(), z,
-                            METRES[unit]))
+                            METRES[unit], f.GetField("source")))
     return points
 
 
@@ -162,11 +168,14 @@ def read_csv_gdal(data, unit, _):
     for f in source.GetLayer(0):
         def given(column):
             return f.GetFieldAsString(f"{column}_{unit}") != ""
+        name, code = unguarded(f.GetFieldAsString("name")), unguarded(f.GetFieldAsString("code"))
         if given("northing") and given("easting"):
             x, y, z = f.GetGeometryRef().GetPoint()
-            points.append(point(unguarded(f.GetFieldAsString("name")),
-                                unguarded(f.GetFieldAsString("code")),
-                                x, y, z if given("elevation") else None, METRES[unit]))
+            points.append(point(name, code, x, y, z if given("elevation") else None, METRES[unit]))
+        if given("computed_northing"):
+            points.append(point(name, code, *(f.GetFieldAsString(f"computed_{c}_{unit}") for c in
+                                              ("easting", "northing", "elevation")),
+                                METRES[unit], "computed"))
     return points
 
 
@@ -185,6 +194,15 @@ READERS = [
 ]
 
 
+def SOURCE_OF_LAYER(layer):
+    return "computed" if layer == "COMPUTED" else "instrument"
+
+
+def by_source(points):
+    """The instrument's points, then the computed ones, each in the order written."""
+    return sorted(points, key=lambda p: p["source"] != "instrument")
+
+
 def same_place(got, expected, tolerance, flat):
     """Within the written precision; a drawing puts a point without elevation at 0."""
     def close(x, y):
@@ -201,6 +219,9 @@ def check_layers(label, reference, layers_of):
     code_of_layer = {}
     for p, layer in zip(reference, layers_of["ezdxf"]):
         code = p["code"]
+        if p["source"] == "computed":
+            check(layer == "COMPUTED", f"{label}: computed {p['name']} on {layer}")
+            continue
         if p["role"] == "station" or not code:
             expected = "STATIONS" if p["role"] == "station" else "POINTS"
             check(layer == expected, f"{label}: {p['name']} on {layer}, expected {expected}")
@@ -213,7 +234,9 @@ def check_layers(label, reference, layers_of):
 
 
 def check_input(dat, settings, validate_only=False):
+    """The number of points computed from observations."""
     label = os.path.relpath(dat, SOURCE) if dat.startswith(SOURCE) else os.path.basename(dat)
+    computed = 0
     for unit in METRES:
         outputs = {}
         options = ["--units", unit]
@@ -223,8 +246,9 @@ def check_input(dat, settings, validate_only=False):
             continue
         reference = [dict(point(f["properties"]["name"], f["properties"]["code"],
                                 *f["geometry"]["coordinates"][:2],
-                                (f["geometry"]["coordinates"] + [None])[2]),
-                          role=f["properties"]["role"])
+                                (f["geometry"]["coordinates"] + [None])[2],
+                                source=f["properties"]["source"]),
+                          role=f["properties"]["role"], station=f["properties"]["station"])
                      for f in json.loads(run(dat, settings, "geojson"))["features"]]
         layers_of = {}
         for fmt, reader, tolerance in READERS:
@@ -234,16 +258,123 @@ def check_input(dat, settings, validate_only=False):
             got = read_landxml(data, unit, CORPUS is not None) if fmt == "landxml" \
                 else reader(data, unit, layers_of)
             what = f"{label} {fmt} ({reader.__name__}) --units {unit}"
-            if not check(len(got) == len(reference),
-                         f"{what}: {len(got)} points for {len(reference)}"):
+            # The point file lists the instrument's points only.
+            expected = by_source(r for r in reference
+                                 if fmt != "pnezd" or r["source"] == "instrument")
+            if not check(len(got) == len(expected),
+                         f"{what}: {len(got)} points for {len(expected)}"):
                 continue
-            for g, r in zip(got, reference):
+            for g, r in zip(by_source(got), expected):
+                check(g["source"] == r["source"], f"{what}: {r['name']} {g['source']} for "
+                      f"{r['source']}")
                 check(g["name"] == r["name"], f"{what}: name {g['name']!r} for {r['name']!r}")
                 check(fmt == "dxf" or g["code"] == r["code"],
                       f"{what}: {r['name']} code {g['code']!r} for {r['code']!r}")
                 check(same_place(g, r, TOLERANCE[tolerance], fmt == "dxf"), f"{what}: {g} for {r}")
+        if unit == "m":
+            computed = check_computed(label, reference, dat, settings)
         if len(layers_of) == 2:
             check_layers(f"{label} dxf --units {unit}", reference, layers_of)
+    return computed
+
+
+def check_computed(label, reference, dat, settings):
+    """Each computed point lies within 5 mm of the instrument's coordinates of it in the same
+    set-up, or m5import warned of it by name."""
+    warned = subprocess.run([HOST, "--plugin", PLUGIN, "--settings", settings, "--no-progress",
+                             "--format", "geojson", "-o", os.devnull, dat],
+                            capture_output=True, check=False).stderr.decode()
+    for i, c in enumerate(reference):
+        same = [j for j, r in enumerate(reference) if r["source"] == "instrument" and
+                r["role"] == "point" and (r["name"], r["station"]) == (c["name"], c["station"])]
+        if c["source"] != "computed" or not same:
+            continue
+        r = reference[next((j for j in same if j > i), same[-1])]
+        far = max(abs(c["e"] - r["e"]), abs(c["n"] - r["n"]),
+                  abs((c["z"] or 0) - (r["z"] or 0))) > 0.005
+        check(far == (f"warning: point {c['name']}: computed" in warned),
+              f"{label}: computed {c} against recorded {r}; stderr {warned[-300:]!r}")
+    return sum(r["source"] == "computed" for r in reference)
+
+
+def as_keyed_on_a_3600(path):
+    """An M3 survey of the corpus as a 3600 keys the same set-up (the plug-in knows no
+    station in the M3's own words): KN STAT, POLAR, the Om line of the station and the
+    text lines with th or ih in the 3600's words, every measurement as the instrument wrote it."""
+    lines, station = [], None
+    for line in open(path, encoding="ascii").read().splitlines():
+        fields = line.split("|")
+        if len(fields) < 7:
+            lines.append(line)
+            continue
+        info, text, blocks = fields[2], fields[2][4:].strip(), [b[:2] for b in fields[3:6]]
+        if info.startswith("PI") and text.split()[:1] == ["S"]:
+            station = info
+        if info.startswith("TI"):
+            if text == "KN STAT":
+                fields[2] = "TI  STAT. KNWN. PNT.".ljust(len(info))
+            elif text == "POLAR":
+                fields[2] = "TI  MEASURE".ljust(len(info))
+            elif "Om" in blocks and station:
+                fields[2] = "PI1 " + station[4:]
+            elif "th" in blocks or "ih" in blocks:
+                fields[2] = "TI  INPUT VALUES".ljust(len(info))
+        lines.append("|".join(fields))
+    return write(os.path.basename(path) + ".dat", ("\n".join(lines) + "\n").encode())
+
+
+# A grid of eastings and northings in metres that holds every example: UTM zone 33N.
+CRS = 32633
+
+
+def check_longitude_latitude(dat, settings):
+    """With --crs, GeoJSON after RFC 7946 and KML (read by GDAL's KML and LIBKML drivers) hold
+    every point in longitude and latitude on WGS 84, which transformed back give the grid."""
+    label = os.path.basename(dat)
+    grid = json.loads(run(dat, settings, "geojson"))["features"]
+    geo = json.loads(run(dat, settings, "geojson", "--crs", f"EPSG:{CRS}"))
+    check("crs" not in geo, f"{label}: RFC 7946 GeoJSON with a crs member")
+    wgs84, utm = osr.SpatialReference(), osr.SpatialReference()
+    wgs84.ImportFromEPSG(4326)
+    utm.ImportFromEPSG(CRS)
+    for srs in (wgs84, utm):
+        srs.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+    back = osr.CoordinateTransformation(wgs84, utm)
+    kml = write("out.kml", run(dat, settings, "kml", "--crs", f"EPSG:{CRS}"))
+    readings = {"geojson": [(f["properties"]["name"], f["properties"]["source"],
+                             f["geometry"]["coordinates"]) for f in geo["features"]]}
+    for driver in ("KML", "LIBKML"):
+        source = gdal.OpenEx(kml, gdal.OF_VECTOR, allowed_drivers=[driver])
+        readings[driver] = [
+            (f.GetField("Name"), f.GetField("source") if driver == "LIBKML" else None,
+             list(f.GetGeometryRef().GetPoint()))
+            for layer in (source.GetLayer(i) for i in range(source.GetLayerCount()))
+            for f in layer]
+    for reader, points in readings.items():
+        what = f"{label} {reader} --crs EPSG:{CRS}"
+        if not check(len(points) == len(grid), f"{what}: {len(points)} points for {len(grid)}"):
+            continue
+        for (name, source, (lon, lat, *z)), g in zip(points, grid):
+            east, north = back.TransformPoint(lon, lat)[:2]
+            want = g["geometry"]["coordinates"]
+            check(name == g["properties"]["name"] and source in (None, g["properties"]["source"])
+                  and -180 <= lon <= 180 and -90 <= lat <= 90
+                  and abs(east - want[0]) < 1e-3 and abs(north - want[1]) < 1e-3
+                  and (z[:1] or [0]) == (want[2:] or [0]),
+                  f"{what}: {name} {source} at {lon} {lat} {z} is {east} {north}, not {g}")
+
+
+def check_refusals(dat, settings):
+    """What cannot be written is refused before anything is: usage errors, status 2."""
+    for args in (["--format", "kml"],
+                 ["--format", "geojson", "--crs", "EPSG:4326"],
+                 ["--format", "geojson", "--crs", f"EPSG:{CRS}", "--units", "ft"],
+                 ["--format", "landxml", "--crs", "EPSG:2193", "--units", "ft"],
+                 ["--format", "landxml", "--crs", "EPSG:2227", "--units", "m"]):
+        result = subprocess.run([HOST, "--plugin", PLUGIN, "--settings", settings,
+                                 "--no-progress", *args, dat], capture_output=True, check=False)
+        check(result.returncode == 2 and not result.stdout, f"{args}: {result.returncode} "
+              f"{result.stderr!r}")
 
 
 def check_plan(label, inputs, settings):
@@ -299,6 +430,11 @@ if CORPUS:
         check_input(dat, golden_settings(dat), validate_only=True)
     for dat in corpus:
         check_input(dat, default_ini)
+    # Their point name is the last twelve characters, the code the five after the tenth.
+    m3_ini = write("m3.ini", b"[M5]\nPointStart=16\nPointLen=12\nCodeStart=11\nCodeLen=5\n")
+    reduced = sum(check_input(as_keyed_on_a_3600(dat), m3_ini) for dat in corpus
+                  if "KN STAT" in open(dat, encoding="latin-1").read())
+    check(reduced >= 150, f"{reduced} points computed on the corpus")
     check_plan("corpus", corpus, default_ini)
 else:
     for dat in examples:
@@ -315,6 +451,9 @@ else:
     layers = [e.dxf.layer for e in drawing.modelspace().query("POINT")]
     check(layers ==
           ["ОПОРА", "ТРУБА", "КАНАЛ", "ТРУБА_2", "ДЕРЕВО"], f"Cyrillic layers in the DXF: {layers}")
+    for dat in examples:
+        check_longitude_latitude(dat, examples_ini)
+    check_refusals(examples[0], examples_ini)
     plan = check_plan("examples", examples, examples_ini)
     check("left out" not in plan, "a label of the examples' plan was left out")
     # The measured code reaches the point list: the file gives BLDG to point 101.

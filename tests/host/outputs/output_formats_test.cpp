@@ -93,8 +93,7 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
        "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
       {"dxf", Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
        "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
-      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"",
-       "landxml: point ID \"a\\u0001<b\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
@@ -147,7 +146,8 @@ TEST(OutputFormats, CsvOptions) {
   const std::string header = Write("csv", {}, options).text;
   EXPECT_EQ(header.substr(0, header.find("\r\n")),
             "file,station,role,name,code,kind,flag,hz_rad,v_rad,sd_usft,hd_usft,dh_usft,th_usft,"
-            "northing_usft,easting_usft,elevation_usft,ih_usft,temperature_c,pressure_hpa");
+            "northing_usft,easting_usft,elevation_usft,ih_usft,temperature_c,pressure_hpa,"
+            "computed_northing_usft,computed_easting_usft,computed_elevation_usft");
 }
 
 // The layers of the drawing's POINTs, in order.
@@ -179,8 +179,7 @@ TEST(OutputFormats, CodesNeverShareADxfLayer) {
     for (const std::string& code : c.codes) {
       points.push_back(Placed("P", 1, 2, code));
     }
-    const std::vector<std::string> layers =
-        PointLayers(Write("dxf", Survey(points)).text);
+    const std::vector<std::string> layers = PointLayers(Write("dxf", Survey(points)).text);
     ASSERT_EQ(layers.size(), c.layers.size() + 1) << c.codes[0];
     EXPECT_EQ(layers[0], "STATIONS");
     for (std::size_t i = 0; i < c.layers.size(); ++i) {
@@ -205,8 +204,7 @@ TEST(OutputFormats, LandXmlLengthsInTheNamedUnit) {
   for (const Case& c : cases) {
     OutputOptions options;
     options.length = c.unit;
-    const std::string xml =
-        Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
+    const std::string xml = Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
     EXPECT_NE(xml.find(c.linearUnit), std::string::npos) << xml;
     EXPECT_NE(xml.find(c.point), std::string::npos) << xml;
   }
@@ -225,6 +223,57 @@ TEST(OutputFormats, LandXmlInstrumentHeight) {
   const std::string known = Write("landxml", files).text;
   EXPECT_NE(known.find("instrumentHeight=\"1.55\""), std::string::npos);
   EXPECT_EQ(known.find("FieldNote"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace m5host
+
+namespace m5host {
+namespace {
+
+// A target 10 m north of the station at 1000/2000, whose coordinates the instrument also
+// recorded 3 cm off: every format marks the computed place beside the recorded one, and
+// the difference is a warning at the file.
+TEST(OutputFormats, ComputedPointsAreMarkedAndChecked) {
+  SurveyPoint target = Record(Role::Target, "7", "KERB");
+  target.horizontalDirection = 0.0;
+  target.horizontalDistance = 10.0;
+  const auto files = Survey({target, Placed("7", 1010.03, 2000.0)});
+  struct Case {
+    const char* format;
+    const char* computed;  // in the output
+  };
+  const Case cases[] = {
+      {"text", "  1010.000  2000.000           computed\n"},
+      {"json", "\"computed\": {\n              \"x\": 1010,\n              \"y\": 2000\n"},
+      {"csv", ",1010,2000,\r\n"},
+      {"geojson",
+       "[2000, 1010]}, \"properties\": {\"name\": \"7\", \"code\": \"KERB\", \"role\": "
+       "\"target\", \"station\": \"S1\", \"file\": \"day.dat\", \"source\": "
+       "\"computed\"}"},
+      {"landxml",
+       "<CgPoints name=\"computed\" desc=\"computed from the observations by the "
+       "polar reduction\">\n    <CgPoint name=\"7\" code=\"KERB\">1010 2000</CgPoint>"},
+      {"dxf", "POINT\n  8\nCOMPUTED\n 10\n2000\n 20\n1010\n"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    OutputNotes notes;
+    FindOutputFormat(c.format)->write(out, files, {}, notes);
+    EXPECT_NE(out.str().find(c.computed), std::string::npos) << c.format << "\n" << out.str();
+    // The check comes first; GeoJSON then says that its grid is not longitude and latitude.
+    ASSERT_FALSE(notes.AllLocated().empty()) << c.format;
+    EXPECT_EQ(notes.AllLocated().front().file, "day.dat");
+    EXPECT_EQ(notes.AllLocated().front().text,
+              "point 7: computed from its observation 0.030 m from the instrument's coordinates "
+              "(north -0.030, east +0.000), more than the tolerance of 0.005 m");
+  }
+  OutputOptions loose;
+  loose.tolerance = 0.031;
+  OutputNotes notes;
+  std::ostringstream out;
+  FindOutputFormat("csv")->write(out, files, loose, notes);
+  EXPECT_TRUE(notes.AllLocated().empty());
 }
 
 }  // namespace
