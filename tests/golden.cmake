@@ -85,4 +85,7 @@ if(TARGET m5import AND TARGET m5plugin AND M5_PYTHON3)
                      ${CMAKE_CROSSCOMPILING_EMULATOR})
     set_tests_properties(table.${row} PROPERTIES LABELS "golden;table" SKIP_RETURN_CODE 77)
   endforeach()
+  add_test(NAME table.every_file_named
+           COMMAND ${M5_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/golden/table/run_row.py --unnamed)
+  set_tests_properties(table.every_file_named PROPERTIES LABELS "golden;table")
 endif()

@@ -4,6 +4,7 @@ m5import wrote, said and returned with the row's expected files. With the enviro
 variable M5_UPDATE_GOLDEN set, writes them instead (and the row's status and file names).
 
 Usage: run_row.py ROW HOST PLUGIN SOURCE_DIR SCRATCH_DIR VERSION [--windows] [EMULATOR...]
+       run_row.py --unnamed   fails on an expected file that no row names any more
 
 A row (tab-separated; README, "Golden files"):
   name  folder  command  status  stdout  stderr  files  windows
@@ -142,8 +143,35 @@ def update_row(name, changes, lock_file):
         write_atomically(TABLE, "\n".join(lines).encode("utf-8"))
 
 
+def unnamed_files():
+    """The expected files no row names, such as a rewrite leaves when an output goes."""
+    named = set()
+    for row in read_rows().values():
+        for column in ("stdout", "stderr"):
+            named.add(row[column])
+        named.update(parse_files(row["files"], " ").values())
+        for change in row["windows"].split(" "):
+            column, _, value = change.partition("=")
+            named.update(parse_files(value, ",").values() if column == "files" else [value])
+    folders = [os.path.join(TABLE_DIR, "..", "formats")] + [
+        os.path.join(TABLE_DIR, entry) for entry in os.listdir(TABLE_DIR)
+        if entry != "inputs" and os.path.isdir(os.path.join(TABLE_DIR, entry))]
+    left = []
+    for top in folders:
+        for folder, _, names in os.walk(top):
+            for file in names:
+                path = os.path.relpath(os.path.join(folder, file), TABLE_DIR)
+                if path not in named:
+                    left.append(path)
+    for path in sorted(left):
+        print(f"{path} is named by no row of rows.tsv: remove it, or name it in a row")
+    return 1 if left else 0
+
+
 def main():
     arguments = sys.argv[1:]
+    if arguments == ["--unnamed"]:
+        return unnamed_files()
     windows = "--windows" in arguments
     arguments = [a for a in arguments if a != "--windows"]
     name, host, plugin, source, scratch, version = arguments[:6]
