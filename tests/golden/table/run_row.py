@@ -112,6 +112,11 @@ def stable(data, out, plugin, source, version):
 
 
 def difference(name, expected, actual):
+    # Line ends and byte-order marks do not show in a diff of lines: say so in words.
+    for mark, what in ((b"\r", "line ends (CR)"), (b"\xef\xbb\xbf", "byte-order mark")):
+        if expected.replace(mark, b"") == actual.replace(mark, b""):
+            return f"  only in its {what}: {expected.count(mark)} expected, " \
+                   f"{actual.count(mark)} written\n"
     lines = difflib.unified_diff(
         expected.decode("utf-8", "replace").splitlines(keepends=True),
         actual.decode("utf-8", "replace").splitlines(keepends=True),
