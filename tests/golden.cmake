@@ -60,3 +60,32 @@ if(TARGET m5import AND TARGET m5plugin)
   add_m5_settings_test(rejects_overlap "Ошибка: Неверные настройки формата" CodeStart=10)
   add_m5_settings_test(choice_by_text "\\(\\*\\) 1 UTF-8" CodeStr=UTF-8)
 endif()
+
+# The golden table (golden/table/rows.tsv): a CTest per row, named table.<row>, each run by
+# golden/table/run_row.py, which M5_UPDATE_GOLDEN=1 turns into the writer of the row's
+# expected files. The cross build runs the same rows through wine.
+find_program(M5_PYTHON3 python3)
+if(TARGET m5import AND TARGET m5plugin AND M5_PYTHON3)
+  set(m5_table ${CMAKE_CURRENT_SOURCE_DIR}/golden/table/rows.tsv)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${m5_table})
+  file(READ ${m5_table} m5_rows)
+  # A row's name is what comes before its first tab.
+  string(REGEX REPLACE "\t[^\n]*" "" m5_row_names "${m5_rows}")
+  string(REGEX REPLACE "#[^\n]*" "" m5_row_names "${m5_row_names}")
+  string(REGEX REPLACE "\n+" ";" m5_row_names "${m5_row_names}")
+  set(m5_platform "")
+  if(WIN32)
+    set(m5_platform --windows)
+  endif()
+  foreach(row ${m5_row_names})
+    add_test(NAME table.${row}
+             COMMAND ${M5_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/golden/table/run_row.py ${row}
+                     $<TARGET_FILE:m5import> $<TARGET_FILE:m5plugin> ${PROJECT_SOURCE_DIR}
+                     ${CMAKE_CURRENT_BINARY_DIR}/table ${PROJECT_VERSION} ${m5_platform}
+                     ${CMAKE_CROSSCOMPILING_EMULATOR})
+    set_tests_properties(table.${row} PROPERTIES LABELS "golden;table" SKIP_RETURN_CODE 77)
+  endforeach()
+  add_test(NAME table.every_file_named
+           COMMAND ${M5_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/golden/table/run_row.py --unnamed)
+  set_tests_properties(table.every_file_named PROPERTIES LABELS "golden;table")
+endif()
