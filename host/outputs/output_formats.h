@@ -8,7 +8,7 @@
 
 #include "host/outputs/output_notes.h"
 #include "host/outputs/output_options.h"
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/plan_options.h"
 #include "host/survey/survey.h"
 
 namespace m5host {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/plan_options.h"
 
 namespace m5host {
 

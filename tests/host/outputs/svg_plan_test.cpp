@@ -7,8 +7,8 @@
 
 #include "host/outputs/output_formats.h"
 #include "host/outputs/output_options.h"
-#include "host/outputs/plan_labels.h"
-#include "host/outputs/plan_projection.h"
+#include "host/outputs/plan/plan_labels.h"
+#include "host/outputs/plan/plan_projection.h"
 #include "tests/support/temp_folder.h"
 
 namespace m5host {

@@ -1,4 +1,4 @@
-#include "host/outputs/plan_labels.h"
+#include "host/outputs/plan/plan_labels.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/output_formats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "host/os/text_encoding.h"
-#include "host/outputs/output_formats.h"
-#include "host/outputs/plan_labels.h"
-#include "host/outputs/plan_projection.h"
+#include "host/outputs/plan/plan_labels.h"
+#include "host/outputs/plan/plan_projection.h"
 #include "host/outputs/value_format.h"
 #include "host/survey/point_codes.h"
 
