@@ -2,7 +2,8 @@
 """Reads m5import's outputs back with the programs their users have, and compares every
 point with the GeoJSON in metres: LandXML with xmllint (valid against the LandXML 1.2
 schema when given) and ElementTree, DXF with ezdxf and with GDAL's DXF driver, GeoJSON and
-CSV with GDAL, the point file with Python's csv; each in metres, feet and US survey feet.
+CSV with GDAL, the point file with Python's csv and GDAL; each in metres, feet and US survey
+feet.
 The plan is rendered with rsvg-convert.
 
 Usage: check_formats.py M5IMPORT PLUGIN SOURCE_DIR [CORPUS_DIR SCHEMA]
@@ -170,9 +171,35 @@ def read_csv_gdal(data, unit, _):
     return points
 
 
+# The point file in each unit with another delimiter, read by Python's csv and GDAL's CSV
+# driver; a name or code that starts a formula comes back with the guard taken off.
+POINT_FILE_DELIMITERS = {"m": ",", "ft": ";", "usft": "tab"}
+
+
+def point_file_options(unit):
+    return ["--delimiter", POINT_FILE_DELIMITERS[unit]]
+
+
 def read_pnezd(data, unit, _):
-    return [point(name, code, east, north, elevation, METRES[unit])
-            for name, north, east, elevation, code in csv.reader(data.decode().splitlines())]
+    delimiter = POINT_FILE_DELIMITERS[unit].replace("tab", "\t")
+    return [point(unguarded(name), unguarded(code), east, north, elevation, METRES[unit])
+            for name, north, east, elevation, code
+            in csv.reader(data.decode().splitlines(), delimiter=delimiter)]
+
+
+def read_pnezd_gdal(data, unit, _):
+    if not data:
+        return []  # GDAL refuses an empty file
+    # GDAL tells the delimiter from the first line.
+    try:
+        source = gdal.OpenEx(write("pnezd.csv", data), gdal.OF_VECTOR,
+                             open_options=["HEADERS=NO"])
+    except RuntimeError as refused:
+        check(False, f"GDAL refuses the point file: {refused}")
+        return []
+    return [point(*(unguarded(f.GetFieldAsString(i)) for i in (0, 4)),
+                  *(f.GetFieldAsString(i) for i in (2, 1, 3)), METRES[unit])
+            for f in source.GetLayer(0)]
 
 
 READERS = [
@@ -182,6 +209,7 @@ READERS = [
     ("geojson", read_geojson_gdal, "other"),
     ("csv", read_csv_gdal, "other"),
     ("pnezd", read_pnezd, "pnezd"),
+    ("pnezd", read_pnezd_gdal, "pnezd"),
 ]
 
 
@@ -229,7 +257,9 @@ def check_input(dat, settings, validate_only=False):
         layers_of = {}
         for fmt, reader, tolerance in READERS:
             if fmt not in outputs:
-                outputs[fmt] = landxml if fmt == "landxml" else run(dat, settings, fmt, *options)
+                extra = point_file_options(unit) if fmt == "pnezd" else []
+                outputs[fmt] = landxml if fmt == "landxml" \
+                    else run(dat, settings, fmt, *options, *extra)
             data = outputs[fmt]
             got = read_landxml(data, unit, CORPUS is not None) if fmt == "landxml" \
                 else reader(data, unit, layers_of)
@@ -261,9 +291,8 @@ def check_plan(label, inputs, settings):
     return open(svg, encoding="utf-8").read()
 
 
-def cyrillic_survey():
-    """A Windows-1251 survey whose names and codes are Cyrillic, two codes of one spelling
-    in different case among them."""
+def placed_survey(file_name, points, encoding):
+    """A survey of known points (name, code, x, y, z), each name and code in its column."""
     def line(n, info, blocks):
         cells = "".join(f"{b:<22}|" for b in blocks + [""] * (3 - len(blocks)))
         return f"For M5|Adr {n:05d}|{info:<31}|{cells} "
@@ -271,13 +300,27 @@ def cyrillic_survey():
     def placed(n, name, code, x, y, z):
         return line(n, f"PI1 {name:<14}{code:<13}",
                     [f"X {x:15.3f} m   ", f"Y {y:15.3f} m   ", f"Z {z:15.3f} m   "])
-    rows = [line(1, "TI  STAT. KNWN. PNT.", []),
-            placed(2, "Станция1", "ОПОРА", 5000, 3000, 100),
-            placed(3, "Репер5", "ТРУБА", 5010, 3004, 101.5),
-            placed(4, "Колодец", "КАНАЛ", 5020, 3008, 99.25),
-            placed(5, "П3", "труба", 5030, 3012, 98),
-            placed(6, "Ёлка №2", "ДЕРЕВО", 5040, 3016, 97)]
-    return write("cyrillic.dat", "\r\n".join(rows).encode("cp1251") + b"\r\n")
+    rows = [line(1, "TI  STAT. KNWN. PNT.", [])]
+    rows += [placed(n, *p) for n, p in enumerate(points, 2)]
+    return write(file_name, "\r\n".join(rows).encode(encoding) + b"\r\n")
+
+
+def cyrillic_survey():
+    """A Windows-1251 survey whose names and codes are Cyrillic, two codes of one spelling
+    in different case among them."""
+    return placed_survey("cyrillic.dat", [
+        ("Станция1", "ОПОРА", 5000, 3000, 100), ("Репер5", "ТРУБА", 5010, 3004, 101.5),
+        ("Колодец", "КАНАЛ", 5020, 3008, 99.25), ("П3", "труба", 5030, 3012, 98),
+        ("Ёлка №2", "ДЕРЕВО", 5040, 3016, 97)], "cp1251")
+
+
+def quoting_survey():
+    """Names and codes holding a quote or a delimiter of the point file, or starting a
+    formula: the point file quotes and guards them, and they read back as written."""
+    return placed_survey("quoting.dat", [
+        ('A"1', 'PIPE"X', 100, 200, 10), ("B,2", "a,b", 110, 205, 11),
+        ("C;3", "x;y", 120, 210, 12), ("=D4", "=1+1", 130, 215, 13),
+        ("-5", "+1", 140, 220, 14), ("@E6", '"Q"', 150, 225, 15)], "cp1251")
 
 
 examples = sorted(glob.glob(os.path.join(SOURCE, "examples", "*.dat")))
@@ -307,6 +350,7 @@ else:
         check_input(dat, golden_settings(dat))
     cyrillic = cyrillic_survey()
     check_input(cyrillic, default_ini)
+    check_input(quoting_survey(), default_ini)
     # The Cyrillic names and codes read back as written, and the code in lower case has a
     # layer of its own.
     drawing = ezdxf.readfile(write("cyrillic.dxf", run(cyrillic, default_ini, "dxf")))

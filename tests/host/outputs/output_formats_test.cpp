@@ -84,7 +84,8 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
       {"csv", Placed("5", 1, 2, "@SUM"), "'@SUM", "csv: code \"@SUM\""},
       {"csv", Placed("-2+3", 1, 2), "'-2+3", "csv: name \"-2+3\" written as"},
       {"csv", Placed("+1", 1, 2), "'+1", "csv: name \"+1\" written as"},
-      {"pnezd", Placed("A,1", 1, 2), "A 1,", "pnezd: point ID \"A,1\" written as"},
+      {"pnezd", Placed("A\r\n1", 1, 2), "A  1,", "pnezd: point ID \"A\\r\\n1\" written as"},
+      {"pnezd", Placed("=A1", 1, 2), "'=A1,", "pnezd: point ID \"=A1\" written as"},
       {"dxf", Placed("7", 1, 2, "kerb stone"), "KERB_STONE",
        "dxf: code \"kerb stone\" written as \"layer KERB_STONE\""},
       {"dxf", Placed("8", 1, 2, "RAYS"), "RAYS_2", "written as \"layer RAYS_2\""},
@@ -93,8 +94,7 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
        "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
       {"dxf", Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
        "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
-      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"",
-       "landxml: point ID \"a\\u0001<b\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
@@ -179,8 +179,7 @@ TEST(OutputFormats, CodesNeverShareADxfLayer) {
     for (const std::string& code : c.codes) {
       points.push_back(Placed("P", 1, 2, code));
     }
-    const std::vector<std::string> layers =
-        PointLayers(Write("dxf", Survey(points)).text);
+    const std::vector<std::string> layers = PointLayers(Write("dxf", Survey(points)).text);
     ASSERT_EQ(layers.size(), c.layers.size() + 1) << c.codes[0];
     EXPECT_EQ(layers[0], "STATIONS");
     for (std::size_t i = 0; i < c.layers.size(); ++i) {
@@ -205,8 +204,7 @@ TEST(OutputFormats, LandXmlLengthsInTheNamedUnit) {
   for (const Case& c : cases) {
     OutputOptions options;
     options.length = c.unit;
-    const std::string xml =
-        Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
+    const std::string xml = Write("landxml", Survey({Placed("1", 1200, 1200)}), options).text;
     EXPECT_NE(xml.find(c.linearUnit), std::string::npos) << xml;
     EXPECT_NE(xml.find(c.point), std::string::npos) << xml;
   }
