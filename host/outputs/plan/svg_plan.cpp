@@ -295,16 +295,23 @@ class PanelWriter {
     const LabelRoom room{
         LabelBox{left, top, left + m_layout.frame.width, top + m_layout.frame.height},
         std::move(m_marks)};
-    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests, room);
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-      if (!boxes[i]) {
+    const std::vector<std::optional<PlacedLabel>> placed = PlaceLabels(requests, room);
+    // Each leader is written just before its label.
+    m_out << "<g class=\"labels\">\n";
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      if (!placed[i]) {
         ++m_leftOut;
         continue;
       }
-      WriteLeader(m_labels[i].request, *boxes[i]);
+      if (const std::optional<Leader>& leader = placed[i]->leader) {
+        m_out << "<line x1=\"" << Number(leader->x1) << "\" y1=\"" << Number(leader->y1)
+              << "\" x2=\"" << Number(leader->x2) << "\" y2=\"" << Number(leader->y2)
+              << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
+      }
+      const LabelBox& box = placed[i]->box;
       const PointLabel& label = m_labels[i].label;
-      m_out << "<text x=\"" << Number(boxes[i]->left) << "\" y=\"" << Number(boxes[i]->bottom - 3)
-            << '"' << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
+      m_out << "<text x=\"" << Number(box.left) << "\" y=\"" << Number(box.bottom - 3) << '"'
+            << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
             << Xml(label.name);
       if (!label.code.empty()) {
         m_out << "<tspan dx=\"4\" fill=\"#06c\">" << Xml(label.code) << "</tspan>";
@@ -314,17 +321,7 @@ class PanelWriter {
       }
       m_out << "</text>\n";
     }
-  }
-
-  // A label that found room only away from its point is tied to it by a thin line.
-  void WriteLeader(const LabelRequest& request, const LabelBox& box) {
-    const double x = std::clamp(request.x, box.left, box.right);
-    const double y = std::clamp(request.y, box.top, box.bottom);
-    if (std::hypot(x - request.x, y - request.y) <= request.clearance * 1.5) {
-      return;
-    }
-    m_out << "<line x1=\"" << Number(request.x) << "\" y1=\"" << Number(request.y) << "\" x2=\""
-          << Number(x) << "\" y2=\"" << Number(y) << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
+    m_out << "</g>\n";
   }
 
   // Below the frame's right corner, where no label reaches.
