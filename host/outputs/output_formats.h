@@ -45,8 +45,9 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
                   const OutputOptions& options, OutputNotes& notes);
 
 // A plan of the points with coordinates: north up, a labelled grid, stations marked, names
-// that do not cover each other, a scale bar; surveys far apart in panels of their own.
+// that do not cover each other, a scale bar; surveys far apart in panels of their own; a
+// legend of the codes and a title block, on an ISO sheet when asked.
 void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
-                  const PlanOptions& options);
+                  const PlanOptions& options, OutputNotes& notes);
 
 }  // namespace m5host

@@ -23,7 +23,9 @@ struct OutputOptions {
   HeaderRow header = HeaderRow::Written;       // --no-header omits CSV's column names
   ByteOrderMark bom = ByteOrderMark::Omitted;  // --bom, for spreadsheets that need it
   std::optional<std::string> crs;              // --crs EPSG:N, the grid of the coordinates
-  PlanOptions plan;  // --scale 1:N, --svg-codes, --svg-elevations; its unit is --units
+  // --scale 1:N, --sheet, --svg-codes, --svg-elevations, --svg-no-sight-lines; its unit is
+  // --units, its grid --crs
+  PlanOptions plan;
 };
 
 }  // namespace m5host

@@ -26,6 +26,8 @@ enum class OutputOption : unsigned {
   Scale = 1u << 6,
   Codes = 1u << 7,
   Elevations = 1u << 8,
+  Sheet = 1u << 9,
+  NoSightLines = 1u << 10,
 };
 
 class OutputOptionSet {
@@ -58,6 +60,8 @@ inline constexpr OutputOptionName kOutputOptionNames[] = {
     {OutputOption::Scale, "--scale"},
     {OutputOption::Codes, "--svg-codes"},
     {OutputOption::Elevations, "--svg-elevations"},
+    {OutputOption::Sheet, "--sheet"},
+    {OutputOption::NoSightLines, "--svg-no-sight-lines"},
 };
 
 using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& files,

@@ -285,7 +285,8 @@ TEST(PlanLabels, LeadersCrossNothing) {
 
 std::string Plan(const std::vector<FileSurvey>& files, const PlanOptions& options = {}) {
   std::ostringstream out;
-  WriteSvgPlan(out, files, options);
+  OutputNotes notes;
+  WriteSvgPlan(out, files, options, notes);
   return out.str();
 }
 
@@ -328,7 +329,7 @@ TEST(SvgPlan, CodesAndElevationsOnRequest) {
   std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {10, 10}}})};
   files[0].setups[0].observations[0].code = "FENCE";
   files[0].setups[0].observations[0].z = 101.2346;
-  EXPECT_FALSE(Contains(Plan(files), "FENCE"));
+  EXPECT_FALSE(Contains(Plan(files), ">FENCE<"));
   PlanOptions options;
   options.codes = true;
   options.elevations = true;
@@ -337,6 +338,114 @@ TEST(SvgPlan, CodesAndElevationsOnRequest) {
   EXPECT_TRUE(Contains(svg, ">101.235<"));
   options.unit = {kFoot, "ft"};
   EXPECT_TRUE(Contains(Plan(files, options), ">332.135<"));
+}
+
+TEST(SvgPlan, IsoSheets) {
+  struct Case {
+    const char* text;
+    double width, height;  // 0: refused
+  };
+  const Case cases[] = {
+      {"A3", 420, 297},
+      {"a4-portrait", 210, 297},
+      {"A0-Landscape", 1189, 841},
+      {"A2-PORTRAIT", 420, 594},
+      {"A1", 841, 594},
+      {"A5", 0, 0},
+      {"B4", 0, 0},
+      {"A3-upright", 0, 0},
+      {"", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const std::optional<PlanSheet> sheet = ParseSheet(c.text);
+    ASSERT_EQ(sheet.has_value(), c.width != 0) << c.text;
+    if (sheet) {
+      EXPECT_EQ(sheet->Width(), c.width) << c.text;
+      EXPECT_EQ(sheet->Height(), c.height) << c.text;
+    }
+  }
+}
+
+// On a sheet without a scale the largest round scale that fits; with one too large for the
+// sheet, a larger page and a note saying so. The title block says what the plan shows.
+TEST(SvgPlan, SheetTitleBlockAndLegend) {
+  std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {0, 100}, {10, 50}, {20, 50}, {5, 5}}})};
+  auto& observations = files[0].setups[0].observations;
+  observations[0].code = "WALL";
+  observations[1].code = "FENCE";
+  observations[2].code = "FENCE";
+  struct Case {
+    const char* sheet;
+    double scaleDenominator;  // 0: none given
+    std::vector<std::string> parts;
+    std::size_t notes;
+  };
+  const Case cases[] = {
+      {"A4", 0, {"width=\"297.0mm\" height=\"210.0mm\"", ">1:500<", ">A4 landscape<"}, 0},
+      {"A4-portrait", 0, {"width=\"210.0mm\" height=\"297.0mm\"", ">1:1000<"}, 0},
+      {"A4", 200, {">1:200<"}, 1},
+      {"", 0, {">fitted to the page: see the scale bar<"}, 0},
+  };
+  for (const Case& c : cases) {
+    PlanOptions options;
+    options.sheet = ParseSheet(c.sheet);
+    if (c.scaleDenominator > 0) {
+      options.scaleDenominator = c.scaleDenominator;
+    }
+    options.date = "2026-12-09";
+    options.crs = "EPSG:2193";
+    std::ostringstream out;
+    OutputNotes notes;
+    WriteSvgPlan(out, files, options, notes);
+    const std::string svg = out.str();
+    for (const std::string& part : c.parts) {
+      EXPECT_TRUE(Contains(svg, part)) << c.sheet << ' ' << part << '\n' << svg;
+    }
+    for (const char* row : {">a.dat<", ">2026-12-09<", ">m, north up<", ">EPSG:2193<"}) {
+      EXPECT_TRUE(Contains(svg, row)) << row;
+    }
+    EXPECT_EQ(notes.All().size(), c.notes) << c.sheet;
+  }
+  // The commonest code takes the first colour; a point without one is black.
+  const std::string svg = Plan(files);
+  struct Entry {
+    const char* text;
+    const char* symbol;
+  };
+  for (const Entry& e :
+       {Entry{">station (1)<", "stroke=\"#c00\""}, Entry{">FENCE (2)<", "fill=\"#1f77b4\""},
+        Entry{">WALL (1)<", "fill=\"#2ca02c\""}, Entry{">no code (1)<", "fill=\"black\""}}) {
+    const std::size_t at = svg.find(e.text);
+    ASSERT_NE(at, std::string::npos) << e.text;
+    const std::size_t symbol = svg.rfind('<', svg.rfind("<text", at) - 1);
+    EXPECT_TRUE(Contains(svg.substr(symbol, at - symbol), e.symbol)) << e.text;
+  }
+  // The two FENCE dots, and the legend's.
+  std::size_t fence = 0;
+  for (std::size_t at = svg.find("fill=\"#1f77b4\""); at != std::string::npos;
+       at = svg.find("fill=\"#1f77b4\"", at + 1)) {
+    ++fence;
+  }
+  EXPECT_EQ(fence, 3u);
+  EXPECT_FALSE(Contains(svg, "Drawn"));
+  EXPECT_FALSE(Contains(svg, "CRS"));
+}
+
+TEST(SvgPlan, SightLinesOnRequest) {
+  const std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {0, 100}, {10, 50}}})};
+  PlanOptions options;
+  const auto sightLines = [&] {
+    const std::string svg = Plan(files, options);
+    std::size_t count = 0;
+    for (std::size_t at = svg.find("stroke=\"#bbb\""); at != std::string::npos;
+         at = svg.find("stroke=\"#bbb\"", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ(sightLines(), 2u);
+  options.sightLines = SightLines::Hidden;
+  EXPECT_EQ(sightLines(), 0u);
 }
 
 // A measured point carries its measurement's code, as in the point lists; one name measured
