@@ -189,7 +189,7 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid of the coordinates, recorded in geojson and landxml")
+         "the grid of the coordinates, recorded in geojson, landxml and the plan")
       ->type_name("EPSG:N");
   AddText(app, "--svg", options.svgPath, "FILE", "also draw a plan of the points with coordinates");
   app.add_option_function<std::string>(

@@ -1,6 +1,7 @@
 #include "host/outputs/plan/plan_footer.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "host/outputs/plan/svg_text.h"
 
