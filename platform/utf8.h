@@ -1,7 +1,7 @@
 // File names encoded for the file system as UTF-8. wchar_t holds UTF-32 on Linux and UTF-16
 // on Windows; both widths are handled. Survey text is decoded by text/decoders.h.
 //
-// The reference host has a codec of its own (host/text_encoding.*), as any host would: it
+// The reference host has a codec of its own (host/os/text_encoding.*), as any host would: it
 // converts the command line, settings files and what it prints, reports nothing, lets a
 // NUL through and replaces each byte of a broken sequence on its own.
 #pragma once

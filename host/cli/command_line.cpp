@@ -191,7 +191,7 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid: named in landxml, to longitude and latitude in geojson, kml")
+         "the grid: named in landxml and the plan, to longitude and latitude in geojson, kml")
       ->type_name("EPSG:N");
   app.add_option_function<double>(
          "--tolerance",
@@ -222,6 +222,23 @@ void AddImportOptions(CLI::App& app, Options& options) {
   AddSwitch(
       app, "--svg-elevations", [&options] { options.output.plan.elevations = true; },
       "each point's elevation after its name on the plan");
+  app.add_option_function<std::string>(
+         "--sheet",
+         [&options](const std::string& text) {
+           options.output.plan.sheet = ParseSheet(text);
+           if (!options.output.plan.sheet) {
+             throw CLI::ValidationError(
+                 "--sheet needs A4 to A0, -portrait after it for upright, "
+                 "not \"" +
+                 text + "\"");
+           }
+         },
+         "the plan on an ISO sheet, at --scale or the largest round scale that fits")
+      ->type_name("A4..A0[-portrait]");
+  AddSwitch(
+      app, "--svg-no-sight-lines",
+      [&options] { options.output.plan.sightLines = SightLines::Hidden; },
+      "the plan without the lines from stations to their targets");
   AddSwitch(
       app, "--check-refs", [&options] { options.checkReferences = true; },
       "treat unbalanced converter references as an error");

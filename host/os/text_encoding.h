@@ -5,9 +5,10 @@
 // encoded surrogate and each byte of a truncated sequence become one U+FFFD apiece; a NUL
 // passes through; an unpaired surrogate of wide text becomes U+FFFD. The host converts its
 // own command line, settings file and output, where there is no line to report on and the
-// user sees the text anyway. The plug-in's codec (platform/utf8.h) differs because it reads
-// survey files: it replaces a NUL too, and tells the import that it replaced something, so
-// the file gets a warning and no value is read short.
+// user sees the text anyway. The plug-in differs because it reads survey files: its
+// decoders (text/decoders.h) replace a NUL too and tell the import that they replaced
+// something, so the file gets a warning and no value is read short; its own UTF-8 codec
+// (platform/utf8.h) only encodes file names for the file system.
 #pragma once
 
 #include <string>

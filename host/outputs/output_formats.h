@@ -8,7 +8,7 @@
 
 #include "host/outputs/output_notes.h"
 #include "host/outputs/output_options.h"
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/plan_options.h"
 #include "host/survey/survey.h"
 
 namespace m5host {
@@ -49,8 +49,9 @@ void WriteKml(std::ostream& out, const std::vector<FileSurvey>& files, const Out
               OutputNotes& notes);
 
 // A plan of the points with coordinates: north up, a labelled grid, stations marked, names
-// that do not cover each other, a scale bar; surveys far apart in panels of their own.
+// that do not cover each other, a scale bar; surveys far apart in panels of their own; a
+// legend of the codes and a title block, on an ISO sheet when asked.
 void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
-                  const PlanOptions& options);
+                  const PlanOptions& options, OutputNotes& notes);
 
 }  // namespace m5host

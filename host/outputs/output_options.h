@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/plan_options.h"
 
 namespace m5host {
 
@@ -26,7 +26,9 @@ struct OutputOptions {
   // --tolerance, in the unit of --units: a computed point further than this from the
   // instrument's coordinates of it is a warning. 5 mm without it.
   std::optional<double> tolerance;
-  PlanOptions plan;  // --scale 1:N, --svg-codes, --svg-elevations; its unit is --units
+  // --scale 1:N, --sheet, --svg-codes, --svg-elevations, --svg-no-sight-lines; its unit is
+  // --units, its grid --crs
+  PlanOptions plan;
 };
 
 }  // namespace m5host

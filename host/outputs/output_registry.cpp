@@ -1,6 +1,7 @@
 #include "host/outputs/output_registry.h"
 
 #include "host/outputs/computed_check.h"
+#include "host/outputs/document_date.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 
@@ -8,12 +9,15 @@ namespace m5host {
 
 namespace {
 
-// The plan is drawn in the length unit of every output.
+// The plan is drawn in the length unit of every output; its title block names the grid and
+// the day it was drawn.
 void WritePlan(std::ostream& out, const std::vector<FileSurvey>& files,
-               const OutputOptions& options, OutputNotes&) {
+               const OutputOptions& options, OutputNotes& notes) {
   PlanOptions plan = options.plan;
   plan.unit = {MetresPerUnit(options.length), LengthSymbol(options.length)};
-  WriteSvgPlan(out, files, plan);
+  plan.crs = options.crs.value_or("");
+  plan.date = DocumentDate();
+  WriteSvgPlan(out, files, plan, notes);
 }
 
 // Every written survey gets the blunder check of its computed points, whatever the format;
@@ -73,7 +77,8 @@ const std::vector<OutputFormat>& OutputFormats() {
        Coordinates::LongitudeLatitude},
       {kPlanName,
        "a plan of the placed points (--svg FILE draws it beside another format)",
-       {O::Units, O::Scale, O::Codes, O::Elevations, O::Tolerance},
+       {O::Units, O::Crs, O::Scale, O::Sheet, O::Codes, O::Elevations, O::NoSightLines,
+        O::Tolerance},
        Checked<WritePlan>},
       // Every message is one of the calls it shows.
       {"trace", "every call of the plug-in, one a line", {}, nullptr, MessagePlace::InOutput},

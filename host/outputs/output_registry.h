@@ -27,6 +27,8 @@ enum class OutputOption : unsigned {
   Codes = 1u << 7,
   Elevations = 1u << 8,
   Tolerance = 1u << 9,
+  Sheet = 1u << 10,
+  NoSightLines = 1u << 11,
 };
 
 class OutputOptionSet {
@@ -60,6 +62,8 @@ inline constexpr OutputOptionName kOutputOptionNames[] = {
     {OutputOption::Codes, "--svg-codes"},
     {OutputOption::Elevations, "--svg-elevations"},
     {OutputOption::Tolerance, "--tolerance"},
+    {OutputOption::Sheet, "--sheet"},
+    {OutputOption::NoSightLines, "--svg-no-sight-lines"},
 };
 
 using OutputWriter = void (*)(std::ostream& out, const std::vector<FileSurvey>& files,

@@ -7,19 +7,21 @@ namespace m5host {
 
 namespace {
 
-// Point files have no quoting: the delimiter or a line break inside a name or code would
-// shift the columns, so it becomes a space.
-std::string Plain(const char* what, const std::string& text, char delimiter, OutputNotes& notes) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c == delimiter || c == '\r' || c == '\n') {
+// A point file is read a point per line, so a line break in a name or code becomes a space;
+// a formula is kept from running in a spreadsheet. A cell holding the delimiter or a quote
+// is then quoted as CSV readers (GDAL, spreadsheets, Python) expect.
+std::string SafeText(const char* what, const std::string& text, OutputNotes& notes) {
+  std::string line = text;
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') {
       c = ' ';
     }
   }
-  if (out != text) {
-    notes.Changed("pnezd", what, text, out);
+  const std::string safe = SpreadsheetText(line);
+  if (safe != text) {
+    notes.Changed("pnezd", what, text, safe);
   }
-  return out;
+  return safe;
 }
 
 }  // namespace
@@ -31,12 +33,12 @@ void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
   PointIds ids("pnezd", notes);
   ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
     const SurveyPoint& p = point.record;
-    const std::string name = Plain("point ID", p.name, d, notes);
+    const std::string name = SafeText("point ID", p.name, notes);
     ids.Written(name);
-    out << name << d << FormatLength(*p.x, options.length) << d
+    out << QuotedCell(name, d) << d << FormatLength(*p.x, options.length) << d
         << FormatLength(*p.y, options.length) << d
         << (p.z ? FormatLength(*p.z, options.length) : std::string()) << d
-        << Plain("code", point.code.value_or(""), d, notes) << "\r\n";
+        << QuotedCell(SafeText("code", point.code.value_or(""), notes), d) << "\r\n";
   });
   ids.Finish();
 }

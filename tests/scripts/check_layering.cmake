@@ -8,7 +8,9 @@ cmake_minimum_required(VERSION 3.20)
 #   host            apart: a host knows the plug-in only through the SDK, as any host would,
 #                   and reads survey files through text, so it reads them as the import does;
 #                   in wings, each a row of its own: os, survey, sinks, session, layout,
-#                   outputs, and cli on top, which nothing else includes
+#                   outputs, and cli on top, which nothing else includes; the plan, a
+#                   folder of outputs with a row of its own, sits above the rest of outputs,
+#                   which declares its writer and never includes it
 # tests, bench, fuzz and examples sit on top and may include anything but the command line
 # (host/cli/), which only its own tests (tests/host/cli/) include. An include names its
 # header from the source root ("parser/parser.h"); one without a folder is the includer's
@@ -32,6 +34,7 @@ set(m5_layers
     "host/session|host/session/|host/os/|sdk/|${m5_sdk_platform}"
     "host/layout|host/layout/|host/os/|text/|sdk/|${m5_sdk_platform}"
     "host/outputs|host/outputs/|host/survey/|host/sinks/trace_format.h|host/os/|sdk/|${m5_sdk_platform}"
+    "host/outputs/plan|host/outputs/|host/survey/|host/os/"
     "host/cli|host/|sdk/|${m5_sdk_platform}")
 
 # Every source of the host lies in a wing; one beside them would escape its row.
@@ -48,6 +51,25 @@ if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 
+set(m5_row_folders "")
+foreach(row ${m5_layers})
+  string(REGEX REPLACE "\\|.*$" "" folder "${row}")
+  list(APPEND m5_row_folders ${folder})
+endforeach()
+
+# A folder with a row of its own inside another's (host/outputs/plan/) is above it: its
+# sources follow its own row, and the folder around it never includes its headers.
+function(m5_nested_folder path folder result)
+  set(${result} "" PARENT_SCOPE)
+  foreach(nested ${m5_row_folders})
+    string(FIND "${nested}" "${folder}/" nested_at)
+    string(FIND "${path}" "${nested}/" path_at)
+    if(nested_at EQUAL 0 AND path_at EQUAL 0)
+      set(${result} ${nested} PARENT_SCOPE)
+    endif()
+  endforeach()
+endfunction()
+
 set(m5_violations "")
 set(m5_checked 0)
 foreach(row ${m5_layers})
@@ -57,6 +79,10 @@ foreach(row ${m5_layers})
   file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h
        ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.inc ${SOURCE_DIR}/${folder}/*.rc)
   foreach(source ${sources})
+    m5_nested_folder("${source}" "${folder}" own_row)
+    if(own_row)
+      continue()
+    endif()
     file(STRINGS ${SOURCE_DIR}/${source} includes
          REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<][^\">]+[\">]")
     foreach(line ${includes})
@@ -80,6 +106,12 @@ foreach(row ${m5_layers})
           set(permitted ON)
         endif()
       endforeach()
+      m5_nested_folder("${header}" "${folder}" above)
+      if(above)
+        string(APPEND m5_violations
+               "  ${source}: includes \"${header}\"; ${above}/ sits above ${folder}/\n")
+        continue()
+      endif()
       if(NOT permitted)
         string(REPLACE ";" ", " allowed_text "${allowed}")
         string(APPEND m5_violations

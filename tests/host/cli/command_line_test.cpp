@@ -158,8 +158,8 @@ TEST(CommandLine, OutputOptionsFollowTheFormatsRows) {
       {{"--format", "trace", "--units", "ft", "a.dat"},
        "--units does not apply to --format trace (only to text, json, csv, pnezd, dxf, landxml, "
        "geojson, svg); add --svg FILE to draw the plan beside trace"},
-      {{"--format", "csv", "--svg", "p.svg", "--crs", "EPSG:2193", "a.dat"},
-       "--crs does not apply to --format csv (only to landxml, geojson, kml)"},
+      {{"--format", "pnezd", "--svg", "p.svg", "--no-header", "a.dat"},
+       "--no-header does not apply to --format pnezd (only to csv)"},
   };
   for (const Case& c : cases) {
     std::string reason;

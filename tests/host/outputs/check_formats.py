@@ -2,7 +2,8 @@
 """Reads m5import's outputs back with the programs their users have, and compares every
 point with the GeoJSON in metres: LandXML with xmllint (valid against the LandXML 1.2
 schema when given) and ElementTree, DXF with ezdxf and with GDAL's DXF driver, GeoJSON and
-CSV with GDAL, the point file with Python's csv; each in metres, feet and US survey feet.
+CSV with GDAL, the point file with Python's csv and GDAL; each in metres, feet and US survey
+feet.
 The plan is rendered with rsvg-convert.
 
 Usage: check_formats.py M5IMPORT PLUGIN SOURCE_DIR [CORPUS_DIR SCHEMA]
@@ -179,9 +180,35 @@ def read_csv_gdal(data, unit, _):
     return points
 
 
+# The point file in each unit with another delimiter, read by Python's csv and GDAL's CSV
+# driver; a name or code that starts a formula comes back with the guard taken off.
+POINT_FILE_DELIMITERS = {"m": ",", "ft": ";", "usft": "tab"}
+
+
+def point_file_options(unit):
+    return ["--delimiter", POINT_FILE_DELIMITERS[unit]]
+
+
 def read_pnezd(data, unit, _):
-    return [point(name, code, east, north, elevation, METRES[unit])
-            for name, north, east, elevation, code in csv.reader(data.decode().splitlines())]
+    delimiter = POINT_FILE_DELIMITERS[unit].replace("tab", "\t")
+    return [point(unguarded(name), unguarded(code), east, north, elevation, METRES[unit])
+            for name, north, east, elevation, code
+            in csv.reader(data.decode().splitlines(), delimiter=delimiter)]
+
+
+def read_pnezd_gdal(data, unit, _):
+    if not data:
+        return []  # GDAL refuses an empty file
+    # GDAL tells the delimiter from the first line.
+    try:
+        source = gdal.OpenEx(write("pnezd.csv", data), gdal.OF_VECTOR,
+                             open_options=["HEADERS=NO"])
+    except RuntimeError as refused:
+        check(False, f"GDAL refuses the point file: {refused}")
+        return []
+    return [point(*(unguarded(f.GetFieldAsString(i)) for i in (0, 4)),
+                  *(f.GetFieldAsString(i) for i in (2, 1, 3)), METRES[unit])
+            for f in source.GetLayer(0)]
 
 
 READERS = [
@@ -191,6 +218,7 @@ READERS = [
     ("geojson", read_geojson_gdal, "other"),
     ("csv", read_csv_gdal, "other"),
     ("pnezd", read_pnezd, "pnezd"),
+    ("pnezd", read_pnezd_gdal, "pnezd"),
 ]
 
 
@@ -253,7 +281,9 @@ def check_input(dat, settings, validate_only=False):
         layers_of = {}
         for fmt, reader, tolerance in READERS:
             if fmt not in outputs:
-                outputs[fmt] = landxml if fmt == "landxml" else run(dat, settings, fmt, *options)
+                extra = point_file_options(unit) if fmt == "pnezd" else []
+                outputs[fmt] = landxml if fmt == "landxml" \
+                    else run(dat, settings, fmt, *options, *extra)
             data = outputs[fmt]
             got = read_landxml(data, unit, CORPUS is not None) if fmt == "landxml" \
                 else reader(data, unit, layers_of)
@@ -377,11 +407,11 @@ def check_refusals(dat, settings):
               f"{result.stderr!r}")
 
 
-def check_plan(label, inputs, settings):
+def check_plan(label, inputs, settings, options=("--svg-codes", "--svg-elevations")):
     svg = os.path.join(TMP, "plan.svg")
     run_status = subprocess.run([HOST, "--plugin", PLUGIN, "--settings", settings,
                                  "--no-progress", "--format", "pnezd", "--svg", svg,
-                                 "--svg-codes", "--svg-elevations", *inputs],
+                                 *options, *inputs],
                                 capture_output=True, check=False)
     check(run_status.returncode in (0, 1) and os.path.isfile(svg),
           f"{label} plan: exit {run_status.returncode}")
@@ -392,9 +422,8 @@ def check_plan(label, inputs, settings):
     return open(svg, encoding="utf-8").read()
 
 
-def cyrillic_survey():
-    """A Windows-1251 survey whose names and codes are Cyrillic, two codes of one spelling
-    in different case among them."""
+def placed_survey(file_name, points, encoding):
+    """A survey of known points (name, code, x, y, z), each name and code in its column."""
     def line(n, info, blocks):
         cells = "".join(f"{b:<22}|" for b in blocks + [""] * (3 - len(blocks)))
         return f"For M5|Adr {n:05d}|{info:<31}|{cells} "
@@ -402,13 +431,72 @@ def cyrillic_survey():
     def placed(n, name, code, x, y, z):
         return line(n, f"PI1 {name:<14}{code:<13}",
                     [f"X {x:15.3f} m   ", f"Y {y:15.3f} m   ", f"Z {z:15.3f} m   "])
-    rows = [line(1, "TI  STAT. KNWN. PNT.", []),
-            placed(2, "Станция1", "ОПОРА", 5000, 3000, 100),
-            placed(3, "Репер5", "ТРУБА", 5010, 3004, 101.5),
-            placed(4, "Колодец", "КАНАЛ", 5020, 3008, 99.25),
-            placed(5, "П3", "труба", 5030, 3012, 98),
-            placed(6, "Ёлка №2", "ДЕРЕВО", 5040, 3016, 97)]
-    return write("cyrillic.dat", "\r\n".join(rows).encode("cp1251") + b"\r\n")
+    rows = [line(1, "TI  STAT. KNWN. PNT.", [])]
+    rows += [placed(n, *p) for n, p in enumerate(points, 2)]
+    return write(file_name, "\r\n".join(rows).encode(encoding) + b"\r\n")
+
+
+def plan_leaders_cross(svg):
+    """Where the plan's leaders cross another leader, a label or a dot other than their own
+    point's: label boxes as the plan reckons them, a digit's width a character, 13 high."""
+    root = ElementTree.fromstring(svg.encode())
+    ns = "{http://www.w3.org/2000/svg}"
+    dots = [(float(c.get("cx")), float(c.get("cy"))) for c in root.iter(f"{ns}circle")]
+    leaders, boxes = [], []
+    for group in root.iter(f"{ns}g"):
+        if group.get("class") != "labels":
+            continue
+        leader = None
+        for element in group:
+            if element.tag == f"{ns}line":
+                leader = tuple(float(element.get(k)) for k in ("x1", "y1", "x2", "y2"))
+                continue
+            left, bottom = float(element.get("x")), float(element.get("y")) + 3
+            text = " ".join(t.strip() for t in element.itertext())
+            boxes.append((left, bottom - 13, left + 7.2 * len(text), bottom))
+            if leader:
+                leaders.append((leader, len(boxes) - 1))
+            leader = None
+
+    def inside(box, x, y, margin=0.2):
+        return box[0] + margin < x < box[2] - margin and box[1] + margin < y < box[3] - margin
+
+    def side(a, x, y):
+        return (a[2] - a[0]) * (y - a[1]) - (a[3] - a[1]) * (x - a[0])
+    found = []
+    for n, (a, own) in enumerate(leaders):
+        samples = [(a[0] + (a[2] - a[0]) * t / 40, a[1] + (a[3] - a[1]) * t / 40)
+                   for t in range(41)]
+        if any(inside(b, x, y) for i, b in enumerate(boxes) if i != own for x, y in samples):
+            found.append(f"leader {a} runs over a label")
+        # A dot its own point's overlaps is left at once.
+        if any(inside((dx - 2.5, dy - 2.5, dx + 2.5, dy + 2.5), x, y) for dx, dy in dots
+               if not inside((dx - 2.5, dy - 2.5, dx + 2.5, dy + 2.5), a[0], a[1], -0.2)
+               for x, y in samples):
+            found.append(f"leader {a} runs over a dot")
+        for b, _ in leaders[n + 1:]:
+            if side(a, b[0], b[1]) * side(a, b[2], b[3]) < -1e-3 and \
+                    side(b, a[0], a[1]) * side(b, a[2], a[3]) < -1e-3:
+                found.append(f"leaders {a} and {b} cross")
+    return found, len(leaders)
+
+
+def cyrillic_survey():
+    """A Windows-1251 survey whose names and codes are Cyrillic, two codes of one spelling
+    in different case among them."""
+    return placed_survey("cyrillic.dat", [
+        ("Станция1", "ОПОРА", 5000, 3000, 100), ("Репер5", "ТРУБА", 5010, 3004, 101.5),
+        ("Колодец", "КАНАЛ", 5020, 3008, 99.25), ("П3", "труба", 5030, 3012, 98),
+        ("Ёлка №2", "ДЕРЕВО", 5040, 3016, 97)], "cp1251")
+
+
+def quoting_survey():
+    """Names and codes holding a quote or a delimiter of the point file, or starting a
+    formula: the point file quotes and guards them, and they read back as written."""
+    return placed_survey("quoting.dat", [
+        ('A"1', 'PIPE"X', 100, 200, 10), ("B,2", "a,b", 110, 205, 11),
+        ("C;3", "x;y", 120, 210, 12), ("=D4", "=1+1", 130, 215, 13),
+        ("-5", "+1", 140, 220, 14), ("@E6", '"Q"', 150, 225, 15)], "cp1251")
 
 
 examples = sorted(glob.glob(os.path.join(SOURCE, "examples", "*.dat")))
@@ -436,6 +524,11 @@ if CORPUS:
                   if "KN STAT" in open(dat, encoding="latin-1").read())
     check(reduced >= 150, f"{reduced} points computed on the corpus")
     check_plan("corpus", corpus, default_ini)
+    # The densest file's plan: its labels need leaders, and none crosses anything.
+    densest = os.path.join(CORPUS, "OSGeoLabBp_sample.m5")
+    if os.path.isfile(densest):
+        crossings, leaders = plan_leaders_cross(check_plan("densest", [densest], default_ini, ()))
+        check(leaders > 20 and not crossings, f"densest plan, {leaders} leaders: {crossings[:5]}")
 else:
     for dat in examples:
         check_input(dat, examples_ini)
@@ -443,6 +536,7 @@ else:
         check_input(dat, golden_settings(dat))
     cyrillic = cyrillic_survey()
     check_input(cyrillic, default_ini)
+    check_input(quoting_survey(), default_ini)
     # The Cyrillic names and codes read back as written, and the code in lower case has a
     # layer of its own.
     drawing = ezdxf.readfile(write("cyrillic.dxf", run(cyrillic, default_ini, "dxf")))
@@ -455,7 +549,13 @@ else:
         check_longitude_latitude(dat, examples_ini)
     check_refusals(examples[0], examples_ini)
     plan = check_plan("examples", examples, examples_ini)
-    check("left out" not in plan, "a label of the examples' plan was left out")
+    crossings, _ = plan_leaders_cross(plan)
+    check(not crossings, f"the examples' plan: {crossings[:5]}")
+    # Names alone find room on the examples' plan; with codes and elevations, two of the
+    # crowded known_point.dat have no place their leader could reach without crossing.
+    check(plan.count("2 label(s) left out") == 1, "the examples' plan leaves out other labels")
+    plan = check_plan("examples", examples, examples_ini, ())
+    check("left out" not in plan, "a name on the examples' plan was left out")
     # The measured code reaches the point list: the file gives BLDG to point 101.
     known = {f["properties"]["name"]: f["properties"]["code"] for f in json.loads(
         run(os.path.join(SOURCE, "examples", "known_point.dat"), examples_ini,

@@ -1,6 +1,8 @@
 // Texts in the trace and in JSON: one quoting rule, two spellings of control characters.
+// Cells of CSV and point files: quoted as CSV readers expect, formulas kept from running.
 #include <gtest/gtest.h>
 
+#include "host/outputs/delimited_text.h"
 #include "host/sinks/trace_format.h"
 
 namespace {
@@ -26,6 +28,23 @@ TEST(Quoting, EscapesTheSameCharactersInTraceAndJson) {
     EXPECT_EQ(QuoteEscaped(c.text, ControlEscape::Json), c.json) << c.text;
   }
   EXPECT_EQ(m5host::QuoteText(nullptr), "null");
+}
+
+TEST(Quoting, DelimitedCellsReadBackAsWritten) {
+  struct Case {
+    const char* text;
+    char delimiter;
+    const char* cell;
+  };
+  const Case cases[] = {
+      {"PIPE", ',', "PIPE"},           {"a,b", ',', "\"a,b\""},    {"a,b", ';', "a,b"},
+      {"x;y", ';', "\"x;y\""},         {"t\tu", '\t', "\"t\tu\""}, {"A\"1", ';', "\"A\"\"1\""},
+      {"\"Q\"", ',', "\"\"\"Q\"\"\""}, {"=1+1", ',', "'=1+1"},     {"-5", ',', "'-5"},
+      {"@x,y", ',', "\"'@x,y\""},      {"a=b", ',', "a=b"},        {"", ',', ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(m5host::QuotedCell(m5host::SpreadsheetText(c.text), c.delimiter), c.cell) << c.text;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 # The examples' plan is drawn, printed to scale with codes and elevations, and parses as XML
-# (checked where xmllint is installed).
+# (checked where xmllint is installed); one on a sheet, without sight lines, names its grid.
 if(TARGET m5import AND TARGET m5plugin AND NOT CMAKE_CROSSCOMPILING)
   find_program(M5_XMLLINT xmllint)
   add_test(NAME host.svg_plan.examples

@@ -7,8 +7,8 @@
 
 #include "host/outputs/output_formats.h"
 #include "host/outputs/output_options.h"
-#include "host/outputs/plan_labels.h"
-#include "host/outputs/plan_projection.h"
+#include "host/outputs/plan/plan_labels.h"
+#include "host/outputs/plan/plan_projection.h"
 #include "tests/support/temp_folder.h"
 
 namespace m5host {
@@ -183,9 +183,10 @@ TEST(PlanLabels, LaterLabelsGiveWay) {
       {"apart", {request(0, 0), request(100, 0)}, {2, 102}},
       {"the second goes below", {request(0, 0), request(5, 0)}, {2, 7}},
       {"then to the left", {request(0, 0), request(0, 0), request(0, 0)}, {2, 2, -22}},
+      // A ring out, below them, where its leader passes between the corners' labels.
       {"then farther out",
        {request(0, 0), request(0, 0), request(0, 0), request(0, 0), request(0, 0)},
-       {2, 2, -22, -22, 14}},
+       {2, 2, -22, -22, -6.249}},
       {"touching is not covering", {request(0, 0), request(22, 0)}, {2, 24}},
   };
   for (const Case& c : cases) {
@@ -194,20 +195,21 @@ TEST(PlanLabels, LaterLabelsGiveWay) {
     for (std::size_t i = 0; i < boxes.size(); ++i) {
       EXPECT_EQ(boxes[i].has_value(), c.lefts[i] != -1) << c.what << ' ' << i;
       if (boxes[i] && c.lefts[i] != -1) {
-        EXPECT_DOUBLE_EQ(boxes[i]->left, c.lefts[i]) << c.what << ' ' << i;
+        EXPECT_NEAR(boxes[i]->box.left, c.lefts[i], 1e-3) << c.what << ' ' << i;
       }
     }
   }
   // The second label of the "below" case sits under the first one's row.
   const auto boxes = PlaceLabels({request(0, 0), request(5, 0)});
-  EXPECT_DOUBLE_EQ(boxes[1]->top, 2);
+  EXPECT_DOUBLE_EQ(boxes[1]->box.top, 2);
 }
 
 TEST(PlanLabels, ManyPointsOnOneSpotStayQuick) {
   std::vector<LabelRequest> requests(50000, LabelRequest{0, 0, 30, 10, 2});
   const auto boxes = PlaceLabels(requests);
+  // The four corners, then farther out only where a leader passes between them.
   EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(), [](const auto& b) { return b.has_value(); }),
-            22);
+            8);
 }
 
 TEST(PlanLabels, InsideTheFrameAndClearOfTheDots) {
@@ -232,15 +234,59 @@ TEST(PlanLabels, InsideTheFrameAndClearOfTheDots) {
     const auto box = PlaceLabels({request}, c.room)[0];
     ASSERT_EQ(box.has_value(), !std::isnan(c.left)) << c.what;
     if (box) {
-      EXPECT_DOUBLE_EQ(box->left, c.left) << c.what;
-      EXPECT_DOUBLE_EQ(box->top, c.top) << c.what;
+      EXPECT_DOUBLE_EQ(box->box.left, c.left) << c.what;
+      EXPECT_DOUBLE_EQ(box->box.top, c.top) << c.what;
     }
   }
 }
 
+// A cloud of dots too dense for every label: each leader keeps clear of the other leaders,
+// of every label and of every dot but its own point's.
+TEST(PlanLabels, LeadersCrossNothing) {
+  LabelRoom room;
+  std::vector<LabelRequest> requests;
+  for (int i = 0; i < 400; ++i) {
+    const double x = (i * 37) % 200, y = (i * 53) % 150;
+    requests.push_back({x, y, 24, 13, 3});
+    room.marks.push_back({x - 2.5, y - 2.5, x + 2.5, y + 2.5});
+  }
+  const auto placed = PlaceLabels(requests, room);
+  const auto inside = [](const LabelBox& b, double x, double y) {
+    return x > b.left + 1e-6 && x < b.right - 1e-6 && y > b.top + 1e-6 && y < b.bottom - 1e-6;
+  };
+  const auto side = [](const Leader& l, double x, double y) {
+    return (l.x2 - l.x1) * (y - l.y1) - (l.y2 - l.y1) * (x - l.x1);
+  };
+  int leaders = 0;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (!placed[i] || !placed[i]->leader) {
+      continue;
+    }
+    const Leader& l = *placed[i]->leader;
+    ++leaders;
+    for (int step = 0; step <= 40; ++step) {
+      const double x = l.x1 + (l.x2 - l.x1) * step / 40, y = l.y1 + (l.y2 - l.y1) * step / 40;
+      for (std::size_t j = 0; j < placed.size(); ++j) {
+        EXPECT_FALSE(j != i && placed[j] && inside(placed[j]->box, x, y)) << i << " over " << j;
+        EXPECT_FALSE(j != i && inside(room.marks[j], x, y)) << i << " over dot " << j;
+      }
+    }
+    for (std::size_t j = i + 1; j < placed.size(); ++j) {
+      if (placed[j] && placed[j]->leader) {
+        const Leader& m = *placed[j]->leader;
+        EXPECT_FALSE(side(l, m.x1, m.y1) * side(l, m.x2, m.y2) < 0 &&
+                     side(m, l.x1, l.y1) * side(m, l.x2, l.y2) < 0)
+            << i << " crosses " << j;
+      }
+    }
+  }
+  EXPECT_GT(leaders, 20);
+}
+
 std::string Plan(const std::vector<FileSurvey>& files, const PlanOptions& options = {}) {
   std::ostringstream out;
-  WriteSvgPlan(out, files, options);
+  OutputNotes notes;
+  WriteSvgPlan(out, files, options, notes);
   return out.str();
 }
 
@@ -283,7 +329,7 @@ TEST(SvgPlan, CodesAndElevationsOnRequest) {
   std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {10, 10}}})};
   files[0].setups[0].observations[0].code = "FENCE";
   files[0].setups[0].observations[0].z = 101.2346;
-  EXPECT_FALSE(Contains(Plan(files), "FENCE"));
+  EXPECT_FALSE(Contains(Plan(files), ">FENCE<"));
   PlanOptions options;
   options.codes = true;
   options.elevations = true;
@@ -292,6 +338,114 @@ TEST(SvgPlan, CodesAndElevationsOnRequest) {
   EXPECT_TRUE(Contains(svg, ">101.235<"));
   options.unit = {kFoot, "ft"};
   EXPECT_TRUE(Contains(Plan(files, options), ">332.135<"));
+}
+
+TEST(SvgPlan, IsoSheets) {
+  struct Case {
+    const char* text;
+    double width, height;  // 0: refused
+  };
+  const Case cases[] = {
+      {"A3", 420, 297},
+      {"a4-portrait", 210, 297},
+      {"A0-Landscape", 1189, 841},
+      {"A2-PORTRAIT", 420, 594},
+      {"A1", 841, 594},
+      {"A5", 0, 0},
+      {"B4", 0, 0},
+      {"A3-upright", 0, 0},
+      {"", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const std::optional<PlanSheet> sheet = ParseSheet(c.text);
+    ASSERT_EQ(sheet.has_value(), c.width != 0) << c.text;
+    if (sheet) {
+      EXPECT_EQ(sheet->Width(), c.width) << c.text;
+      EXPECT_EQ(sheet->Height(), c.height) << c.text;
+    }
+  }
+}
+
+// On a sheet without a scale the largest round scale that fits; with one too large for the
+// sheet, a larger page and a note saying so. The title block says what the plan shows.
+TEST(SvgPlan, SheetTitleBlockAndLegend) {
+  std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {0, 100}, {10, 50}, {20, 50}, {5, 5}}})};
+  auto& observations = files[0].setups[0].observations;
+  observations[0].code = "WALL";
+  observations[1].code = "FENCE";
+  observations[2].code = "FENCE";
+  struct Case {
+    const char* sheet;
+    double scaleDenominator;  // 0: none given
+    std::vector<std::string> parts;
+    std::size_t notes;
+  };
+  const Case cases[] = {
+      {"A4", 0, {"width=\"297.0mm\" height=\"210.0mm\"", ">1:500<", ">A4 landscape<"}, 0},
+      {"A4-portrait", 0, {"width=\"210.0mm\" height=\"297.0mm\"", ">1:1000<"}, 0},
+      {"A4", 200, {">1:200<"}, 1},
+      {"", 0, {">fitted to the page: see the scale bar<"}, 0},
+  };
+  for (const Case& c : cases) {
+    PlanOptions options;
+    options.sheet = ParseSheet(c.sheet);
+    if (c.scaleDenominator > 0) {
+      options.scaleDenominator = c.scaleDenominator;
+    }
+    options.date = "2026-12-09";
+    options.crs = "EPSG:2193";
+    std::ostringstream out;
+    OutputNotes notes;
+    WriteSvgPlan(out, files, options, notes);
+    const std::string svg = out.str();
+    for (const std::string& part : c.parts) {
+      EXPECT_TRUE(Contains(svg, part)) << c.sheet << ' ' << part << '\n' << svg;
+    }
+    for (const char* row : {">a.dat<", ">2026-12-09<", ">m, north up<", ">EPSG:2193<"}) {
+      EXPECT_TRUE(Contains(svg, row)) << row;
+    }
+    EXPECT_EQ(notes.All().size(), c.notes) << c.sheet;
+  }
+  // The commonest code takes the first colour; a point without one is black.
+  const std::string svg = Plan(files);
+  struct Entry {
+    const char* text;
+    const char* symbol;
+  };
+  for (const Entry& e :
+       {Entry{">station (1)<", "stroke=\"#c00\""}, Entry{">FENCE (2)<", "fill=\"#1f77b4\""},
+        Entry{">WALL (1)<", "fill=\"#2ca02c\""}, Entry{">no code (1)<", "fill=\"black\""}}) {
+    const std::size_t at = svg.find(e.text);
+    ASSERT_NE(at, std::string::npos) << e.text;
+    const std::size_t symbol = svg.rfind('<', svg.rfind("<text", at) - 1);
+    EXPECT_TRUE(Contains(svg.substr(symbol, at - symbol), e.symbol)) << e.text;
+  }
+  // The two FENCE dots, and the legend's.
+  std::size_t fence = 0;
+  for (std::size_t at = svg.find("fill=\"#1f77b4\""); at != std::string::npos;
+       at = svg.find("fill=\"#1f77b4\"", at + 1)) {
+    ++fence;
+  }
+  EXPECT_EQ(fence, 3u);
+  EXPECT_FALSE(Contains(svg, "Drawn"));
+  EXPECT_FALSE(Contains(svg, "CRS"));
+}
+
+TEST(SvgPlan, SightLinesOnRequest) {
+  const std::vector<FileSurvey> files{Survey("a.dat", {{{0, 0}, {0, 100}, {10, 50}}})};
+  PlanOptions options;
+  const auto sightLines = [&] {
+    const std::string svg = Plan(files, options);
+    std::size_t count = 0;
+    for (std::size_t at = svg.find("stroke=\"#bbb\""); at != std::string::npos;
+         at = svg.find("stroke=\"#bbb\"", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_EQ(sightLines(), 2u);
+  options.sightLines = SightLines::Hidden;
+  EXPECT_EQ(sightLines(), 0u);
 }
 
 // A measured point carries its measurement's code, as in the point lists; one name measured

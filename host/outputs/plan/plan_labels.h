@@ -28,11 +28,22 @@ struct LabelRoom {
   std::vector<LabelBox> marks;
 };
 
+// A thin line from a point to its label, when the label stands away from it.
+struct Leader {
+  double x1, y1, x2, y2;
+};
+
+struct PlacedLabel {
+  LabelBox box;
+  std::optional<Leader> leader;
+};
+
 // For each request, where its label goes: the first free place beside its point (right
 // above, right below, left above, left below, right, left, above, below), else the same
-// places farther out, up to four label heights away; nothing when all are taken. Earlier
-// requests win: put stations first.
-std::vector<std::optional<LabelBox>> PlaceLabels(const std::vector<LabelRequest>& requests,
-                                                 const LabelRoom& room = {});
+// places farther out, up to four label heights away, with a leader that crosses no other
+// leader, label or mark; nothing when all are taken. Earlier requests win: put stations
+// first.
+std::vector<std::optional<PlacedLabel>> PlaceLabels(const std::vector<LabelRequest>& requests,
+                                                    const LabelRoom& room = {});
 
 }  // namespace m5host

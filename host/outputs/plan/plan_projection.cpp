@@ -1,4 +1,4 @@
-#include "host/outputs/plan_projection.h"
+#include "host/outputs/plan/plan_projection.h"
 
 #include <algorithm>
 #include <cmath>

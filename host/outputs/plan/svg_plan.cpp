@@ -1,4 +1,4 @@
-#include "host/outputs/svg_plan.h"
+#include "host/outputs/output_formats.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/os/text_encoding.h"
-#include "host/outputs/output_formats.h"
-#include "host/outputs/plan_labels.h"
-#include "host/outputs/plan_projection.h"
+#include "host/outputs/plan/plan_footer.h"
+#include "host/outputs/plan/plan_labels.h"
+#include "host/outputs/plan/plan_projection.h"
+#include "host/outputs/plan/svg_text.h"
 #include "host/outputs/value_format.h"
 #include "host/survey/point_codes.h"
 
@@ -22,7 +22,6 @@ namespace {
 // Drawing units. Text is 11 units high; printed to scale a unit is a quarter of a
 // millimetre, so names print 2.75 mm high.
 constexpr double kFontSize = 11;
-constexpr double kCharWidth = 7.2;  // a sans-serif digit or capital at that size, to spare
 constexpr double kLabelHeight = 13;
 constexpr double kMillimetresPerUnit = 0.25;
 // The points' longer side when the plan is fitted to the page rather than to a scale.
@@ -36,7 +35,14 @@ constexpr double kTitleHeight = 22;
 constexpr double kRightRoom = 8;    // labels stay inside the frame
 constexpr double kBelowFrame = 52;  // easting labels and the scale bar
 constexpr double kPanelGap = 16;
-constexpr double kNoteHeight = 18;
+// A sheet's margin (10 mm printed), the drawing frame a little inside it, and the gap
+// between the plan and its legend and title block.
+constexpr double kSheetMargin = 40;
+constexpr double kFrameGap = 8;
+constexpr double kFooterGap = 12;
+constexpr double kLargestDenominator = 1e9;
+// The title block names this many files, then says how many more.
+constexpr std::size_t kFilesNamed = 3;
 constexpr double kObservationClearance = 3;
 constexpr double kStationClearance = 7;
 // An observed point's dot; two of one name closer than this are one point on the drawing,
@@ -44,45 +50,6 @@ constexpr double kStationClearance = 7;
 constexpr double kDotRadius = 2.5;
 // A station's triangle around its point.
 constexpr LabelBox kStationMark{-6, -7, 6, 4};
-
-// Text for XML: entities escaped, control characters as spaces, and bytes that are not
-// UTF-8 (a path may hold any) replaced, so the file always parses.
-std::string Xml(const std::string& utf8) {
-  std::wstring out;
-  for (const wchar_t c : FromUtf8(utf8)) {
-    switch (c) {
-      case L'<':
-        out += L"&lt;";
-        break;
-      case L'>':
-        out += L"&gt;";
-        break;
-      case L'&':
-        out += L"&amp;";
-        break;
-      case L'"':
-        out += L"&quot;";
-        break;
-      default:
-        if (static_cast<std::uint32_t>(c) < 0x20) {
-          out += L' ';
-        } else if (c == 0xFFFE || c == 0xFFFF) {
-          out += static_cast<wchar_t>(0xFFFD);
-        } else {
-          out += c;
-        }
-    }
-  }
-  return ToUtf8(out);
-}
-
-std::string Number(double value) {
-  return Fixed(value, 1);
-}
-
-double TextWidth(const std::string& utf8) {
-  return static_cast<double>(DisplayWidth(utf8)) * kCharWidth;
-}
 
 // A point's label: its name, then its code and elevation when asked for.
 struct PointLabel {
@@ -178,10 +145,11 @@ void Arrange(std::vector<PanelLayout>& layouts, double& width, double& height) {
 class PanelWriter {
  public:
   PanelWriter(std::ostream& out, const std::vector<FileSurvey>& files, const PlanOptions& options,
-              const PanelLayout& layout)
+              const CodeLegend& legend, const PanelLayout& layout)
       : m_out(out),
         m_files(files),
         m_options(options),
+        m_legend(legend),
         m_layout(layout),
         m_projection(layout.frame.At(layout.FrameLeft(), layout.FrameTop())) {}
 
@@ -262,13 +230,14 @@ class PanelWriter {
           continue;
         }
         const double left = m_projection.Left(*p.y), top = m_projection.Top(*p.x);
-        if (station != nullptr) {
+        if (station != nullptr && m_options.sightLines == SightLines::Drawn) {
           m_out << "<line x1=\"" << Number(m_projection.Left(*station->y)) << "\" y1=\""
                 << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
                 << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
         }
         m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
-              << Number(kDotRadius) << "\" fill=\"black\"/>\n";
+              << Number(kDotRadius) << "\" fill=\"" << m_legend.ColourOf(CodeText(index.file, p))
+              << "\"/>\n";
         m_marks.push_back(
             {left - kDotRadius, top - kDotRadius, left + kDotRadius, top + kDotRadius});
         Want(observations, p, CodesOf(index.file).For(p), left, top, kObservationClearance);
@@ -296,16 +265,23 @@ class PanelWriter {
     const LabelRoom room{
         LabelBox{left, top, left + m_layout.frame.width, top + m_layout.frame.height},
         std::move(m_marks)};
-    const std::vector<std::optional<LabelBox>> boxes = PlaceLabels(requests, room);
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-      if (!boxes[i]) {
+    const std::vector<std::optional<PlacedLabel>> placed = PlaceLabels(requests, room);
+    // Each leader is written just before its label.
+    m_out << "<g class=\"labels\">\n";
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      if (!placed[i]) {
         ++m_leftOut;
         continue;
       }
-      WriteLeader(m_labels[i].request, *boxes[i]);
+      if (const std::optional<Leader>& leader = placed[i]->leader) {
+        m_out << "<line x1=\"" << Number(leader->x1) << "\" y1=\"" << Number(leader->y1)
+              << "\" x2=\"" << Number(leader->x2) << "\" y2=\"" << Number(leader->y2)
+              << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
+      }
+      const LabelBox& box = placed[i]->box;
       const PointLabel& label = m_labels[i].label;
-      m_out << "<text x=\"" << Number(boxes[i]->left) << "\" y=\"" << Number(boxes[i]->bottom - 3)
-            << '"' << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
+      m_out << "<text x=\"" << Number(box.left) << "\" y=\"" << Number(box.bottom - 3) << '"'
+            << (i < m_stationLabels ? " fill=\"#c00\" font-weight=\"bold\"" : "") << '>'
             << Xml(label.name);
       if (!label.code.empty()) {
         m_out << "<tspan dx=\"4\" fill=\"#06c\">" << Xml(label.code) << "</tspan>";
@@ -315,17 +291,7 @@ class PanelWriter {
       }
       m_out << "</text>\n";
     }
-  }
-
-  // A label that found room only away from its point is tied to it by a thin line.
-  void WriteLeader(const LabelRequest& request, const LabelBox& box) {
-    const double x = std::clamp(request.x, box.left, box.right);
-    const double y = std::clamp(request.y, box.top, box.bottom);
-    if (std::hypot(x - request.x, y - request.y) <= request.clearance * 1.5) {
-      return;
-    }
-    m_out << "<line x1=\"" << Number(request.x) << "\" y1=\"" << Number(request.y) << "\" x2=\""
-          << Number(x) << "\" y2=\"" << Number(y) << "\" stroke=\"#06c\" stroke-width=\"0.5\"/>\n";
+    m_out << "</g>\n";
   }
 
   // Below the frame's right corner, where no label reaches.
@@ -392,6 +358,11 @@ class PanelWriter {
     return false;
   }
 
+  std::string CodeText(std::size_t file, const SurveyPoint& point) {
+    const MaybeText code = CodesOf(file).For(point);
+    return code.HasText() ? *code : std::string();
+  }
+
   // The codes of a file's points, made when its first point is drawn.
   const PointCodes& CodesOf(std::size_t file) {
     auto found = m_codes.find(file);
@@ -404,6 +375,7 @@ class PanelWriter {
   std::ostream& m_out;
   const std::vector<FileSurvey>& m_files;
   const PlanOptions& m_options;
+  const CodeLegend& m_legend;
   const PanelLayout& m_layout;
   const Projection m_projection;
   std::vector<Wanted> m_labels;
@@ -420,11 +392,10 @@ bool PrintsToScale(const PlanOptions& options) {
          *options.scaleDenominator > 0;
 }
 
-}  // namespace
-
-void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
-                  const PlanOptions& options) {
-  const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+// Each panel at the printed scale, or fitted to the page without one.
+std::vector<PanelLayout> LayOutPanels(const std::vector<FileSurvey>& files,
+                                      const std::vector<PlanPanel>& panels,
+                                      const PlanOptions& options) {
   std::vector<PanelLayout> layouts;
   for (const PlanPanel& panel : panels) {
     const double scale =
@@ -433,36 +404,181 @@ void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
             : FittedScale(panel.extent, panels.size() == 1 ? kSinglePanelSide : kPanelSide);
     layouts.push_back(LayOut(panel, scale, WidestLabel(files, panel, options), options));
   }
-  double width = 0, height = 0;
-  Arrange(layouts, width, height);
+  return layouts;
+}
 
-  std::vector<std::string> notes;
+// The largest of the scales plans are drawn at (1:1, 1:2, 1:2.5, 1:5, 1:10, ... 1:250,
+// 1:500, ...) at which the panels fit the room.
+double ScaleFitting(const std::vector<FileSurvey>& files, const std::vector<PlanPanel>& panels,
+                    PlanOptions options, double roomWidth, double roomHeight) {
+  constexpr double kSteps[] = {1, 2, 2.5, 5};
+  for (double power = 1; power < kLargestDenominator; power *= 10) {
+    for (const double step : kSteps) {
+      options.scaleDenominator = step * power;
+      std::vector<PanelLayout> layouts = LayOutPanels(files, panels, options);
+      double width = 0, height = 0;
+      Arrange(layouts, width, height);
+      if (width - 2 * kPageMargin <= roomWidth && height - 2 * kPageMargin <= roomHeight) {
+        return step * power;
+      }
+    }
+  }
+  return kLargestDenominator;
+}
+
+std::string SheetText(const PlanSheet& sheet) {
+  return sheet.name +
+         (sheet.orientation == SheetOrientation::Landscape ? " landscape" : " portrait");
+}
+
+// What the title block says: the files, the day, the scale, the sheet, the units, the grid,
+// and what the plan could not show.
+std::vector<std::pair<std::string, std::string>> TitleRows(const std::vector<FileSurvey>& files,
+                                                           const PlanOptions& options,
+                                                           const std::vector<std::string>& notes) {
+  std::string survey;
+  for (std::size_t i = 0; i < files.size() && i < kFilesNamed; ++i) {
+    survey += (i == 0 ? "" : ", ") + files[i].path;
+  }
+  if (files.size() > kFilesNamed) {
+    survey += " and " + std::to_string(files.size() - kFilesNamed) + " more";
+  }
+  std::vector<std::pair<std::string, std::string>> rows{{"Survey", survey}};
+  if (!options.date.empty()) {
+    rows.emplace_back("Drawn", options.date);
+  }
+  rows.emplace_back("Scale", options.scaleDenominator ? "1:" + Fixed(*options.scaleDenominator, 0)
+                                                      : "fitted to the page: see the scale bar");
+  if (options.sheet) {
+    rows.emplace_back("Sheet", SheetText(*options.sheet));
+  }
+  rows.emplace_back("Units", options.unit.symbol + ", north up");
+  if (!options.crs.empty()) {
+    rows.emplace_back("CRS", options.crs);
+  }
+  for (const std::string& note : notes) {
+    rows.emplace_back("Note", note);
+  }
+  return rows;
+}
+
+// The codes of the points drawn, and the stations.
+CodeLegend LegendOf(const std::vector<FileSurvey>& files, const std::vector<PlanPanel>& panels) {
+  CodeLegend legend;
+  std::map<std::size_t, PointCodes> codes;
+  for (const PlanPanel& panel : panels) {
+    for (const SetupIndex& index : panel.setups) {
+      const FileSurvey& file = files[index.file];
+      const PointCodes& fileCodes = codes.try_emplace(index.file, file).first->second;
+      const StationSetup& setup = file.setups[index.setup];
+      if (setup.station && IsDrawable(*setup.station)) {
+        legend.CountStation();
+      }
+      for (const SurveyPoint& p : setup.observations) {
+        if (IsDrawable(p)) {
+          const MaybeText code = fileCodes.For(p);
+          legend.CountPoint(code.HasText() ? *code : std::string());
+        }
+      }
+    }
+  }
+  legend.Finish();
+  return legend;
+}
+
+}  // namespace
+
+void WriteSvgPlan(std::ostream& out, const std::vector<FileSurvey>& files,
+                  const PlanOptions& options, OutputNotes& notes) {
+  const std::vector<PlanPanel> panels = GroupIntoPanels(files);
+  const CodeLegend legend = LegendOf(files, panels);
+  std::vector<std::string> planNotes;
   if (panels.empty()) {
-    notes.push_back("No point carries plan coordinates.");
+    planNotes.push_back("No point carries plan coordinates.");
   }
   if (const std::size_t far = CountUndrawable(files); far != 0) {
-    notes.push_back(std::to_string(far) + " point(s) lie too far from the origin to draw.");
+    planNotes.push_back(std::to_string(far) + " point(s) lie too far from the origin to draw.");
   }
-  width = std::max(width, 400.0);
-  const double notesTop = height;
-  height += static_cast<double>(notes.size()) * kNoteHeight + (notes.empty() ? 0 : kPageMargin);
+  PlanOptions drawn = options;
+  if (!PrintsToScale(options)) {
+    drawn.scaleDenominator.reset();
+  }
+  // The title block has as many rows whatever the scale, so its height is known before.
+  const double footerHeight =
+      std::max(legend.Height(), TitleBlock{TitleRows(files, drawn, planNotes)}.Height());
+  const std::optional<PlanSheet>& sheet = options.sheet;
+  const double sheetWidth = sheet ? sheet->Width() / kMillimetresPerUnit : 0;
+  const double sheetHeight = sheet ? sheet->Height() / kMillimetresPerUnit : 0;
+  if (sheet && !drawn.scaleDenominator) {
+    drawn.scaleDenominator =
+        ScaleFitting(files, panels, drawn, sheetWidth - 2 * kSheetMargin,
+                     sheetHeight - 2 * kSheetMargin - footerHeight - kFooterGap);
+  }
+  std::vector<PanelLayout> layouts = LayOutPanels(files, panels, drawn);
+  double width = 0, height = 0;
+  Arrange(layouts, width, height);
+  const TitleBlock block{TitleRows(files, drawn, planNotes)};
+  const double footerWidth = (legend.Empty() ? 0 : legend.Width() + kFooterGap) + block.Width();
 
-  const std::string size = PrintsToScale(options) ? "mm" : "";
-  const double pageScale = PrintsToScale(options) ? kMillimetresPerUnit : 1;
+  double pageWidth = 0, pageHeight = 0, footerLeft = 0, footerTop = 0;
+  if (sheet) {
+    // The plan centred in the room the legend and title block leave.
+    const double roomWidth = sheetWidth - 2 * kSheetMargin;
+    const double roomHeight = sheetHeight - 2 * kSheetMargin - footerHeight - kFooterGap;
+    const double shiftX =
+        kSheetMargin - kPageMargin + std::max(0.0, (roomWidth - (width - 2 * kPageMargin)) / 2);
+    const double shiftY =
+        kSheetMargin - kPageMargin + std::max(0.0, (roomHeight - (height - 2 * kPageMargin)) / 2);
+    for (PanelLayout& layout : layouts) {
+      layout.left += shiftX;
+      layout.top += shiftY;
+    }
+    const double neededWidth = std::max(width - 2 * kPageMargin, footerWidth) + 2 * kSheetMargin;
+    const double neededHeight =
+        height - 2 * kPageMargin + kFooterGap + footerHeight + 2 * kSheetMargin;
+    pageWidth = std::max(sheetWidth, neededWidth);
+    pageHeight = std::max(sheetHeight, neededHeight);
+    if (pageWidth > sheetWidth || pageHeight > sheetHeight) {
+      notes.Add("svg: the plan at 1:" + Fixed(*drawn.scaleDenominator, 0) + " needs " +
+                Fixed(neededWidth * kMillimetresPerUnit, 0) + " x " +
+                Fixed(neededHeight * kMillimetresPerUnit, 0) + " mm, more than " +
+                SheetText(*sheet) + " (" + Fixed(sheet->Width(), 0) + " x " +
+                Fixed(sheet->Height(), 0) + " mm): the page is made larger");
+    }
+    footerLeft = kSheetMargin;
+    footerTop = pageHeight - kSheetMargin - footerHeight;
+  } else {
+    pageWidth = std::max({width, footerWidth + 2 * kPageMargin, 400.0});
+    pageHeight = height + footerHeight + kPageMargin;
+    footerLeft = kPageMargin;
+    footerTop = height;
+  }
+
+  const bool toScale = drawn.scaleDenominator.has_value();
+  const std::string size = toScale ? "mm" : "";
+  const double pageScale = toScale ? kMillimetresPerUnit : 1;
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Number(width * pageScale) << size
-      << "\" height=\"" << Number(height * pageScale) << size << "\" viewBox=\"0 0 "
-      << Number(width) << ' ' << Number(height) << "\" font-family=\"sans-serif\" font-size=\""
-      << kFontSize << "\">\n"
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Number(pageWidth * pageScale)
+      << size << "\" height=\"" << Number(pageHeight * pageScale) << size << "\" viewBox=\"0 0 "
+      << Number(pageWidth) << ' ' << Number(pageHeight)
+      << "\" font-family=\"sans-serif\" font-size=\"" << kFontSize << "\">\n"
       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  if (sheet) {
+    // The sheet's drawing frame, a margin in from its edge.
+    out << "<rect x=\"" << Number(kSheetMargin - kFrameGap) << "\" y=\""
+        << Number(kSheetMargin - kFrameGap) << "\" width=\""
+        << Number(pageWidth - 2 * (kSheetMargin - kFrameGap)) << "\" height=\""
+        << Number(pageHeight - 2 * (kSheetMargin - kFrameGap))
+        << "\" fill=\"none\" stroke=\"black\" stroke-width=\"2\"/>\n";
+  }
   for (const PanelLayout& layout : layouts) {
-    PanelWriter(out, files, options, layout).Write();
+    PanelWriter(out, files, drawn, legend, layout).Write();
   }
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    out << "<text x=\"" << kPageMargin << "\" y=\""
-        << Number(notesTop + static_cast<double>(i + 1) * kNoteHeight) << "\">" << Xml(notes[i])
-        << "</text>\n";
+  if (!legend.Empty()) {
+    legend.Write(out, footerLeft, footerTop);
   }
+  const double footerRight = pageWidth - (sheet ? kSheetMargin : kPageMargin);
+  block.Write(out, footerRight - block.Width(), footerTop + footerHeight - block.Height());
   out << "</svg>\n";
 }
 
