@@ -14,12 +14,14 @@ DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
 
   const std::size_t size = block.size();
   std::size_t pos = 0;
-  // The field up to the next blank; the blank itself is consumed. Fields are a few
-  // characters long, shorter than a library search takes to start.
-  const auto cut = [&block, &pos, size]() {
+  // The field up to the next white space, which is consumed: a tab parts type, value and
+  // unit as a blank does (files passed through a tab-converting transfer), and a unit keeps
+  // no white space after it. Fields are a few characters long, shorter than a library
+  // search takes to start.
+  const auto cut = [&block, &pos, size, &isSpace]() {
     const std::size_t begin = pos;
     std::size_t end = pos;
-    while (end < size && block[end] != L' ') {
+    while (end < size && !isSpace(block[end])) {
       ++end;
     }
     pos = end < size ? end + 1 : size;
