@@ -48,9 +48,12 @@ TEST(Promise, GeneratedSurveys) {
   const m5test::TempFolder folder;
   for (const std::size_t lines : {40u, 700u, 6000u}) {
     for (const auto encoding : {m5bench::Encoding::Win1251, m5bench::Encoding::Utf16LittleEndian}) {
-      const fs::path file = folder.Write("survey.dat", m5bench::GenerateSurvey(lines, encoding));
-      SCOPED_TRACE(std::to_string(lines) + " lines");
-      ExpectNothingLost(file, ImportSettings{});
+      for (const auto damage : {m5bench::BlockDamage::None, m5bench::BlockDamage::Some}) {
+        const fs::path file =
+            folder.Write("survey.dat", m5bench::GenerateSurvey(lines, encoding, damage));
+        SCOPED_TRACE(std::to_string(lines) + " lines");
+        ExpectNothingLost(file, ImportSettings{});
+      }
     }
   }
 }

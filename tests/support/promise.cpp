@@ -6,10 +6,13 @@
 #include <initializer_list>
 #include <locale>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "host/os/text_encoding.h"
 #include "host/sinks/trace_format.h"
+#include "host/sinks/units.h"
+#include "parser/line_ledger.h"
 #include "parser/text.h"
 #include "platform/input_file.h"
 #include "text/line_cursor.h"
@@ -92,6 +95,7 @@ struct TraceFacts {
   std::unordered_set<int> linesWithMessages;
   // The texts of every message, to find a point named in one on another line.
   std::vector<std::string> messages;
+  std::unordered_map<int, std::vector<std::string>> messagesByLine;
 };
 
 TraceFacts ReadTrace(const std::vector<std::string>& trace) {
@@ -104,6 +108,7 @@ TraceFacts ReadTrace(const std::vector<std::string>& trace) {
     } else if (StartsWith(call, "ReportWarning(") || StartsWith(call, "ReportError(")) {
       facts.linesWithMessages.insert(currentLine);
       facts.messages.push_back(call);
+      facts.messagesByLine[currentLine].push_back(call);
     } else {
       for (const std::string_view naming : {"AddPoint(", "AddTarget(", "AddStation("}) {
         if (StartsWith(call, naming) && call.size() > naming.size()) {
@@ -135,6 +140,72 @@ bool IsM5Identifier(std::wstring_view field) {
     return true;
   }
   return field.size() == 6 && field.substr(0, 3) == L"For" && field.substr(4) == L"M5";
+}
+
+// «text» as a trace writes it inside a message.
+std::string Quoted(std::wstring_view text) {
+  const std::string written = m5host::QuoteText(std::wstring(text).c_str());
+  return "\u00AB" + written.substr(1, written.size() - 2) + "\u00BB";
+}
+
+constexpr std::wstring_view kStationKeywords[] = {
+    L"STAT. KNWN. PNT.", L"STAT. KNOWN POINT/", L"FREE STATIONING",
+    L"FREE STATIONING/", L"HEIGHTSTATIONING",   L"Eccentric Station",
+};
+
+bool Contains(std::wstring_view text, std::wstring_view word) {
+  return text.find(word) != std::wstring_view::npos;
+}
+
+// What a line's record makes of its data blocks, as far as the checker can tell without
+// the station's state.
+enum class LineBlocks {
+  Read,
+  InputValues,
+  // Steers the station: whether the blocks are read depends on it.
+  Unknown,
+  NotRead,
+};
+
+LineBlocks BlocksOfTextRecord(std::wstring_view text) {
+  for (const std::wstring_view keyword : kStationKeywords) {
+    if (text == keyword) {
+      return LineBlocks::NotRead;
+    }
+  }
+  if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
+    return LineBlocks::Unknown;
+  }
+  if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL") ||
+      Contains(text, L"NO REFLECTOR")) {
+    return LineBlocks::Read;
+  }
+  return Contains(text, L"INPUT VALUES") ? LineBlocks::InputValues : LineBlocks::Read;
+}
+
+// Whether the block plainly gives nothing on a line whose blocks are read.
+bool GivesNothing(const m5::DataBlockFields& parts, LineBlocks blocks, bool dmsSeen,
+                  const m5::CFieldTables& tables) {
+  if (parts.value.empty()) {
+    return parts.typeCode.size() > 2;  // type and value not apart
+  }
+  const int type = tables.TypeCodeIndex(parts.typeCode);
+  if (type < 0 || m5::kTypeCodeRows[type].quantity == m5::Quantity::None) {
+    return true;
+  }
+  const m5::TypeCodeRow& row = m5::kTypeCodeRows[type];
+  if (!parts.unit.empty()) {
+    const int unit = tables.UnitIndex(parts.unit);
+    if (unit < 0 || m5::kUnitRows[unit].quantity != row.quantity) {
+      return true;
+    }
+  }
+  if (row.value == m5::BlockValue::TargetHeight && blocks != LineBlocks::InputValues) {
+    return true;
+  }
+  // An angle may be read by the plug-in's own DMS reading, which the checker leaves alone.
+  const bool dms = row.quantity == m5::Quantity::Angle && dmsSeen;
+  return !dms && !m5host::ParseDecimal(parts.value).has_value();
 }
 
 }  // namespace
@@ -250,6 +321,98 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
     lost.push_back(point);
   }
   closeSection();
+  return lost;
+}
+
+std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
+                                         const ImportSettings& settings,
+                                         const std::vector<std::string>& trace) {
+  const TraceFacts facts = ReadTrace(trace);
+  const std::locale locale;
+  const m5::CWhiteSpace isSpace(std::use_facet<std::ctype<wchar_t>>(locale));
+  const m5::CFieldTables tables;
+  const auto namedOn = [&facts](int line, std::initializer_list<std::wstring_view> texts) {
+    const auto found = facts.messagesByLine.find(line);
+    if (found == facts.messagesByLine.end()) {
+      return false;
+    }
+    for (const std::wstring_view text : texts) {
+      if (text.empty()) {
+        continue;
+      }
+      const std::string quoted = Quoted(text);
+      for (const std::string& message : found->second) {
+        if (message.find(quoted) != std::string::npos) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+
+  std::vector<LostPoint> lost;
+  bool skipping = false;
+  int sectionLine = 0;
+  bool dmsSeen = false;
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
+    if (line.empty()) {
+      continue;
+    }
+    FieldCursor fields(line);
+    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
+    if (oldSoftware || !IsM5Identifier(fields.Next())) {
+      break;
+    }
+    fields.Next();  // the address
+    const std::wstring_view infoBlock = fields.Next();
+    const std::wstring_view type = infoBlock.substr(0, 2);
+    const std::wstring_view info = infoBlock.substr(std::min<std::size_t>(4, infoBlock.size()));
+    const int lineIndex = static_cast<int>(index);
+
+    LineBlocks blocks = LineBlocks::NotRead;
+    std::wstring_view name;
+    if (IsRecordType(type, {L"TI", L"TR", L"TG"})) {
+      const std::wstring_view text = m5::TrimmedView(info, isSpace);
+      if (!skipping && Contains(text, L"START")) {
+        skipping = true;
+        sectionLine = lineIndex;
+      } else if (skipping && Contains(text, L"END")) {
+        skipping = false;
+      }
+      blocks = BlocksOfTextRecord(text);
+    } else if (IsRecordType(type, {L"PI", L"KR", L"KD"})) {
+      name = m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
+      if (name.empty()) {
+        continue;  // reported as a point without a name, blocks and all
+      }
+      blocks = LineBlocks::Read;
+    }
+    // The line that opens a section is skipped with it; the one that closes it is read.
+    const bool skipped = skipping;
+    for (int b = 0; b < 3; ++b) {
+      const std::wstring_view block = fields.Next();
+      const m5::DataBlockFields parts = m5::SplitDataBlockFields(block, isSpace);
+      if (!parts.unit.empty() && tables.UnitIndex(parts.unit) == m5::UnitRowIndex(L"DMS")) {
+        dmsSeen = true;
+      }
+      if (parts.value.empty() && parts.typeCode.size() <= 2) {
+        continue;  // nothing written to read
+      }
+      bool mustName = false;
+      if (skipped) {
+        mustName = facts.linesWithMessages.count(sectionLine) == 0;
+      } else if (blocks == LineBlocks::NotRead) {
+        mustName = true;
+      } else if (blocks != LineBlocks::Unknown) {
+        mustName = GivesNothing(parts, blocks, dmsSeen, tables);
+      }
+      const std::wstring shown = m5::ShownBlock(block, isSpace);
+      if (mustName && !namedOn(lineIndex, {shown, parts.unit, name})) {
+        lost.push_back({lineIndex, L"\u00AB" + shown + L"\u00BB"});
+      }
+    }
+  }
   return lost;
 }
 
