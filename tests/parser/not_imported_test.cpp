@@ -123,6 +123,28 @@ std::vector<SurveyCase> NotImportedCases() {
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
         Point(L"A", L"", {L"Q1 15 m", L"Hz 1..2"})},
        NotImported(msg::kPointValuesUnreadable, L"A") + kStationS},
+      {"entered values that do not read leave those before in force, and say so",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Text(L"INPUT VALUES", {L"th 1.2", L"T_ 20"}),
+        Text(L"INPUT VALUES", {L"th 1,8 m", L"T_ 2O", L"ih 1..5"}), Point(L"A", L"", {L"Hz 1"})},
+       BlocksNotImported(L"INPUT VALUES", {{L"th 1,8 m", msg::kWhySurveyValueUnreadable},
+                                           {L"T_ 2O", msg::kWhySurveyValueUnreadable},
+                                           {L"ih 1..5", msg::kWhySurveyValueUnreadable}}) +
+           "AddStation(\"S\")\nSetTemperature(20)\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+           "AddTarget(\"A\")\nSetHorizontalDirection(1)\nSetTargetHeight(1.2)\n"},
+      {"the largest double is a coordinate; a number beyond any is named",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Point(L"A", L"", {L"X 1.7976931348623157e308 m", L"Y 1e309 m", L"Z 3"})},
+       BlocksNotImported(L"A", {{L"Y 1e309 m", msg::kWhyValueUnreadable}}) + kStationS +
+           "AddTarget(\"A\")\nSetX(" + FormatDouble(1.7976931348623157e308) + ")\nSetZ(3)\n"},
+      {"fields parted by tabs read, fields not parted are named",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Point(L"A", L"", {L"Hz\t10.5\tgon", L"SD10", L"V1 100 gon\t "}),
+        Point(L"B", L"", {L"Hz 2", L"SD 10.5m"})},
+       BlocksNotImported(L"A", {{L"SD10", msg::kWhyTypeUnknown}}) +
+           BlocksNotImported(L"B", {{L"SD 10.5m", msg::kWhyTypeUnknown}}) + kStationS +
+           "AddTarget(\"A\")\nSetHorizontalDirection(10.5)\nSetVerticalAngle(100)\n"
+           "AddTarget(\"B\")\nSetHorizontalDirection(2)\n"},
       {"a point line without any value is no point",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
         Point(L"A", L"", {L"Hz", L"th 1.2"})},
