@@ -408,7 +408,12 @@ std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
         mustName = GivesNothing(parts, blocks, dmsSeen, tables);
       }
       const std::wstring shown = m5::ShownBlock(block, isSpace);
-      if (mustName && !namedOn(lineIndex, {shown, parts.unit, name})) {
+      // A long unit is named by its start (16 characters, or 15 short of half a character).
+      const std::wstring unitStart =
+          std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 16 : 0)) + L"\u2026";
+      const std::wstring unitShorter =
+          std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 15 : 0)) + L"\u2026";
+      if (mustName && !namedOn(lineIndex, {shown, parts.unit, unitStart, unitShorter, name})) {
         lost.push_back({lineIndex, L"\u00AB" + shown + L"\u00BB"});
       }
     }
