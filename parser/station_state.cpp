@@ -130,17 +130,23 @@ CParser::LineRecord CParser::CommitPoint() {
     return LineRecord::StaysCurrent;
   }
   if (!current->HasValues()) {
-    // The message names the point, and with it the blocks that gave it nothing.
+    // The message names the point, and with it the blocks of its own line that gave it
+    // nothing (a record kept current from an earlier line is named on that line).
+    const bool ownLine = current->line == m_lineIndex;
     if (current->valueUnread) {
       ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
       for (const m5::BlockFate unread :
            {m5::BlockFate::ValueUnreadable, m5::BlockFate::SurveyValueUnreadable,
             m5::BlockFate::TypeUnknown, m5::BlockFate::UnitUnfit}) {
-        m_ledger.Name(unread);
+        if (ownLine) {
+          m_ledger.Name(unread);
+        }
       }
     } else if (current->typeUnknown) {
       ReportRecordNotImported(m5::msg::kPointTypesUnknown, *current);
-      m_ledger.Name(m5::BlockFate::TypeUnknown);
+      if (ownLine) {
+        m_ledger.Name(m5::BlockFate::TypeUnknown);
+      }
     }
     return LineRecord::Released;
   }
