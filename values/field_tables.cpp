@@ -5,8 +5,17 @@
 namespace m5 {
 namespace {
 
-template <typename IsSpace>
-DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
+// The no-break blanks an editor or a code page puts where a blank was typed; no locale
+// calls them space, but a surveyor sees a blank.
+constexpr bool IsNoBreakBlank(wchar_t c) {
+  return c == L'\u00A0' || c == L'\u2007' || c == L'\u202F';
+}
+
+template <typename IsSpaceOfLocale>
+DataBlockFields SplitWith(std::wstring_view block, const IsSpaceOfLocale& isSpaceOfLocale) {
+  const auto isSpace = [&isSpaceOfLocale](wchar_t c) {
+    return isSpaceOfLocale(c) || IsNoBreakBlank(c);
+  };
   DataBlockFields fields;
   if (block.empty()) {
     return fields;

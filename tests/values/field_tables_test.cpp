@@ -152,6 +152,8 @@ TEST(FieldTables, DataBlocksSplitAtWhiteSpace) {
       {L"th 1.5 m 2.0 ft", L"th", L"1.5", L"m"},
       {L"SD 1.0 m\t", L"SD", L"1.0", L"m"},
       {L"Hz10gon", L"Hz10gon", L"", L""},
+      // So does a no-break blank (an editor's, or byte A0 of Windows-1251).
+      {L"SD\u00A012.5 m\u00A0", L"SD", L"12.5", L"m"},
   };
   ExpectSplits(std::begin(cases), std::end(cases));
 }
