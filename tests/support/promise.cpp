@@ -208,6 +208,66 @@ bool GivesNothing(const m5::DataBlockFields& parts, LineBlocks blocks, bool dmsS
   return !dms && !m5host::ParseDecimal(parts.value).has_value();
 }
 
+// One line of the file as the plug-in reads it: its record, the section it lies in, and
+// its data blocks.
+struct RecordLine {
+  int index = 0;
+  bool textRecord = false;
+  bool pointRecord = false;
+  std::wstring_view text;  // a text record's trimmed text
+  std::wstring_view name;  // a point record's name, cut by the layout
+  std::wstring_view blocks[3];
+  bool skipped = false;        // in a section that skips data (its opening line too)
+  bool closesSection = false;  // the line ends the open section
+  int sectionLine = 0;         // the line that opened the latest section
+};
+
+// Visits the lines up to the first that is not M5, which stops the file with a message
+// about the whole file.
+template <class Visit>
+void ForEachRecordLine(const std::vector<std::wstring>& lines, const ImportSettings& settings,
+                       const m5::CWhiteSpace& isSpace, Visit&& visit) {
+  bool skipping = false;
+  int sectionLine = 0;
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
+    if (line.empty()) {
+      continue;
+    }
+    FieldCursor fields(line);
+    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
+    if (oldSoftware || !IsM5Identifier(fields.Next())) {
+      return;
+    }
+    fields.Next();  // the address
+    const std::wstring_view infoBlock = fields.Next();
+    const std::wstring_view type = infoBlock.substr(0, 2);
+    const std::wstring_view info = infoBlock.substr(std::min<std::size_t>(4, infoBlock.size()));
+    RecordLine record;
+    record.index = static_cast<int>(index);
+    record.textRecord = IsRecordType(type, {L"TI", L"TR", L"TG"});
+    record.pointRecord = IsRecordType(type, {L"PI", L"KR", L"KD"});
+    if (record.textRecord) {
+      record.text = m5::TrimmedView(info, isSpace);
+      if (!skipping && Contains(record.text, L"START")) {
+        skipping = true;
+        sectionLine = record.index;
+      } else if (skipping && Contains(record.text, L"END")) {
+        skipping = false;
+        record.closesSection = true;
+      }
+    } else if (record.pointRecord) {
+      record.name = m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
+    }
+    for (std::wstring_view& block : record.blocks) {
+      block = fields.Next();
+    }
+    record.skipped = skipping;
+    record.sectionLine = sectionLine;
+    visit(record);
+  }
+}
+
 }  // namespace
 
 std::optional<std::vector<std::wstring>> ReadLinesAsImported(const std::wstring& path,
@@ -251,8 +311,7 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
   };
 
   std::vector<LostPoint> lost;
-  // The open skipped section: its first line and the points with values it skipped.
-  bool skipping = false;
+  // The points with values the open section skipped, and the line that opened it.
   int sectionLine = 0;
   std::vector<LostPoint> skipped;
   const auto closeSection = [&] {
@@ -267,59 +326,26 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
     }
     skipped.clear();
   };
-  for (std::size_t index = 0; index < lines.size(); ++index) {
-    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
-    if (line.empty()) {
-      continue;
+  ForEachRecordLine(lines, settings, isSpace, [&](const RecordLine& line) {
+    sectionLine = line.sectionLine;
+    if (line.closesSection) {
+      closeSection();
     }
-    FieldCursor fields(line);
-    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
-    if (oldSoftware || !IsM5Identifier(fields.Next())) {
-      break;  // the file stops here with a message about the whole file
+    if (!line.pointRecord || line.name.empty()) {
+      return;  // a point without a name is reported as one
     }
-    fields.Next();  // the address
-    std::wstring_view info = fields.Next();
-    const std::wstring_view type = info.substr(0, 2);
-    info.remove_prefix(std::min<std::size_t>(4, info.size()));
-    const int lineIndex = static_cast<int>(index);
-
-    if (IsRecordType(type, {L"TI", L"TR", L"TG"})) {
-      const std::wstring_view text = m5::TrimmedView(info, isSpace);
-      if (!skipping && text.find(L"START") != std::wstring_view::npos) {
-        skipping = true;
-        sectionLine = lineIndex;
-      } else if (skipping && text.find(L"END") != std::wstring_view::npos) {
-        skipping = false;
-        closeSection();
-      }
-      continue;
-    }
-    if (!IsRecordType(type, {L"PI", L"KR", L"KD"})) {
-      continue;
-    }
-    const std::wstring_view name =
-        m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
-    if (name.empty()) {
-      continue;  // reported as a point without a name
-    }
-    const std::wstring_view blocks[3] = {fields.Next(), fields.Next(), fields.Next()};
-    const LineValues values = ValuesOfBlocks(blocks, tables, isSpace);
+    const LineValues values = ValuesOfBlocks(line.blocks, tables, isSpace);
     if (values == LineValues::None) {
-      continue;
+      return;
     }
-    const LostPoint point{lineIndex, std::wstring(name)};
-    if (skipping) {
+    const LostPoint point{line.index, std::wstring(line.name)};
+    if (line.skipped) {
       skipped.push_back(point);
-      continue;
+    } else if (facts.linesWithMessages.count(line.index) == 0 && !reachesHost(line.name) &&
+               !(values == LineValues::StationChoice && namedInAMessage(line.name))) {
+      lost.push_back(point);
     }
-    if (facts.linesWithMessages.count(lineIndex) != 0 || reachesHost(name)) {
-      continue;
-    }
-    if (values == LineValues::StationChoice && namedInAMessage(name)) {
-      continue;
-    }
-    lost.push_back(point);
-  }
+  });
   closeSection();
   return lost;
 }
@@ -351,47 +377,15 @@ std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
   };
 
   std::vector<LostPoint> lost;
-  bool skipping = false;
-  int sectionLine = 0;
   bool dmsSeen = false;
-  for (std::size_t index = 0; index < lines.size(); ++index) {
-    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
-    if (line.empty()) {
-      continue;
+  ForEachRecordLine(lines, settings, isSpace, [&](const RecordLine& line) {
+    if (line.pointRecord && line.name.empty()) {
+      return;  // reported as a point without a name, blocks and all
     }
-    FieldCursor fields(line);
-    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
-    if (oldSoftware || !IsM5Identifier(fields.Next())) {
-      break;
-    }
-    fields.Next();  // the address
-    const std::wstring_view infoBlock = fields.Next();
-    const std::wstring_view type = infoBlock.substr(0, 2);
-    const std::wstring_view info = infoBlock.substr(std::min<std::size_t>(4, infoBlock.size()));
-    const int lineIndex = static_cast<int>(index);
-
-    LineBlocks blocks = LineBlocks::NotRead;
-    std::wstring_view name;
-    if (IsRecordType(type, {L"TI", L"TR", L"TG"})) {
-      const std::wstring_view text = m5::TrimmedView(info, isSpace);
-      if (!skipping && Contains(text, L"START")) {
-        skipping = true;
-        sectionLine = lineIndex;
-      } else if (skipping && Contains(text, L"END")) {
-        skipping = false;
-      }
-      blocks = BlocksOfTextRecord(text);
-    } else if (IsRecordType(type, {L"PI", L"KR", L"KD"})) {
-      name = m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
-      if (name.empty()) {
-        continue;  // reported as a point without a name, blocks and all
-      }
-      blocks = LineBlocks::Read;
-    }
-    // The line that opens a section is skipped with it; the one that closes it is read.
-    const bool skipped = skipping;
-    for (int b = 0; b < 3; ++b) {
-      const std::wstring_view block = fields.Next();
+    const LineBlocks blocks = line.textRecord    ? BlocksOfTextRecord(line.text)
+                              : line.pointRecord ? LineBlocks::Read
+                                                 : LineBlocks::NotRead;
+    for (const std::wstring_view block : line.blocks) {
       const m5::DataBlockFields parts = m5::SplitDataBlockFields(block, isSpace);
       if (!parts.unit.empty() && tables.UnitIndex(parts.unit) == m5::UnitRowIndex(L"DMS")) {
         dmsSeen = true;
@@ -400,8 +394,9 @@ std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
         continue;  // nothing written to read
       }
       bool mustName = false;
-      if (skipped) {
-        mustName = facts.linesWithMessages.count(sectionLine) == 0;
+      if (line.skipped) {
+        // The line that opened the section may name what it skipped.
+        mustName = facts.linesWithMessages.count(line.sectionLine) == 0;
       } else if (blocks == LineBlocks::NotRead) {
         mustName = true;
       } else if (blocks != LineBlocks::Unknown) {
@@ -413,11 +408,12 @@ std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
           std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 16 : 0)) + L"\u2026";
       const std::wstring unitShorter =
           std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 15 : 0)) + L"\u2026";
-      if (mustName && !namedOn(lineIndex, {shown, parts.unit, unitStart, unitShorter, name})) {
-        lost.push_back({lineIndex, L"\u00AB" + shown + L"\u00BB"});
+      if (mustName &&
+          !namedOn(line.index, {shown, parts.unit, unitStart, unitShorter, line.name})) {
+        lost.push_back({line.index, L"\u00AB" + shown + L"\u00BB"});
       }
     }
-  }
+  });
   return lost;
 }
 
