@@ -1,6 +1,6 @@
 // The observations collected for the station being set up, until its flush: in file order,
-// found by name when a point with coordinates becomes the station, and turned by the
-// orientations given while they wait. A line's work does not grow with their number.
+// found by name when a point with coordinates becomes the station, and each turned once, by
+// the first orientation given after it joined. A line's work does not grow with their number.
 #pragma once
 
 #include <cstddef>
