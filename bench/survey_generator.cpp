@@ -11,7 +11,8 @@ namespace {
 // the blank error-flag column.
 class LineWriter {
  public:
-  explicit LineWriter(std::wstring& out) : m_out(out) {}
+  explicit LineWriter(std::wstring& out, BlockDamage damage = BlockDamage::None)
+      : m_out(out), m_damage(damage) {}
 
   void Point(const std::wstring& name, const std::wstring& code, const std::wstring& blocks) {
     std::wstring id = code;
@@ -44,6 +45,9 @@ class LineWriter {
     while (blocks.size() < 3 * 23) {
       blocks += Empty() + L"|";
     }
+    if (m_damage == BlockDamage::Some) {
+      Damage(blocks);
+    }
     char address[16];
     std::snprintf(address, sizeof address, "Adr %05zu", m_count % 100000 + 1);
     m_out += L"For M5|";
@@ -52,7 +56,75 @@ class LineWriter {
     ++m_count;
   }
 
+  // Each block ("Hz       123.4567 gon  |") damaged with a chance of one in five.
+  void Damage(std::wstring& blocks) {
+    std::wstring out;
+    std::size_t start = 0;
+    for (std::size_t bar = blocks.find(L'|'); bar != std::wstring::npos;
+         start = bar + 1, bar = blocks.find(L'|', start)) {
+      std::wstring block = blocks.substr(start, bar - start);
+      if (block.find_first_not_of(L' ') != std::wstring::npos && Next() % 5 == 0) {
+        DamageBlock(block, Next() % 6);
+      }
+      out += block + L"|";
+    }
+    blocks = out;
+  }
+
+  static void DamageBlock(std::wstring& block, unsigned kind) {
+    const std::size_t value = block.find_first_not_of(L' ', 2);
+    const std::size_t valueEnd = block.find(L' ', value);
+    switch (kind) {
+      case 0:  // a comma for the decimal point
+        if (const std::size_t point = block.find(L'.'); point != std::wstring::npos) {
+          block[point] = L',';
+        }
+        break;
+      case 1:  // a letter O typed for a digit
+        if (const std::size_t digit = block.find_first_of(L"0123456789", value);
+            digit != std::wstring::npos) {
+          block[digit] = L'O';
+        }
+        break;
+      case 2: {  // the blanks lost
+        std::wstring kept;
+        for (const wchar_t c : block) {
+          if (c != L' ') {
+            kept += c;
+          }
+        }
+        block = kept;
+        break;
+      }
+      case 3: {  // blanks turned into tabs
+        std::wstring tabbed;
+        for (std::size_t i = 0; i < block.size(); ++i) {
+          if (block[i] != L' ') {
+            tabbed += block[i];
+          } else if (i > 0 && block[i - 1] != L' ') {
+            tabbed += L'\t';
+          }
+        }
+        block = tabbed;
+        break;
+      }
+      case 4:  // a number beyond any double
+        block.replace(value, valueEnd - value, L"1e309");
+        break;
+      default:  // white space after the unit
+        block = block.substr(0, block.find_last_not_of(L' ') + 1) + L"\t ";
+        break;
+    }
+  }
+
+  unsigned Next() {
+    m_seed = m_seed * 1103515245u + 12345u;
+    return (m_seed >> 8) & 0xFFFF;
+  }
+
   std::wstring& m_out;
+  BlockDamage m_damage;
+  unsigned m_seed = 20261209;
   std::size_t m_count = 0;
 };
 
@@ -92,10 +164,10 @@ std::string Encode(const std::wstring& text, Encoding encoding) {
 
 }  // namespace
 
-std::string GenerateSurvey(std::size_t lines, Encoding encoding) {
+std::string GenerateSurvey(std::size_t lines, Encoding encoding, BlockDamage damage) {
   std::wstring text;
   text.reserve(lines * 121);
-  LineWriter writer(text);
+  LineWriter writer(text, damage);
   unsigned seed = 12345;
   auto next = [&seed](double scale) {
     seed = seed * 1103515245u + 12345u;

@@ -10,8 +10,18 @@ namespace m5bench {
 
 enum class Encoding { Win1251, Utf16LittleEndian };
 
+// What a transfer or a hand edit does to the data blocks of a file.
+enum class BlockDamage {
+  None,
+  // Now and then a block, on point, station and input-value lines alike, gets a comma for
+  // its decimal point, a letter O for a digit, its blanks removed or turned into tabs, an
+  // exponent beyond any number, or white space after its unit.
+  Some,
+};
+
 // The bytes of a file of `lines` lines, or a few more: a station's set-up is never cut.
-std::string GenerateSurvey(std::size_t lines, Encoding encoding);
+std::string GenerateSurvey(std::size_t lines, Encoding encoding,
+                           BlockDamage damage = BlockDamage::None);
 
 // One station measuring every target of the file, each measurement followed by the record
 // of its coordinates, as a long radial survey is recorded: hard on anything that looks a

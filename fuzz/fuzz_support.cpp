@@ -134,10 +134,12 @@ void CheckEveryPointKept(const std::wstring& path, const ImportSettings& setting
   if (!lines) {
     std::abort();  // the scratch file was written a moment ago
   }
-  const std::vector<m5test::LostPoint> lost =
-      m5test::FindLostPoints(*lines, settings, sink.Calls());
+  std::vector<m5test::LostPoint> lost = m5test::FindLostPoints(*lines, settings, sink.Calls());
+  const std::vector<m5test::LostPoint> blocks =
+      m5test::FindUnnamedBlocks(*lines, settings, sink.Calls());
+  lost.insert(lost.end(), blocks.begin(), blocks.end());
   if (!lost.empty()) {
-    std::fprintf(stderr, "point records neither imported nor reported:\n%s",
+    std::fprintf(stderr, "point records or data blocks neither imported nor reported:\n%s",
                  m5test::Describe(lost).c_str());
     std::abort();
   }

@@ -60,7 +60,8 @@ void Edit(m5test::PropertyListView& view, int id, InputReader& input);
 // released one too many.
 void CheckReferences(const m5test::RecordingSink& sink);
 // Aborts, naming them, when the import of the file at path neither named some of its point
-// records to the host nor reported them on their lines.
+// records to the host nor reported them on their lines, or left a data block that plainly
+// gives nothing unnamed on its line.
 void CheckEveryPointKept(const std::wstring& path, const ImportSettings& settings,
                          const m5test::RecordingSink& sink);
 // Aborts when a kept choice died before the view let go of it.

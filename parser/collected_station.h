@@ -12,7 +12,7 @@ struct CollectedStation {
   // The station's point, once an "ih" or "Om" block chose it; it may be the line's record.
   PointRecordPtr record;
   // The instrument height given since the station opened; another one later is an error.
-  double instrumentHeight = kNotSet;
+  Measured instrumentHeight;
   // The observations waiting for the flush.
   CPendingObservations observations;
 };
@@ -20,12 +20,12 @@ struct CollectedStation {
 // Values a survey states once; every later station is sent with them until a block changes
 // them.
 struct SurveyValues {
-  double instrumentHeight = kNotSet;
+  Measured instrumentHeight;
   // Entered with "th" on a line of input values; every target gets it while a reflector is
   // in use.
-  double targetHeight = kNotSet;
-  double temperature = kNotSet;
-  double pressure = kNotSet;
+  Measured targetHeight;
+  Measured temperature;
+  Measured pressure;
   bool reflector = true;
   // The orientation read last; when measuring starts it turns the set-up's directions and
   // is spent. Until then it outlives a flush: the observations that follow a closed height

@@ -73,8 +73,9 @@ CParser::DataBlocks CParser::ParsePointRecord(std::wstring_view text) {
       m5::CutTrimmedView(text, m_layout.nameStart, m_layout.nameLength, m_isSpace);
   if (name.empty()) {
     ReportError(m5::msg::kNoPointName);
-    return DataBlocks::NotRead;
+    return DataBlocks::NotReadRecordNamed;
   }
+  m_ledger.Open(name);
   RecordPtr record = NewRecord();
   record->name.assign(name);
   record->code.assign(m5::CutTrimmedView(text, m_layout.codeStart, m_layout.codeLength, m_isSpace));
@@ -114,6 +115,7 @@ void CParser::CheckRecordTime(std::wstring_view text) {
 
 CParser::DataBlocks CParser::ParseTextRecord(std::wstring_view text) {
   text = m5::TrimmedView(text, m_isSpace);
+  m_ledger.Open(text);
 
   // A section's own markers are independent of what else the record says. Any text that
   // contains the word opens one (stored files rely on it), so what it skipped is named.

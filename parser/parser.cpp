@@ -58,22 +58,48 @@ void CParser::ParseLine(int lineIndex, const std::wstring& line) {
   }
 
   NextField();  // the address says nothing about the survey
-  const DataBlocks blocks = ParseInfoBlock(NextField());
-  if (blocks == DataBlocks::NotRead) {
+  const std::wstring_view info = NextField();
+  // A record the information block does not name is named by its own text.
+  m_ledger.Open(m5::TrimmedView(info, m_isSpace));
+  ReadDataBlocks(ParseInfoBlock(info));
+  // Every block of the line has its fate now; the line's record is released.
+  ReportUnaccountedBlocks();
+}
+
+void CParser::ReportUnaccountedBlocks() {
+  if (m_ledger.AllAccounted()) {
     return;
   }
-  if (m_skipSection) {
-    CountSkippedPoint();
-    return;
-  }
-
-  for (int i = 0; i < 3; ++i) {
-    ParseDataBlock(NextField(), blocks);
-  }
-
-  if (CommitPoint() == LineRecord::Released) {
-    m_current.reset();
-  }
+  std::wstring list;
+  m_ledger.ForEachUnaccounted([this, &list](std::wstring_view block, m5::BlockFate fate) {
+    unsigned int why = m5::msg::kWhyNotReadHere;
+    switch (fate) {
+      case m5::BlockFate::ValueUnreadable:
+        why = m5::msg::kWhyValueUnreadable;
+        break;
+      case m5::BlockFate::SurveyValueUnreadable:
+        why = m5::msg::kWhySurveyValueUnreadable;
+        break;
+      case m5::BlockFate::TypeUnknown:
+        why = m5::msg::kWhyTypeUnknown;
+        break;
+      case m5::BlockFate::UnitUnfit:
+        why = m5::msg::kWhyUnitUnfit;
+        break;
+      default:
+        break;
+    }
+    if (!list.empty()) {
+      list += L", ";
+    }
+    list += L'\u00AB';
+    list += m5::ShownBlock(block, m_isSpace);
+    list += L"\u00BB (";
+    list += m5::platform::LoadResourceString(why);
+    list += L')';
+  });
+  const std::wstring record = m5::ShownBlock(m_ledger.RecordName(), m_isSpace);
+  ReportWarningOnLine(m_lineIndex, m5::msg::kBlocksNotImported, {record, list});
 }
 
 void CParser::Finish() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "parser/collected_station.h"
+#include "parser/line_ledger.h"
 #include "parser/point_record.h"
 #include "parser/record_layout.h"
 #include "parser/station_phase.h"
@@ -50,6 +51,8 @@ class CParser {
     Values,
     // Values the surveyor entered: "th" sets the target height, "ih" names no station.
     InputValues,
+    // Not read, and a message on the line names its record already (a point without a name).
+    NotReadRecordNamed,
   };
   // Whether a COORDINATES or MEASURE record started measuring.
   enum class Measuring {
@@ -73,21 +76,30 @@ class CParser {
   void CheckRecordTime(std::wstring_view text);
   RecordPtr NewRecord();
 
-  // The data blocks (data_blocks.cpp).
-  void ParseDataBlock(std::wstring_view block, DataBlocks blocks);
+  // The data blocks (data_blocks.cpp), each with its fate for the line's ledger.
+  void ReadDataBlocks(DataBlocks blocks);
+  m5::BlockFate ParseDataBlock(std::wstring_view block, DataBlocks blocks);
+  m5::BlockFate ReadBlockValue(const m5::TypeCodeRow& row, DataBlocks blocks);
+  // A block of a line whose blocks are not read; a point's values in a skipped section are
+  // counted by the section's message.
+  m5::BlockFate FateOfBlockNotRead(std::wstring_view block, bool countedBySection);
+  static bool HoldsValue(const m5::DataBlockFields& fields);
+  bool EndsInUnit(std::wstring_view value) const;
+  // Names, in one warning on the line, the blocks that gave nothing and no message names.
+  void ReportUnaccountedBlocks();
   static constexpr int kNoUnit = -2;
   // Selects the unit's converter; its row, kNoUnit for a block without a unit, or -1 for a
   // unit text the table does not know.
   int SelectUnit(std::wstring_view unit);
-  // Whether the block's unit can read a value of its type; names the unit once when not.
-  bool UnitReadsBlock(int unit, std::wstring_view unitText, const m5::TypeCodeRow& row);
+  // Delivered when the block's unit can read a value of its type; when not, Named where a
+  // message names the unit now (once per file or pair), else UnitUnfit.
+  m5::BlockFate UnitFate(int unit, std::wstring_view unitText, const m5::TypeCodeRow& row);
   bool ReadValue(m5::Quantity quantity, const std::wstring& text, double& value);
-  // Names a unit the table does not know, once per file.
-  void ReportUnknownUnit(std::wstring_view unit);
-  // Names a unit of another quantity than its block's, once per block type and unit text.
-  void ReportUnitOfAnotherQuantity(std::wstring_view unit, const m5::TypeCodeRow& row);
-  // A point line inside a skipped section: counted when its blocks hold values.
-  void CountSkippedPoint();
+  // Names a unit the table does not know, once per file; true when it did now.
+  bool ReportUnknownUnit(std::wstring_view unit);
+  // Names a unit of another quantity than its block's, once per block type and unit text;
+  // true when it did now.
+  bool ReportUnitOfAnotherQuantity(std::wstring_view unit, const m5::TypeCodeRow& row);
 
   // The station's state machine (station_state.cpp): the phase's transitions, the choice of
   // the station point, the line's record after its line, the flush.
@@ -95,8 +107,8 @@ class CParser {
   Measuring StartMeasuring();
   void ApplyOrientation();
   // "ih" and "Om" on a point line, with their value texts.
-  void InstrumentHeightOnPoint(const std::wstring& text);
-  void OrientationOnPoint(const std::wstring& text);
+  m5::BlockFate InstrumentHeightOnPoint(const std::wstring& text);
+  m5::BlockFate OrientationOnPoint(const std::wstring& text);
   void StoreInstrumentHeight(double height);
   RecordPtr FindPendingWithCoordinates(const PointRecord& record);
   // Decides on m_current after its line's data blocks; the caller forgets a released one.
@@ -154,6 +166,8 @@ class CParser {
   std::size_t m_fieldStart = 0;  // where NextField continues in m_line
   m5::CFieldTables m_fieldTables;
   std::wstring m_blockValue;  // the current block's value text, its buffer reused
+  // What became of each data block of the line being parsed.
+  m5::CLineLedger m_ledger;
   // The current block's unit cannot read its value (unknown, or of another quantity).
   bool m_unitUnreadable = false;
   // Unit texts already reported as unknown, so each is named once per file; and type code

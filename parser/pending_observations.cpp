@@ -30,20 +30,15 @@ void ReduceByCircle(double& v) {
 }
 
 // One orientation applied to a direction; a sum beyond any circle is not a direction.
-void TurnDirection(double& hz, double orientation) {
-  if (!IsSet(hz)) {
+void TurnDirection(Measured& hz, double orientation) {
+  // No orientation (0) settles a record without touching its direction.
+  if (!hz || orientation == 0.0) {
     return;
   }
-  hz = NormaliseDirection(hz + orientation);
-  if (!std::isfinite(hz)) {
-    hz = kNotSet;
+  hz = NormaliseDirection(*hz + orientation);
+  if (!std::isfinite(*hz)) {
+    hz.reset();
   }
-}
-
-// Whole turns taken off, into [0, full circle); a running sum stays small this way.
-double OnTheCircle(double angle) {
-  const double reduced = std::fmod(angle, kFullCircle);
-  return reduced < 0 ? reduced + kFullCircle : reduced;
 }
 
 }  // namespace
@@ -119,35 +114,22 @@ void CPendingObservations::DropTrailingTakenEntries() {
 }
 
 void CPendingObservations::Turn(double orientation) {
-  if (m_turnSums.empty()) {
-    m_turnSums.push_back(0.0);
-    m_nonFiniteTurns.push_back(0);
-  }
-  const bool finite = std::isfinite(orientation);
   m_turns.push_back(orientation);
-  m_turnSums.push_back(OnTheCircle(m_turnSums.back() + (finite ? OnTheCircle(orientation) : 0)));
-  m_nonFiniteTurns.push_back(m_nonFiniteTurns.back() + (finite ? 0 : 1));
+}
+
+void CPendingObservations::Settle() {
+  if (!m_entries.empty()) {
+    m_turns.push_back(0.0);
+  }
 }
 
 void CPendingObservations::BringUpToDate(Entry& entry) const {
-  const std::size_t given = m_turns.size();
-  const std::size_t seen = entry.turnsSeen;
-  if (seen == given) {
-    return;
+  // A record takes the first orientation given after it joined, and no later one: those
+  // were given for directions measured after it.
+  if (entry.turnsSeen < m_turns.size()) {
+    TurnDirection(entry.record->hz, m_turns[entry.turnsSeen]);
+    entry.turnsSeen = kNone;
   }
-  entry.turnsSeen = given;
-  double& hz = entry.record->hz;
-  if (given - seen <= kStepwiseTurns) {
-    for (std::size_t i = seen; i < given; ++i) {
-      TurnDirection(hz, m_turns[i]);
-    }
-    return;
-  }
-  if (m_nonFiniteTurns[given] != m_nonFiniteTurns[seen]) {
-    hz = kNotSet;
-    return;
-  }
-  TurnDirection(hz, OnTheCircle(m_turnSums[given] - m_turnSums[seen]));
 }
 
 void CPendingObservations::Clear(std::vector<PointRecordPtr>& spare) {
@@ -168,8 +150,6 @@ void CPendingObservations::Clear(std::vector<PointRecordPtr>& spare) {
   m_entries.clear();
   m_liveCount = 0;
   m_turns.clear();
-  m_turnSums.clear();
-  m_nonFiniteTurns.clear();
 }
 
 }  // namespace m5

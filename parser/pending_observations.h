@@ -1,6 +1,6 @@
 // The observations collected for the station being set up, until its flush: in file order,
-// found by name when a point with coordinates becomes the station, and turned by the
-// orientations given while they wait. A line's work does not grow with their number.
+// found by name when a point with coordinates becomes the station, and each turned once, by
+// the first orientation given after it joined. A line's work does not grow with their number.
 #pragma once
 
 #include <cstddef>
@@ -17,10 +17,6 @@ double NormaliseDirection(double direction);
 
 class CPendingObservations {
  public:
-  // A record that missed more orientations than this is turned once by their sum, reduced
-  // to the circle, instead of once per orientation; a station has one or two.
-  static constexpr std::size_t kStepwiseTurns = 16;
-
   bool Empty() const { return m_liveCount == 0; }
 
   // The observation committed most recently that is still waiting, or null.
@@ -33,8 +29,12 @@ class CPendingObservations {
   PointRecordPtr TakeLatestWithPosition(const std::wstring& name);
 
   // Turns the direction of every record waiting now (not of those added later) by the
-  // orientation. The turn is made when a record is read.
+  // orientation, unless an earlier turn or Settle already gave the record its own. The turn
+  // is made when a record is read.
   void Turn(double orientation);
+  // The records waiting now keep their directions as they are: a new orientation given
+  // after them is not theirs.
+  void Settle();
 
   // Visits the waiting records in file order, each with its direction brought up to date.
   template <class Visit>
@@ -55,7 +55,8 @@ class CPendingObservations {
 
   struct Entry {
     PointRecordPtr record;  // empty once taken as the station
-    std::size_t turnsSeen;  // orientations given before the record joined or was last read
+    // Orientations given before the record joined; kNone once it took its turn.
+    std::size_t turnsSeen;
     std::size_t previousWithPosition;  // the earlier entry of this name with X and Y, or kNone
   };
 
@@ -70,11 +71,8 @@ class CPendingObservations {
   NameIndex m_latestWithPosition;
   // Index nodes of earlier stations, reused with their name buffers.
   std::vector<NameIndex::node_type> m_spareNodes;
-  // Orientations given since the last flush, and for the long-waiting records their running
-  // sums reduced to the circle and how many of them were beyond any circle.
+  // Orientations given since the last flush; 0 where Settle closed the records before it.
   std::vector<double> m_turns;
-  std::vector<double> m_turnSums;
-  std::vector<std::size_t> m_nonFiniteTurns;
 };
 
 }  // namespace m5

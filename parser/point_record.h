@@ -1,20 +1,21 @@
 // One point line of an M5 file: the point's name and code and what was measured to it.
 #pragma once
 
-#include <cfloat>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <boost/variant.hpp>
 
 namespace m5 {
 
-// A measured or entered value that the file did not give; never sent to the host.
-inline constexpr double kNotSet = DBL_MAX;
+// A measured or entered value, absent while the file has not given it; an absent value is
+// never sent to the host. Any finite number a file holds is a value, the largest included.
+using Measured = std::optional<double>;
 
-inline bool IsSet(double value) {
-  return value != kNotSet;
+inline bool IsSet(const Measured& value) {
+  return value.has_value();
 }
 
 // The point kind the host gets for a record: none yet, or a number.
@@ -23,15 +24,15 @@ using PointKind = boost::variant<boost::blank, int>;
 struct PointRecord {
   std::wstring name;
   std::wstring code;
-  double slopeDistance = kNotSet;
-  double horizontalDistance = kNotSet;
-  double hz = kNotSet;
-  double vertical = kNotSet;
-  double x = kNotSet;
-  double y = kNotSet;
-  double z = kNotSet;
-  double heightDiff = kNotSet;
-  double targetHeight = kNotSet;
+  Measured slopeDistance;
+  Measured horizontalDistance;
+  Measured hz;
+  Measured vertical;
+  Measured x;
+  Measured y;
+  Measured z;
+  Measured heightDiff;
+  Measured targetHeight;
   PointKind kind;
   // The 0-based file line the record came from, so that a message about it lands there.
   std::int32_t line = -1;

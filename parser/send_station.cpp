@@ -69,16 +69,16 @@ void CParser::SendObservations() {
 void CParser::AnnounceStation(const wchar_t* name) {
   m_sink->AddStation(name);
   if (m5::IsSet(m_survey.pressure)) {
-    m_sink->SetPressure(m_survey.pressure);
+    m_sink->SetPressure(*m_survey.pressure);
   }
   if (m5::IsSet(m_survey.temperature)) {
-    m_sink->SetTemperature(m_survey.temperature);
+    m_sink->SetTemperature(*m_survey.temperature);
   }
 }
 
 void CParser::SendInstrumentHeight() {
   if (m5::IsSet(m_survey.instrumentHeight)) {
-    m_sink->SetInstrumentHeight(m_survey.instrumentHeight);
+    m_sink->SetInstrumentHeight(*m_survey.instrumentHeight);
   }
 }
 
@@ -117,36 +117,36 @@ void CParser::EmitPoint(const RecordPtr& record) {
   }
 
   if (m5::IsSet(point.x)) {
-    m_sink->SetX(point.x);
+    m_sink->SetX(*point.x);
   }
   if (m5::IsSet(point.y)) {
-    m_sink->SetY(point.y);
+    m_sink->SetY(*point.y);
   }
   if (m5::IsSet(point.z)) {
-    m_sink->SetZ(point.z);
+    m_sink->SetZ(*point.z);
   }
   if (m5::IsSet(point.slopeDistance)) {
-    m_sink->SetSlopeDistance(point.slopeDistance);
+    m_sink->SetSlopeDistance(*point.slopeDistance);
   }
   if (m5::IsSet(point.hz)) {
-    m_sink->SetHorizontalDirection(point.hz);
+    m_sink->SetHorizontalDirection(*point.hz);
   }
   if (m5::IsSet(point.vertical)) {
-    m_sink->SetVerticalAngle(point.vertical);
+    m_sink->SetVerticalAngle(*point.vertical);
   }
   if (m5::IsSet(point.horizontalDistance)) {
-    m_sink->SetHorizontalDistance(point.horizontalDistance);
+    m_sink->SetHorizontalDistance(*point.horizontalDistance);
   }
   if (m5::IsSet(point.targetHeight)) {
-    m_sink->SetTargetHeight(point.targetHeight);
+    m_sink->SetTargetHeight(*point.targetHeight);
   }
   if (m5::IsSet(point.heightDiff)) {
     // A levelled height difference is to the instrument's height over the station.
     if (m5::IsSet(point.horizontalDistance) && m_station.record &&
         m5::IsSet(m_survey.instrumentHeight)) {
-      m_sink->SetTargetHeight(m_survey.instrumentHeight);
+      m_sink->SetTargetHeight(*m_survey.instrumentHeight);
     }
-    m_sink->SetHeightDifference(point.heightDiff);
+    m_sink->SetHeightDifference(*point.heightDiff);
   }
 }
 

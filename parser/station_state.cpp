@@ -46,9 +46,9 @@ void CParser::ApplyOrientation() {
   }
 }
 
-void CParser::InstrumentHeightOnPoint(const std::wstring& text) {
+m5::BlockFate CParser::InstrumentHeightOnPoint(const std::wstring& text) {
   if (!m_current) {
-    return;
+    return m5::BlockFate::NotReadHere;
   }
   double height = 0.0;
   // On a point line the instrument height names the station, once.
@@ -58,16 +58,19 @@ void CParser::InstrumentHeightOnPoint(const std::wstring& text) {
     if (m_station.record->name != m_current->name ||
         !ReadValue(m5::Quantity::Length, text, height) || height != m_survey.instrumentHeight) {
       ReportWarning(m5::msg::kInstrumentHeightNotUsed, m_current->name);
+      return m5::BlockFate::Named;
     }
-    return;
+    return m5::BlockFate::Delivered;
   }
   m_station.record = FindPendingWithCoordinates(*m_current);
   if (!m_station.record) {
     m_station.record = m_current;
   }
-  if (ReadValue(m5::Quantity::Length, text, height)) {
-    StoreInstrumentHeight(height);
+  if (!ReadValue(m5::Quantity::Length, text, height)) {
+    return m5::BlockFate::SurveyValueUnreadable;
   }
+  StoreInstrumentHeight(height);
+  return m5::BlockFate::Delivered;
 }
 
 void CParser::StoreInstrumentHeight(double height) {
@@ -79,13 +82,13 @@ void CParser::StoreInstrumentHeight(double height) {
   m_station.instrumentHeight = height;
 }
 
-void CParser::OrientationOnPoint(const std::wstring& text) {
+m5::BlockFate CParser::OrientationOnPoint(const std::wstring& text) {
   if (!m_current) {
-    return;
+    return m5::BlockFate::NotReadHere;
   }
   if (m_station.record && m5::IsHeightStationOpen(m_phase)) {
     if (m_station.record->name == m_current->name) {
-      return;  // the height station orienting itself changes nothing
+      return m5::BlockFate::NotReadHere;  // the height station orienting itself changes nothing
     }
     // Orienting on another point ends the height stationing's station.
     FlushStation();
@@ -100,8 +103,18 @@ void CParser::OrientationOnPoint(const std::wstring& text) {
     m_station.record = station ? std::move(station) : m_current;
   }
 
+  if (m5::IsMeasuring(m_phase)) {
+    // Re-oriented while measuring: the directions measured so far were taken under the
+    // orientation before, and the next MEASURE must not turn them by this one.
+    m_station.observations.Settle();
+  }
   double orientation = 0.0;
-  m_survey.orientation = ReadValue(m5::Quantity::Angle, text, orientation) ? orientation : 0.0;
+  if (!ReadValue(m5::Quantity::Angle, text, orientation)) {
+    m_survey.orientation = 0.0;
+    return m5::BlockFate::ValueUnreadable;
+  }
+  m_survey.orientation = orientation;
+  return m5::BlockFate::Delivered;
 }
 
 m5::PointRecordPtr CParser::FindPendingWithCoordinates(const PointRecord& record) {
@@ -117,10 +130,23 @@ CParser::LineRecord CParser::CommitPoint() {
     return LineRecord::StaysCurrent;
   }
   if (!current->HasValues()) {
+    // The message names the point, and with it the blocks of its own line that gave it
+    // nothing (a record kept current from an earlier line is named on that line).
+    const bool ownLine = current->line == m_lineIndex;
     if (current->valueUnread) {
       ReportRecordNotImported(m5::msg::kPointValuesUnreadable, *current);
+      for (const m5::BlockFate unread :
+           {m5::BlockFate::ValueUnreadable, m5::BlockFate::SurveyValueUnreadable,
+            m5::BlockFate::TypeUnknown, m5::BlockFate::UnitUnfit}) {
+        if (ownLine) {
+          m_ledger.Name(unread);
+        }
+      }
     } else if (current->typeUnknown) {
       ReportRecordNotImported(m5::msg::kPointTypesUnknown, *current);
+      if (ownLine) {
+        m_ledger.Name(m5::BlockFate::TypeUnknown);
+      }
     }
     return LineRecord::Released;
   }

@@ -43,5 +43,12 @@ constexpr unsigned int kNeedsPressureUnit = 140;
 constexpr unsigned int kSectionSkipped = 141;
 constexpr unsigned int kSectionSkippedToEnd = 142;
 constexpr unsigned int kPointTypesUnknown = 143;
+// A line's data blocks not imported, each with why, as 144 lists them.
+constexpr unsigned int kBlocksNotImported = 144;
+constexpr unsigned int kWhyValueUnreadable = 145;
+constexpr unsigned int kWhySurveyValueUnreadable = 146;
+constexpr unsigned int kWhyTypeUnknown = 147;
+constexpr unsigned int kWhyUnitUnfit = 148;
+constexpr unsigned int kWhyNotReadHere = 149;
 
 }  // namespace m5::msg

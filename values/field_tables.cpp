@@ -5,8 +5,17 @@
 namespace m5 {
 namespace {
 
-template <typename IsSpace>
-DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
+// The no-break blanks an editor or a code page puts where a blank was typed; no locale
+// calls them space, but a surveyor sees a blank.
+constexpr bool IsNoBreakBlank(wchar_t c) {
+  return c == L'\u00A0' || c == L'\u2007' || c == L'\u202F';
+}
+
+template <typename IsSpaceOfLocale>
+DataBlockFields SplitWith(std::wstring_view block, const IsSpaceOfLocale& isSpaceOfLocale) {
+  const auto isSpace = [&isSpaceOfLocale](wchar_t c) {
+    return isSpaceOfLocale(c) || IsNoBreakBlank(c);
+  };
   DataBlockFields fields;
   if (block.empty()) {
     return fields;
@@ -14,12 +23,14 @@ DataBlockFields SplitWith(std::wstring_view block, const IsSpace& isSpace) {
 
   const std::size_t size = block.size();
   std::size_t pos = 0;
-  // The field up to the next blank; the blank itself is consumed. Fields are a few
-  // characters long, shorter than a library search takes to start.
-  const auto cut = [&block, &pos, size]() {
+  // The field up to the next white space, which is consumed: a tab parts type, value and
+  // unit as a blank does (files passed through a tab-converting transfer), and a unit keeps
+  // no white space after it. Fields are a few characters long, shorter than a library
+  // search takes to start.
+  const auto cut = [&block, &pos, size, &isSpace]() {
     const std::size_t begin = pos;
     std::size_t end = pos;
-    while (end < size && block[end] != L' ') {
+    while (end < size && !isSpace(block[end])) {
       ++end;
     }
     pos = end < size ? end + 1 : size;

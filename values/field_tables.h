@@ -242,8 +242,9 @@ struct DataBlockFields {
   std::wstring_view unit;
 };
 
-// Splits a data block at single blanks (white space around the value is trimmed), with white
-// space the caller has taken from the locale once for a whole file.
+// Splits a data block at white space (a run of it between the fields), with white space the
+// caller has taken from the locale once for a whole file; no-break blanks count as white
+// space too.
 DataBlockFields SplitDataBlockFields(std::wstring_view block, const CWhiteSpace& isSpace);
 
 // The row index of a type code or a unit text, each matched as if padded with blanks to the

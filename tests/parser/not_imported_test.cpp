@@ -97,12 +97,14 @@ std::vector<SurveyCase> NotImportedCases() {
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"A", L"", {L"Q1 15 m"}),
         Point(L"B", L"", {L"S\uFFFD 15 m", L"N 2"}), Point(L"C", L"", {L"QQ 1", L"Z 2"})},
        NotImported(msg::kPointTypesUnknown, L"A") + NotImported(msg::kPointTypesUnknown, L"B") +
-           kStationS + "AddTarget(\"C\")\nSetZ(2)\n"},
+           BlocksNotImported(L"C", {{L"QQ 1", msg::kWhyTypeUnknown}}) + kStationS +
+           "AddTarget(\"C\")\nSetZ(2)\n"},
       {"a text containing START skips the points up to one containing END",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"RESTART OF JOB"),
         Point(L"A", L"", {L"Hz 1"}), Point(L"B", L"", {L"th 1"}), Point(L"C", L"", {L"Q 1"}),
         Text(L"SENDING"), Point(L"D", L"", {L"Z 4"})},
-       SectionSkipped(2, 6, 2, 6) + kStationS + "AddTarget(\"D\")\nSetZ(4)\n"},
+       BlocksNotImported(L"B", {{L"th 1", msg::kWhyNotReadHere}}) + SectionSkipped(2, 6, 2, 6) +
+           kStationS + "AddTarget(\"D\")\nSetZ(4)\n"},
       {"a section that runs to the end of the file",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Text(L"START"),
         Point(L"A", L"", {L"Hz 1"})},
@@ -114,11 +116,39 @@ std::vector<SurveyCase> NotImportedCases() {
       {"a point whose only value its converter rejects",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}), Point(L"A", L"", {L"Hz 1..2"}),
         Point(L"B", L"", {L"Hz 1..2", L"Z 4"})},
-       NotImported(msg::kPointValuesUnreadable, L"A") + kStationS + "AddTarget(\"B\")\nSetZ(4)\n"},
+       NotImported(msg::kPointValuesUnreadable, L"A") +
+           BlocksNotImported(L"B", {{L"Hz 1..2", msg::kWhyValueUnreadable}}) + kStationS +
+           "AddTarget(\"B\")\nSetZ(4)\n"},
+      {"a point with an unreadable value and a block of unknown type is one of unreadable values",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Point(L"A", L"", {L"Q1 15 m", L"Hz 1..2"})},
+       NotImported(msg::kPointValuesUnreadable, L"A") + kStationS},
+      {"entered values that do not read leave those before in force, and say so",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Text(L"INPUT VALUES", {L"th 1.2", L"T_ 20"}),
+        Text(L"INPUT VALUES", {L"th 1,8 m", L"T_ 2O", L"ih 1..5"}), Point(L"A", L"", {L"Hz 1"})},
+       BlocksNotImported(L"INPUT VALUES", {{L"th 1,8 m", msg::kWhySurveyValueUnreadable},
+                                           {L"T_ 2O", msg::kWhySurveyValueUnreadable},
+                                           {L"ih 1..5", msg::kWhySurveyValueUnreadable}}) +
+           "AddStation(\"S\")\nSetTemperature(20)\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+           "AddTarget(\"A\")\nSetHorizontalDirection(1)\nSetTargetHeight(1.2)\n"},
+      {"the largest double is a coordinate; a number beyond any is named",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Point(L"A", L"", {L"X 1.7976931348623157e308 m", L"Y 1e309 m", L"Z 3"})},
+       BlocksNotImported(L"A", {{L"Y 1e309 m", msg::kWhyValueUnreadable}}) + kStationS +
+           "AddTarget(\"A\")\nSetX(" + FormatDouble(1.7976931348623157e308) + ")\nSetZ(3)\n"},
+      {"fields parted by tabs read, fields not parted are named",
+       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
+        Point(L"A", L"", {L"Hz\t10.5\tgon", L"SD10", L"V1 100 gon\t "}),
+        Point(L"B", L"", {L"Hz 2", L"SD 10.5m"})},
+       BlocksNotImported(L"A", {{L"SD10", msg::kWhyTypeUnknown}}) +
+           BlocksNotImported(L"B", {{L"SD 10.5m", msg::kWhyTypeUnknown}}) + kStationS +
+           "AddTarget(\"A\")\nSetHorizontalDirection(10.5)\nSetVerticalAngle(100)\n"
+           "AddTarget(\"B\")\nSetHorizontalDirection(2)\n"},
       {"a point line without any value is no point",
        {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
         Point(L"A", L"", {L"Hz", L"th 1.2"})},
-       kStationS}};
+       BlocksNotImported(L"A", {{L"th 1.2", msg::kWhyNotReadHere}}) + kStationS}};
 }
 
 INSTANTIATE_TEST_SUITE_P(NotImported, NotImportedPoints, testing::ValuesIn(NotImportedCases()));
@@ -130,6 +160,8 @@ TEST(Units, UnknownUnitReadsNothingChangesNoConverterAndIsNamedOncePerFile) {
                     Point(L"S", L"", {L"ih 1.5", L"T_ 21 K"}), Point(L"A", L"", {L"Hz 1 bogus"}),
                     Point(L"B", L"", {L"Hz 2 gon"})}),
             Warning(msg::kUnknownUnit, L"mbar") + Warning(msg::kUnknownUnit, L"K") +
+                // Named once per file: S's line names its block instead.
+                BlocksNotImported(L"S", {{L"T_ 21 K", msg::kWhyUnitUnfit}}) +
                 Warning(msg::kUnknownUnit, L"bogus") +
                 NotImported(msg::kPointValuesUnreadable, L"A") +
                 "AddStation(\"S\")\nSetPressure(1000)\nSetTemperature(18)\nSetPointKind(1)\n"
@@ -144,7 +176,8 @@ TEST(Units, UnitOfAnotherQuantityReadsNothingAndIsNamedOncePerTypeAndUnit) {
   const std::string trace = Survey(
       {Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5 m"}),
        Point(L"A", L"", {L"Hz 10 m", L"SD 10 gon"}), Point(L"B", L"", {L"V1 99 hPa", L"Hz 5"}),
-       Point(L"C", L"", {L"Hz 11 m", L"Z 4", L"T_ 20 DEG"})},
+       Point(L"C", L"", {L"Hz 11 m", L"Z 4", L"T_ 20 DEG"}),
+       Point(L"D", L"", {L"Hz 12 ft", L"Z 5"})},
       options);
   const std::string factory =
       "GetConverterFactory()\nfactory.GetLengthConverter(1)\nfactory.GetAngleConverter(3)\n"
@@ -158,8 +191,13 @@ TEST(Units, UnitOfAnotherQuantityReadsNothingAndIsNamedOncePerTypeAndUnit) {
                        UnitOfAnotherQuantity(L"hPa", L"V1", msg::kNeedsAngleUnit) +
                        "factory.GetLengthConverter(0)\nfactory.GetAngleConverter(3)\n" +
                        UnitOfAnotherQuantity(L"DEG", L"T_", msg::kNeedsTemperatureUnit) +
+                       // Hz and m were named on A's line; C's line names its block.
+                       BlocksNotImported(L"C", {{L"Hz 11 m", msg::kWhyUnitUnfit}}) +
+                       "factory.GetLengthConverter(1)\n" +
+                       UnitOfAnotherQuantity(L"ft", L"Hz", msg::kNeedsAngleUnit) +
                        "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-                       "AddTarget(\"B\")\nSetHorizontalDirection(5)\nAddTarget(\"C\")\nSetZ(4)\n");
+                       "AddTarget(\"B\")\nSetHorizontalDirection(5)\nAddTarget(\"C\")\nSetZ(4)\n"
+                       "AddTarget(\"D\")\nSetZ(5)\n");
 }
 
 TEST(Units, UnknownUnitOfAnOrientationStillChoosesTheStation) {
@@ -178,24 +216,23 @@ TEST(Units, AHugeUnknownUnitIsNamedByItsStart) {
                        NotImported(msg::kPointValuesUnreadable, L"A") + kStationS);
 }
 
-// The directions observed in the set-up, turned by every orientation given before the
-// MEASURE that follows it: one by one, or by their sum after very many.
-double Turned(double hz, int turns, double orientation) {
-  constexpr double kFullCircle = 6.2831853071796;
-  return std::fmod(hz + turns * orientation, kFullCircle);
-}
-
-TEST(LateTurns, DirectionsComeOutAsIfTurnedAtOnce) {
+// A station re-oriented again and again: each direction is turned once, by the orientation
+// it was measured under (the one given before the MEASURE that follows it), never by a later
+// one.
+TEST(LateTurns, EachDirectionIsTurnedOnlyByItsOwnOrientation) {
   RunOptions options;
   options.layout.hz = m5::HzRecording::OrientedDirection;
-  for (const int turns : {1, 2, 16, 17, 200}) {
+  for (const int turns : {1, 2, 17}) {
     SCOPED_TRACE(turns);
-    // A waits through every turn and goes out at the end; K too, taken as the station. B
-    // joins after the first turn and is turned only by those that follow.
+    // A and K are set-up directions, B is measured after the first MEASURE and C after the
+    // last orientation: all wait to the end; K is taken as the station.
     std::vector<std::wstring> lines = {Text(L"FREE STATIONING"), Point(L"A", L"", {L"Hz 1"}),
                                        Point(L"K", L"", {L"X 1", L"Y 2", L"Hz 0.5"})};
     for (int i = 0; i < turns; ++i) {
-      lines.push_back(Point(L"S", L"", {L"Om 0.1"}));
+      lines.push_back(Point(L"S", L"", {L"Om 0." + std::to_wstring(i + 1)}));
+      if (i + 1 == turns && turns > 1) {
+        lines.push_back(Point(L"C", L"", {L"Hz 1"}));
+      }
       lines.push_back(Text(L"MEASURE"));
       if (i == 0) {
         lines.push_back(Point(L"B", L"", {L"Hz 1"}));
@@ -203,16 +240,18 @@ TEST(LateTurns, DirectionsComeOutAsIfTurnedAtOnce) {
     }
     lines.push_back(Point(L"K", L"", {L"Om 0"}));
     const std::string trace = Survey(lines, options);
-    const std::size_t a = trace.find("AddTarget(\"A\")\nSetHorizontalDirection(");
-    const std::size_t k = trace.find("AddStation(\"K\")\n");
-    ASSERT_NE(a, std::string::npos) << trace;
-    ASSERT_NE(k, std::string::npos) << trace;
-    EXPECT_NEAR(std::stod(trace.substr(a + 38)), Turned(1, turns, 0.1), 1e-12);
-    const std::size_t b = trace.find("AddTarget(\"B\")\nSetHorizontalDirection(");
-    ASSERT_NE(b, std::string::npos) << trace;
-    EXPECT_NEAR(std::stod(trace.substr(b + 38)), Turned(1, turns - 1, 0.1), 1e-12);
-    const std::size_t kHz = trace.find("SetHorizontalDirection(", k);
-    EXPECT_NEAR(std::stod(trace.substr(kHz + 23)), Turned(0.5, turns, 0.1), 1e-12);
+    const auto hz = [&trace](const std::string& naming) {
+      const std::string before = naming + "\nSetHorizontalDirection(";
+      const std::size_t at = trace.find(before);
+      return at == std::string::npos ? -1.0 : std::stod(trace.substr(at + before.size()));
+    };
+    EXPECT_NEAR(hz("AddTarget(\"A\")"), 1.1, 1e-12) << trace;
+    EXPECT_NEAR(hz("AddTarget(\"B\")"), 1.0, 1e-12) << trace;
+    EXPECT_NEAR(hz("AddStation(\"K\")\nSetPointKind(1)\nSetX(1)\nSetY(2)"), 0.6, 1e-12) << trace;
+    if (turns > 1) {
+      EXPECT_NEAR(hz("AddTarget(\"C\")"), 1 + std::stod("0." + std::to_string(turns)), 1e-12)
+          << trace;
+    }
   }
 }
 

@@ -51,6 +51,16 @@ std::string UnitOfAnotherQuantity(const std::wstring& unit, const std::wstring& 
          "\n";
 }
 
+std::string BlocksNotImported(const std::wstring& record,
+                              std::initializer_list<std::pair<std::wstring, unsigned int>> blocks) {
+  std::wstring list;
+  for (const auto& [block, why] : blocks) {
+    list += (list.empty() ? L"\u00AB" : L", \u00AB") + block + L"\u00BB (" +
+            m5::platform::LoadResourceString(why) + L")";
+  }
+  return WarningCallWith(m5::msg::kBlocksNotImported, {record, list}) + "\n";
+}
+
 std::string DefaultStation(const std::string& name) {
   return "ReportWarning(\"Не определена точка стояния.\\nПо умолчанию создается станция с именем " +
          name + ".\")\nAddStation(\"" + name + "\")\n";

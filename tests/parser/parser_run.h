@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "parser/record_layout.h"
@@ -51,6 +52,10 @@ std::string SectionSkipped(int openLine, int back, int points, int closeLine = -
 // type code and the string-table id of what the block needs.
 std::string UnitOfAnotherQuantity(const std::wstring& unit, const std::wstring& type,
                                   unsigned int needs);
+// The line's warning for its blocks that gave nothing: the record as it is named, and each
+// block as shown with the string-table id of why.
+std::string BlocksNotImported(const std::wstring& record,
+                              std::initializer_list<std::pair<std::wstring, unsigned int>> blocks);
 
 // Message texts as the trace shows them, with the SetCurrentLine(-1) of file messages.
 extern const std::string kWrongImportMode;

@@ -49,11 +49,13 @@ TEST(Robustness, MessagesOfSeveralPlaceholdersTakeTheirArgumentsInOrderOrByNumbe
 TEST(Robustness, HostWithoutConvertersGetsNamesButNoValues) {
   RunOptions options;
   options.withoutFactory = true;
-  EXPECT_EQ(
-      Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5 m", L"X 1"}),
-              Point(L"A", L"", {L"Hz 1 gon", L"T 20 C"}), Text(L"MEASURE")},
-             options),
-      NotImported(m5::msg::kPointValuesUnreadable, L"A") + "AddStation(\"S\")\nSetPointKind(1)\n");
+  EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5 m", L"X 1"}),
+                    Point(L"A", L"", {L"Hz 1 gon", L"T 20 C"}), Text(L"MEASURE")},
+                   options),
+            BlocksNotImported(L"S", {{L"ih 1.5 m", m5::msg::kWhySurveyValueUnreadable},
+                                     {L"X 1", m5::msg::kWhyValueUnreadable}}) +
+                NotImported(m5::msg::kPointValuesUnreadable, L"A") +
+                "AddStation(\"S\")\nSetPointKind(1)\n");
 }
 
 TEST(Robustness, HugeLinesAndOddCharactersNeitherCrashNorStop) {
@@ -92,7 +94,9 @@ TEST(Robustness, HugeLinesAndOddCharactersNeitherCrashNorStop) {
 
 TEST(Robustness, HugeLineEndingInOIsOnlyALongLine) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Text(L"REMARK", {std::wstring(1 << 20, L'O')})}),
-            DefaultStation("Default"));
+            BlocksNotImported(L"REMARK",
+                              {{std::wstring(32, L'O') + L"\u2026", m5::msg::kWhyTypeUnknown}}) +
+                DefaultStation("Default"));
 }
 
 // Counts calls instead of recording them, with the recording host's converters.

@@ -65,8 +65,10 @@ TEST(StationState, OrientationOnAnotherPointEndsHeightStationing) {
   EXPECT_EQ(
       Survey({Text(L"STAT. KNWN. PNT."), Text(L"HEIGHTSTATIONING"), Point(L"S", L"", {L"ih 1.5"}),
               Point(L"S", L"", {L"Om 0.5"}), Point(L"R", L"", {L"Om 0.25", L"X 1", L"Y 2"})}),
-      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-      "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetX(1)\nSetY(2)\n");
+      // The height station orienting itself reads nothing, and says so.
+      BlocksNotImported(L"S", {{L"Om 0.5", m5::msg::kWhyNotReadHere}}) +
+          "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+          "AddStation(\"R\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\nSetX(1)\nSetY(2)\n");
 }
 
 TEST(StationState, TargetWithTheStationsNameIsRejected) {
@@ -79,7 +81,9 @@ TEST(StationState, TargetWithTheStationsNameIsRejected) {
 TEST(StationState, MeasuringWithoutStationIsReportedAndChangesNothing) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Text(L"COORDINATES", {L"T_ 20"}),
                     Point(L"K", L"", {L"X 1", L"Y 2"})}),
-            kNoStationDeclared + DefaultStation("Default") +
+            kNoStationDeclared +
+                BlocksNotImported(L"COORDINATES", {{L"T_ 20", m5::msg::kWhyNotReadHere}}) +
+                DefaultStation("Default") +
                 // still in set-up: the known point keeps kind 1; the temperature was not read
                 "AddPoint(\"K\")\nSetPointKind(1)\nSetX(1)\nSetY(2)\n");
 }
@@ -90,11 +94,14 @@ TEST(StationState, TargetHeightFollowsInputValuesAndReflector) {
                     Text(L"NO REFLECTOR"), Point(L"B", L"", {L"Hz 2"}), Text(L"NORMAL REFLECTOR"),
                     Point(L"C", L"", {L"Hz 3"}), Text(L"REFLECT FOIL", {L"th 5"}),
                     Point(L"D", L"", {L"Hz 4"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-            "AddTarget(\"A\")\nSetHorizontalDirection(1)\nSetTargetHeight(1.7)\n"
-            "AddTarget(\"B\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
-            "AddTarget(\"C\")\nSetHorizontalDirection(3)\nSetTargetHeight(1.7)\n"
-            "AddTarget(\"D\")\nSetHorizontalDirection(4)\nSetTargetHeight(1.7)\n");
+            // th only on a line of input values: the others are named
+            BlocksNotImported(L"S", {{L"th 9", m5::msg::kWhyNotReadHere}}) +
+                BlocksNotImported(L"REFLECT FOIL", {{L"th 5", m5::msg::kWhyNotReadHere}}) +
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+                "AddTarget(\"A\")\nSetHorizontalDirection(1)\nSetTargetHeight(1.7)\n"
+                "AddTarget(\"B\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
+                "AddTarget(\"C\")\nSetHorizontalDirection(3)\nSetTargetHeight(1.7)\n"
+                "AddTarget(\"D\")\nSetHorizontalDirection(4)\nSetTargetHeight(1.7)\n");
 }
 
 TEST(StationState, SkippedSectionReadsNoBlocksUntilTheRecordThatClosesIt) {
@@ -102,7 +109,8 @@ TEST(StationState, SkippedSectionReadsNoBlocksUntilTheRecordThatClosesIt) {
                     Text(L"START", {L"P 1000"}), Point(L"A", L"", {L"Hz 1"}), Text(L"NO REFLECTOR"),
                     Text(L"END", {L"Hz 2"}), Point(L"B", L"", {L"Hz 3"})}),
             // A's own direction was skipped; the closing record's went to it
-            SectionSkipped(2, 5, 1, 5) +
+            BlocksNotImported(L"START", {{L"P 1000", m5::msg::kWhyNotReadHere}}) +
+                SectionSkipped(2, 5, 1, 5) +
                 "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
                 "AddTarget(\"A\")\nSetHorizontalDirection(2)\nSetTargetHeight(0)\n"
                 "AddTarget(\"B\")\nSetHorizontalDirection(3)\nSetTargetHeight(0)\n");
@@ -151,7 +159,10 @@ TEST(StationState, StationSendsAirValuesAndDefaultStationToo) {
 TEST(StationState, UnknownRecordTypesEndTheLine) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih 1.5"}),
                     Line(L"TX  MEASURE", {L"P 1"}), Line(L"P", {L"Hz 1"}), Line(L"", {L"P 2"})}),
-            "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
+            BlocksNotImported(L"TX MEASURE", {{L"P 1", m5::msg::kWhyNotReadHere}}) +
+                BlocksNotImported(L"P", {{L"Hz 1", m5::msg::kWhyNotReadHere}}) +
+                BlocksNotImported(L"", {{L"P 2", m5::msg::kWhyNotReadHere}}) +
+                "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n");
 }
 
 struct OrientationCase {
@@ -173,8 +184,11 @@ TEST_P(Orientation, SetUpDirectionsAreRotatedWhenMeasuringStarts) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"A", L"", {hz}), Point(L"S", L"", {om}),
                     Text(L"MEASURE"), Point(L"B", L"", {L"Hz 1"})},
                    options),
-            "AddStation(\"S\")\nSetPointKind(1)\n"
-            "AddTarget(\"A\")\nSetHorizontalDirection(" +
+            (std::wstring(c.orientation) == L"bad"
+                 ? BlocksNotImported(L"S", {{om, m5::msg::kWhyValueUnreadable}})
+                 : std::string()) +
+                "AddStation(\"S\")\nSetPointKind(1)\n"
+                "AddTarget(\"A\")\nSetHorizontalDirection(" +
                 FormatDouble(c.oriented) +
                 ")\n"
                 "AddTarget(\"B\")\nSetHorizontalDirection(1)\n");
@@ -260,9 +274,10 @@ TEST(StationState, PointRecordTypesAllNamePoints) {
   EXPECT_EQ(
       Survey({Text(L"FREE STATIONING"), Line(L"PI1 S", {L"ih 1.5"}), Line(L"KR1 A", {L"Hz 1"}),
               Line(L"KD2 B", {L"Hz 2"}), Line(L"TO  C", {L"Hz 3"})}),
-      "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
-      "AddTarget(\"A\")\nSetHorizontalDirection(1)\n"
-      "AddTarget(\"B\")\nSetHorizontalDirection(2)\n");
+      BlocksNotImported(L"TO C", {{L"Hz 3", m5::msg::kWhyNotReadHere}}) +
+          "AddStation(\"S\")\nSetPointKind(1)\nSetInstrumentHeight(1.5)\n"
+          "AddTarget(\"A\")\nSetHorizontalDirection(1)\n"
+          "AddTarget(\"B\")\nSetHorizontalDirection(2)\n");
 }
 
 TEST(StationState, HeightStationingBeforeAnyStationCollectsObservations) {
@@ -299,7 +314,8 @@ TEST(StationState, InstrumentHeightOnAPointLineOnlyChoosesTheFirstStation) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"ih bad"}),
                     Point(L"T", L"", {L"ih 1.7", L"Hz 1"})}),
             // T's height is not used, and the user is told so on its line
-            Warning(m5::msg::kInstrumentHeightNotUsed, L"T") +
+            BlocksNotImported(L"S", {{L"ih bad", m5::msg::kWhySurveyValueUnreadable}}) +
+                Warning(m5::msg::kInstrumentHeightNotUsed, L"T") +
                 "AddStation(\"S\")\nSetPointKind(1)\n"
                 "AddTarget(\"T\")\nSetHorizontalDirection(1)\n");
 }
@@ -308,7 +324,8 @@ TEST(StationState, RejectedOrientationStillChoosesTheStation) {
   EXPECT_EQ(Survey({Text(L"FREE STATIONING"), Point(L"S", L"", {L"Om 1..2"}),
                     Point(L"T", L"", {L"Om 0.5", L"Hz 1"})}),
             // T orients anew: S is dropped unsent, T is the station and not an observation
-            NotImported(m5::msg::kPointStationReplaced, L"S", 1, 2) +
+            BlocksNotImported(L"S", {{L"Om 1..2", m5::msg::kWhyValueUnreadable}}) +
+                NotImported(m5::msg::kPointStationReplaced, L"S", 1, 2) +
                 "AddStation(\"T\")\nSetPointKind(1)\nSetHorizontalDirection(1)\n");
 }
 

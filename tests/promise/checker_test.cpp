@@ -116,6 +116,49 @@ TEST(PromiseChecker, FindsExactlyThePointsTheTraceLoses) {
   }
 }
 
+TEST(PromiseChecker, FindsTheBlocksThatGiveNothingUnnamed) {
+  const std::vector<std::string> lines = {
+      TextLine("FREE STATIONING", "T_ 20 C |"),
+      TextLine("INPUT VALUES", "th 1,8 m |ih 1.5 m |"),
+      PointLine("P1", "Hz 1 gon |SD 12,3 m |th 1.5 m |"),
+      PointLine("P2", "Hz10gon |Hz\t2\tgon |SD 1e309 m |"),
+      PointLine("P3", "V1 12.3050 DMS |X 1 mbar |QQ 1 m |"),
+      TextLine("START", "P 1000 hPa |"),
+      PointLine("P4", "Hz 1,5 gon |"),
+  };
+  const struct {
+    const char* what;
+    std::vector<std::string> trace;
+    std::vector<std::string> lost;
+  } cases[] = {
+      {"nothing named",
+       {},
+       {"line 0: «T_ 20 C»", "line 1: «th 1,8 m»", "line 2: «SD 12,3 m»", "line 2: «th 1.5 m»",
+        "line 3: «Hz10gon»", "line 3: «SD 1e309 m»", "line 4: «X 1 mbar»", "line 4: «QQ 1 m»",
+        "line 5: «P 1000 hPa»", "line 6: «Hz 1,5 gon»"}},
+      {"each named by its block, its unit or its point, the section on its first line",
+       {"SetCurrentLine(0)", "ReportWarning(\"«T_ 20 C»\")", "SetCurrentLine(1)",
+        "ReportWarning(\"«th 1,8 m»\")", "SetCurrentLine(2)", "ReportWarning(\"«P1»\")",
+        "SetCurrentLine(3)", "ReportWarning(\"«Hz10gon» «SD 1e309 m»\")", "SetCurrentLine(4)",
+        "ReportWarning(\"«mbar» «QQ 1 m»\")", "SetCurrentLine(5)", "ReportWarning(\"skipped\")"},
+       {}},
+      {"named on another line",
+       {"SetCurrentLine(3)", "ReportWarning(\"«T_ 20 C» «th 1,8 m»\")"},
+       {"line 0: «T_ 20 C»", "line 1: «th 1,8 m»", "line 2: «SD 12,3 m»", "line 2: «th 1.5 m»",
+        "line 3: «Hz10gon»", "line 3: «SD 1e309 m»", "line 4: «X 1 mbar»", "line 4: «QQ 1 m»",
+        "line 5: «P 1000 hPa»", "line 6: «Hz 1,5 gon»"}},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    std::vector<std::string> lost;
+    for (const m5test::LostPoint& block :
+         m5test::FindUnnamedBlocks(Widen(lines), ImportSettings{}, test.trace)) {
+      lost.push_back("line " + std::to_string(block.line) + ": " + m5test::ToUtf8(block.name));
+    }
+    EXPECT_EQ(lost, test.lost);
+  }
+}
+
 TEST(PromiseChecker, NamesTheLostPoints) {
   const auto lost = m5test::FindLostPoints(Widen({TextLine("MEASURE"), PointLine("Ж7", kHz)}),
                                            ImportSettings{}, {});

@@ -39,6 +39,8 @@ PromiseRun ImportAndCheck(const std::filesystem::path& file, const ImportSetting
   EXPECT_TRUE(lines.has_value()) << file;
   if (lines) {
     run.lost = FindLostPoints(*lines, settings, run.trace);
+    const std::vector<LostPoint> blocks = FindUnnamedBlocks(*lines, settings, run.trace);
+    run.lost.insert(run.lost.end(), blocks.begin(), blocks.end());
   }
   return run;
 }

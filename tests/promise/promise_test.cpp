@@ -48,9 +48,12 @@ TEST(Promise, GeneratedSurveys) {
   const m5test::TempFolder folder;
   for (const std::size_t lines : {40u, 700u, 6000u}) {
     for (const auto encoding : {m5bench::Encoding::Win1251, m5bench::Encoding::Utf16LittleEndian}) {
-      const fs::path file = folder.Write("survey.dat", m5bench::GenerateSurvey(lines, encoding));
-      SCOPED_TRACE(std::to_string(lines) + " lines");
-      ExpectNothingLost(file, ImportSettings{});
+      for (const auto damage : {m5bench::BlockDamage::None, m5bench::BlockDamage::Some}) {
+        const fs::path file =
+            folder.Write("survey.dat", m5bench::GenerateSurvey(lines, encoding, damage));
+        SCOPED_TRACE(std::to_string(lines) + " lines");
+        ExpectNothingLost(file, ImportSettings{});
+      }
     }
   }
 }
@@ -190,8 +193,30 @@ class RandomSurvey {
     };
     static const char* const kNames[] = {"S1", "S2", "P1", "P2", "P3", "P4"};
     static const char* const kBlocks[] = {
-        "X # m", "Y # m",  "Z # m",    "x # m",  "Hz # gon", "SD # m",    "V1 # gon", "HD # m",
-        "h # m", "ih # m", "Om # gon", "th # m", "Q1 # m",   "Hz # mbar", "Hz",       "T_ # C",
+        "X # m",
+        "Y # m",
+        "Z # m",
+        "x # m",
+        "Hz # gon",
+        "SD # m",
+        "V1 # gon",
+        "HD # m",
+        "h # m",
+        "ih # m",
+        "Om # gon",
+        "th # m",
+        "Q1 # m",
+        "Hz # mbar",
+        "Hz",
+        "T_ # C",
+        // Damaged in transfer or by hand.
+        "SD #,5 m",
+        "Hz#gon",
+        "Z # m\t ",
+        "X #e309 m",
+        "T_ O# C",
+        "ih #..5 m",
+        "Y\t#\tm",
     };
     static const char* const kMisread[] = {"Hz # m", "SD # gon", "V1 # hPa", "Z # DEG", "T_ # m"};
     std::string text;
@@ -199,7 +224,9 @@ class RandomSurvey {
     for (int i = 0; i < lines; ++i) {
       if (Pick(0, 9) < 3) {
         const char* record = kTexts[Pick(0, std::size(kTexts) - 1)];
-        text += TextLine(record, Pick(0, 3) == 0 ? "ih 1.5 m |th 1.3 m |" : "") + "\r\n";
+        static const char* const kTextBlocks[] = {"", "", "ih 1.5 m |th 1.3 m |",
+                                                  "th 1,3 m |T_ 2O C |P 1e309 hPa |"};
+        text += TextLine(record, kTextBlocks[Pick(0, 3)]) + "\r\n";
         continue;
       }
       std::string blocks;

@@ -6,10 +6,13 @@
 #include <initializer_list>
 #include <locale>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "host/os/text_encoding.h"
 #include "host/sinks/trace_format.h"
+#include "host/sinks/units.h"
+#include "parser/line_ledger.h"
 #include "parser/text.h"
 #include "platform/input_file.h"
 #include "text/line_cursor.h"
@@ -92,6 +95,7 @@ struct TraceFacts {
   std::unordered_set<int> linesWithMessages;
   // The texts of every message, to find a point named in one on another line.
   std::vector<std::string> messages;
+  std::unordered_map<int, std::vector<std::string>> messagesByLine;
 };
 
 TraceFacts ReadTrace(const std::vector<std::string>& trace) {
@@ -104,6 +108,7 @@ TraceFacts ReadTrace(const std::vector<std::string>& trace) {
     } else if (StartsWith(call, "ReportWarning(") || StartsWith(call, "ReportError(")) {
       facts.linesWithMessages.insert(currentLine);
       facts.messages.push_back(call);
+      facts.messagesByLine[currentLine].push_back(call);
     } else {
       for (const std::string_view naming : {"AddPoint(", "AddTarget(", "AddStation("}) {
         if (StartsWith(call, naming) && call.size() > naming.size()) {
@@ -135,6 +140,132 @@ bool IsM5Identifier(std::wstring_view field) {
     return true;
   }
   return field.size() == 6 && field.substr(0, 3) == L"For" && field.substr(4) == L"M5";
+}
+
+// «text» as a trace writes it inside a message.
+std::string Quoted(std::wstring_view text) {
+  const std::string written = m5host::QuoteText(std::wstring(text).c_str());
+  return "\u00AB" + written.substr(1, written.size() - 2) + "\u00BB";
+}
+
+constexpr std::wstring_view kStationKeywords[] = {
+    L"STAT. KNWN. PNT.", L"STAT. KNOWN POINT/", L"FREE STATIONING",
+    L"FREE STATIONING/", L"HEIGHTSTATIONING",   L"Eccentric Station",
+};
+
+bool Contains(std::wstring_view text, std::wstring_view word) {
+  return text.find(word) != std::wstring_view::npos;
+}
+
+// What a line's record makes of its data blocks, as far as the checker can tell without
+// the station's state.
+enum class LineBlocks {
+  Read,
+  InputValues,
+  // Steers the station: whether the blocks are read depends on it.
+  Unknown,
+  NotRead,
+};
+
+LineBlocks BlocksOfTextRecord(std::wstring_view text) {
+  for (const std::wstring_view keyword : kStationKeywords) {
+    if (text == keyword) {
+      return LineBlocks::NotRead;
+    }
+  }
+  if (Contains(text, L"COORDINATES") || Contains(text, L"MEASURE")) {
+    return LineBlocks::Unknown;
+  }
+  if (Contains(text, L"NORMAL REFLECTOR") || Contains(text, L"REFLECT FOIL") ||
+      Contains(text, L"NO REFLECTOR")) {
+    return LineBlocks::Read;
+  }
+  return Contains(text, L"INPUT VALUES") ? LineBlocks::InputValues : LineBlocks::Read;
+}
+
+// Whether the block plainly gives nothing on a line whose blocks are read.
+bool GivesNothing(const m5::DataBlockFields& parts, LineBlocks blocks, bool dmsSeen,
+                  const m5::CFieldTables& tables) {
+  if (parts.value.empty()) {
+    return parts.typeCode.size() > 2;  // type and value not apart
+  }
+  const int type = tables.TypeCodeIndex(parts.typeCode);
+  if (type < 0 || m5::kTypeCodeRows[type].quantity == m5::Quantity::None) {
+    return true;
+  }
+  const m5::TypeCodeRow& row = m5::kTypeCodeRows[type];
+  if (!parts.unit.empty()) {
+    const int unit = tables.UnitIndex(parts.unit);
+    if (unit < 0 || m5::kUnitRows[unit].quantity != row.quantity) {
+      return true;
+    }
+  }
+  if (row.value == m5::BlockValue::TargetHeight && blocks != LineBlocks::InputValues) {
+    return true;
+  }
+  // An angle may be read by the plug-in's own DMS reading, which the checker leaves alone.
+  const bool dms = row.quantity == m5::Quantity::Angle && dmsSeen;
+  return !dms && !m5host::ParseDecimal(parts.value).has_value();
+}
+
+// One line of the file as the plug-in reads it: its record, the section it lies in, and
+// its data blocks.
+struct RecordLine {
+  int index = 0;
+  bool textRecord = false;
+  bool pointRecord = false;
+  std::wstring_view text;  // a text record's trimmed text
+  std::wstring_view name;  // a point record's name, cut by the layout
+  std::wstring_view blocks[3];
+  bool skipped = false;        // in a section that skips data (its opening line too)
+  bool closesSection = false;  // the line ends the open section
+  int sectionLine = 0;         // the line that opened the latest section
+};
+
+// Visits the lines up to the first that is not M5, which stops the file with a message
+// about the whole file.
+template <class Visit>
+void ForEachRecordLine(const std::vector<std::wstring>& lines, const ImportSettings& settings,
+                       const m5::CWhiteSpace& isSpace, Visit&& visit) {
+  bool skipping = false;
+  int sectionLine = 0;
+  for (std::size_t index = 0; index < lines.size(); ++index) {
+    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
+    if (line.empty()) {
+      continue;
+    }
+    FieldCursor fields(line);
+    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
+    if (oldSoftware || !IsM5Identifier(fields.Next())) {
+      return;
+    }
+    fields.Next();  // the address
+    const std::wstring_view infoBlock = fields.Next();
+    const std::wstring_view type = infoBlock.substr(0, 2);
+    const std::wstring_view info = infoBlock.substr(std::min<std::size_t>(4, infoBlock.size()));
+    RecordLine record;
+    record.index = static_cast<int>(index);
+    record.textRecord = IsRecordType(type, {L"TI", L"TR", L"TG"});
+    record.pointRecord = IsRecordType(type, {L"PI", L"KR", L"KD"});
+    if (record.textRecord) {
+      record.text = m5::TrimmedView(info, isSpace);
+      if (!skipping && Contains(record.text, L"START")) {
+        skipping = true;
+        sectionLine = record.index;
+      } else if (skipping && Contains(record.text, L"END")) {
+        skipping = false;
+        record.closesSection = true;
+      }
+    } else if (record.pointRecord) {
+      record.name = m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
+    }
+    for (std::wstring_view& block : record.blocks) {
+      block = fields.Next();
+    }
+    record.skipped = skipping;
+    record.sectionLine = sectionLine;
+    visit(record);
+  }
 }
 
 }  // namespace
@@ -180,8 +311,7 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
   };
 
   std::vector<LostPoint> lost;
-  // The open skipped section: its first line and the points with values it skipped.
-  bool skipping = false;
+  // The points with values the open section skipped, and the line that opened it.
   int sectionLine = 0;
   std::vector<LostPoint> skipped;
   const auto closeSection = [&] {
@@ -196,60 +326,94 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
     }
     skipped.clear();
   };
-  for (std::size_t index = 0; index < lines.size(); ++index) {
-    const std::wstring_view line = m5::TrimmedView(lines[index], isSpace);
-    if (line.empty()) {
-      continue;
+  ForEachRecordLine(lines, settings, isSpace, [&](const RecordLine& line) {
+    sectionLine = line.sectionLine;
+    if (line.closesSection) {
+      closeSection();
     }
-    FieldCursor fields(line);
-    const bool oldSoftware = line.size() == kOldSoftwareLineLength && line.back() == L'O';
-    if (oldSoftware || !IsM5Identifier(fields.Next())) {
-      break;  // the file stops here with a message about the whole file
+    if (!line.pointRecord || line.name.empty()) {
+      return;  // a point without a name is reported as one
     }
-    fields.Next();  // the address
-    std::wstring_view info = fields.Next();
-    const std::wstring_view type = info.substr(0, 2);
-    info.remove_prefix(std::min<std::size_t>(4, info.size()));
-    const int lineIndex = static_cast<int>(index);
-
-    if (IsRecordType(type, {L"TI", L"TR", L"TG"})) {
-      const std::wstring_view text = m5::TrimmedView(info, isSpace);
-      if (!skipping && text.find(L"START") != std::wstring_view::npos) {
-        skipping = true;
-        sectionLine = lineIndex;
-      } else if (skipping && text.find(L"END") != std::wstring_view::npos) {
-        skipping = false;
-        closeSection();
-      }
-      continue;
-    }
-    if (!IsRecordType(type, {L"PI", L"KR", L"KD"})) {
-      continue;
-    }
-    const std::wstring_view name =
-        m5::CutTrimmedView(info, settings.PointStart, settings.PointLen, isSpace);
-    if (name.empty()) {
-      continue;  // reported as a point without a name
-    }
-    const std::wstring_view blocks[3] = {fields.Next(), fields.Next(), fields.Next()};
-    const LineValues values = ValuesOfBlocks(blocks, tables, isSpace);
+    const LineValues values = ValuesOfBlocks(line.blocks, tables, isSpace);
     if (values == LineValues::None) {
-      continue;
+      return;
     }
-    const LostPoint point{lineIndex, std::wstring(name)};
-    if (skipping) {
+    const LostPoint point{line.index, std::wstring(line.name)};
+    if (line.skipped) {
       skipped.push_back(point);
-      continue;
+    } else if (facts.linesWithMessages.count(line.index) == 0 && !reachesHost(line.name) &&
+               !(values == LineValues::StationChoice && namedInAMessage(line.name))) {
+      lost.push_back(point);
     }
-    if (facts.linesWithMessages.count(lineIndex) != 0 || reachesHost(name)) {
-      continue;
-    }
-    if (values == LineValues::StationChoice && namedInAMessage(name)) {
-      continue;
-    }
-    lost.push_back(point);
-  }
+  });
   closeSection();
+  return lost;
+}
+
+std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
+                                         const ImportSettings& settings,
+                                         const std::vector<std::string>& trace) {
+  const TraceFacts facts = ReadTrace(trace);
+  const std::locale locale;
+  const m5::CWhiteSpace isSpace(std::use_facet<std::ctype<wchar_t>>(locale));
+  const m5::CFieldTables tables;
+  const auto namedOn = [&facts](int line, std::initializer_list<std::wstring_view> texts) {
+    const auto found = facts.messagesByLine.find(line);
+    if (found == facts.messagesByLine.end()) {
+      return false;
+    }
+    for (const std::wstring_view text : texts) {
+      if (text.empty()) {
+        continue;
+      }
+      const std::string quoted = Quoted(text);
+      for (const std::string& message : found->second) {
+        if (message.find(quoted) != std::string::npos) {
+          return true;
+        }
+      }
+    }
+    return false;
+  };
+
+  std::vector<LostPoint> lost;
+  bool dmsSeen = false;
+  ForEachRecordLine(lines, settings, isSpace, [&](const RecordLine& line) {
+    if (line.pointRecord && line.name.empty()) {
+      return;  // reported as a point without a name, blocks and all
+    }
+    const LineBlocks blocks = line.textRecord    ? BlocksOfTextRecord(line.text)
+                              : line.pointRecord ? LineBlocks::Read
+                                                 : LineBlocks::NotRead;
+    for (const std::wstring_view block : line.blocks) {
+      const m5::DataBlockFields parts = m5::SplitDataBlockFields(block, isSpace);
+      if (!parts.unit.empty() && tables.UnitIndex(parts.unit) == m5::UnitRowIndex(L"DMS")) {
+        dmsSeen = true;
+      }
+      if (parts.value.empty() && parts.typeCode.size() <= 2) {
+        continue;  // nothing written to read
+      }
+      bool mustName = false;
+      if (line.skipped) {
+        // The line that opened the section may name what it skipped.
+        mustName = facts.linesWithMessages.count(line.sectionLine) == 0;
+      } else if (blocks == LineBlocks::NotRead) {
+        mustName = true;
+      } else if (blocks != LineBlocks::Unknown) {
+        mustName = GivesNothing(parts, blocks, dmsSeen, tables);
+      }
+      const std::wstring shown = m5::ShownBlock(block, isSpace);
+      // A long unit is named by its start (16 characters, or 15 short of half a character).
+      const std::wstring unitStart =
+          std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 16 : 0)) + L"\u2026";
+      const std::wstring unitShorter =
+          std::wstring(parts.unit.substr(0, parts.unit.size() > 16 ? 15 : 0)) + L"\u2026";
+      if (mustName &&
+          !namedOn(line.index, {shown, parts.unit, unitStart, unitShorter, line.name})) {
+        lost.push_back({line.index, L"\u00AB" + shown + L"\u00BB"});
+      }
+    }
+  });
   return lost;
 }
 

@@ -33,6 +33,17 @@ std::vector<LostPoint> FindLostPoints(const std::vector<std::wstring>& lines,
                                       const ImportSettings& settings,
                                       const std::vector<std::string>& trace);
 
+// The data blocks of lines whose import (the trace, as above) neither delivered the value
+// nor named the block on its line, each as «its text». A block must be named when it
+// plainly gives nothing: a type code no row knows or type and value not apart, a unit the
+// table does not know or of another quantity, a value that is no number, "th" outside input
+// values, a block of a station keyword's or an unknown record's line, or of a skipped
+// section (where the line that opened it may name it). A message names a block when it
+// quotes the block, its unit, or the line's point.
+std::vector<LostPoint> FindUnnamedBlocks(const std::vector<std::wstring>& lines,
+                                         const ImportSettings& settings,
+                                         const std::vector<std::string>& trace);
+
 // "line 12: P7" rows, one per lost point, for a failure message.
 std::string Describe(const std::vector<LostPoint>& lost);
 

@@ -134,7 +134,7 @@ void ExpectSplits(const SplitCase* begin, const SplitCase* end) {
   }
 }
 
-TEST(FieldTables, DataBlocksSplitAtSingleBlanks) {
+TEST(FieldTables, DataBlocksSplitAtWhiteSpace) {
   const SplitCase cases[] = {
       {L"SD        12.345 m   ", L"SD", L"12.345", L"m"},
       {L"X 100.000", L"X", L"100.000", L""},
@@ -143,14 +143,17 @@ TEST(FieldTables, DataBlocksSplitAtSingleBlanks) {
       {L"                      ", L"", L"", L""},
       {L"P            29.9 inHg", L"P", L"29.9", L"inHg"},
       {L"Om       249.5111 DMS ", L"Om", L"249.5111", L"DMS"},
-      // Tabs and other white space are skipped around fields but never separate them.
-      {L"T\t20\tC", L"T\t20\tC", L"", L""},
+      // A tab parts the fields as a blank does (a tab-converted transfer).
+      {L"T\t20\tC", L"T", L"20", L"C"},
       {L"T_ \t20 \t C  ", L"T_", L"20", L"C"},
       {L"V1 12.3\t\r DMS", L"V1", L"12.3", L"DMS"},
-      {L"V1 12.3\t\tDMS", L"V1", L"12.3\t\tDMS", L""},
-      // Whatever follows the unit's blank stays unread.
+      {L"V1 12.3\t\tDMS", L"V1", L"12.3", L"DMS"},
+      // Whatever follows the unit's white space stays unread.
       {L"th 1.5 m 2.0 ft", L"th", L"1.5", L"m"},
-      {L"SD 1.0 m\t", L"SD", L"1.0", L"m\t"},
+      {L"SD 1.0 m\t", L"SD", L"1.0", L"m"},
+      {L"Hz10gon", L"Hz10gon", L"", L""},
+      // So does a no-break blank (an editor's, or byte A0 of Windows-1251).
+      {L"SD\u00A012.5 m\u00A0", L"SD", L"12.5", L"m"},
   };
   ExpectSplits(std::begin(cases), std::end(cases));
 }
