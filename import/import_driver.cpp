@@ -30,6 +30,17 @@ void ReportFileFailure(IMeasurementSink& sink, const std::exception_ptr& failure
   });
 }
 
+// Two transfers joined into one file lose the second to the 0x1A between them: the user
+// learns on the last line read how much was left.
+void ReportUnreadRest(IMeasurementSink& sink, std::size_t bytes) {
+  if (bytes == 0) {
+    return;
+  }
+  const std::wstring text = m5::FormatMessage(
+      m5::platform::LoadResourceString(m5::msg::kRestNotRead), std::to_wstring(bytes));
+  sink.ReportWarning(text.c_str());
+}
+
 // The parser's part of the settings. Stored values are taken as they are: any Hz recording
 // but 1 is absolute readings, and the parser copes with any layout.
 constexpr m5::RecordLayout LayoutOf(const ImportSettings& settings) {
@@ -103,9 +114,16 @@ void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink*
         if (lines.IsFirstMalformedLine()) {
           sink->ReportWarning(m5::platform::LoadResourceString(m5::msg::kMalformedText).c_str());
         }
+        if (i + 1 == count) {
+          ReportUnreadRest(*sink, lines.UnreadBytes());
+        }
         parser.ParseLine(i, line);
         const auto done = (static_cast<std::uint64_t>(i) + 1) * 100;
         sink->SetProgress(static_cast<float>(done) / static_cast<float>(count));
+      }
+      if (count == 0 && lines.UnreadBytes() != 0) {
+        sink->SetCurrentLine(-1);
+        ReportUnreadRest(*sink, lines.UnreadBytes());
       }
       parser.Finish();
     } catch (const CParser::FatalError&) {

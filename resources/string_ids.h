@@ -43,5 +43,6 @@ constexpr unsigned int kNeedsPressureUnit = 140;
 constexpr unsigned int kSectionSkipped = 141;
 constexpr unsigned int kSectionSkippedToEnd = 142;
 constexpr unsigned int kPointTypesUnknown = 143;
+constexpr unsigned int kRestNotRead = 150;
 
 }  // namespace m5::msg

@@ -137,11 +137,20 @@ CLineCursor::CLineCursor(std::string_view bytes, EncodingSetting setting)
       m_count = CountLines(text, Utf8Text{});
       return;
     case Reading::Utf16LittleEndian:
-      m_count = CountLines(text, Utf16Text{true});
-      return;
     case Reading::Utf16BigEndian:
-      m_count = CountLines(text, Utf16Text{false});
-      return;
+      break;
+  }
+  const Utf16Text utf16{m_decided.reading == Reading::Utf16LittleEndian};
+  m_count = CountLines(text, utf16);
+  // A transfer cut by one byte leaves half of the last line end alone after it.
+  const std::size_t lastUnit = text.size() - 3;
+  const bool halfUnitAlone =
+      text.size() % 2 != 0 && text.size() >= 3 &&
+      (utf16.IsUnitAt(text, lastUnit, '\r') || utf16.IsUnitAt(text, lastUnit, '\n'));
+  if (halfUnitAlone && m_count > 1) {
+    m_decided.text = text.substr(0, text.size() - 1);
+    m_cutAfterLastLine = true;
+    --m_count;
   }
 }
 
@@ -162,6 +171,9 @@ const std::wstring& CLineCursor::Next() {
     case Reading::Utf16BigEndian:
       decoding = DecodeNextLine(text, Utf16Text{false}, m_position, m_line);
       break;
+  }
+  if (m_cutAfterLastLine && ++m_read == m_count) {
+    decoding = Decoding::Replaced;
   }
   m_firstMalformedLine = decoding == Decoding::Replaced && !m_malformedSeen;
   m_malformedSeen = m_malformedSeen || decoding == Decoding::Replaced;

@@ -27,12 +27,19 @@ class CLineCursor {
   const std::wstring& Next();
   // Whether the line Next() gave last is the file's first to hold a U+FFFD put in for a
   // malformed character: the user is told once per file, on that line.
+  // A 16-bit file cut by one byte after its last line end holds no line of that byte: its
+  // malformed character is the last line's, which warns of it if no line did before.
   bool IsFirstMalformedLine() const { return m_firstMalformedLine; }
+  // How many bytes a 0x1A in the middle of an 8-bit file left unread (text/reading.h); 0
+  // when nothing but padding follows the end of the text.
+  std::size_t UnreadBytes() const { return m_decided.unread.size(); }
 
  private:
   DecidedReading m_decided;
   std::size_t m_count = 0;
   std::size_t m_position = 0;
+  std::size_t m_read = 0;
+  bool m_cutAfterLastLine = false;
   bool m_malformedSeen = false;
   bool m_firstMalformedLine = false;
   std::wstring m_line;

@@ -22,7 +22,7 @@ std::optional<DecidedReading> ByByteOrderMark(std::string_view bytes) {
   };
   for (const Mark& mark : kMarks) {
     if (bytes.substr(0, mark.bytes.size()) == mark.bytes) {
-      return DecidedReading{mark.reading, mark.bytes.size(), bytes.substr(mark.bytes.size())};
+      return DecidedReading{mark.reading, mark.bytes.size(), bytes.substr(mark.bytes.size()), {}};
     }
   }
   return std::nullopt;
@@ -50,16 +50,50 @@ Reading UnicodeReadingOf(std::string_view bytes) {
   return Reading::Utf8;
 }
 
+constexpr char kEndOfFile = '\x1A';
+
+// The text without the 0x1A bytes that pad its end; in 16-bit text only from a unit's start,
+// so that a last letter holding the byte 0x1A (U+041A big-endian) stays.
+std::string_view WithoutPadding(std::string_view text, std::size_t unit) {
+  std::size_t end = text.size();
+  while (end > 0 && text[end - 1] == kEndOfFile) {
+    --end;
+  }
+  end += end % unit;
+  return text.substr(0, std::min(end, text.size()));
+}
+
+// What follows a 0x1A in 8-bit text holds text when it is more than padding, blank lines
+// and NULs.
+bool HoldsText(std::string_view rest) {
+  return rest.find_first_not_of(std::string_view("\x1A\0\r\n \t", 6)) != std::string_view::npos;
+}
+
+DecidedReading WithText(Reading reading, std::size_t markLength, std::string_view text) {
+  DecidedReading decided{reading, markLength, text, {}};
+  if (reading == Reading::Ansi) {
+    const std::size_t mark = text.find(kEndOfFile);
+    decided.text = text.substr(0, mark);
+    if (mark != std::string_view::npos && HoldsText(text.substr(mark))) {
+      decided.unread = text.substr(mark);
+    }
+    return decided;
+  }
+  const bool utf16 = reading != Reading::Utf8;
+  decided.text = WithoutPadding(text, utf16 ? 2 : 1);
+  return decided;
+}
+
 }  // namespace
 
 DecidedReading DecideReading(std::string_view bytes, EncodingSetting setting) {
   if (const std::optional<DecidedReading> marked = ByByteOrderMark(bytes)) {
-    return *marked;
+    return WithText(marked->reading, marked->markLength, marked->text);
   }
   if (setting == EncodingSetting::Unicode) {
-    return {UnicodeReadingOf(bytes), 0, bytes};
+    return WithText(UnicodeReadingOf(bytes), 0, bytes);
   }
-  return {Reading::Ansi, 0, bytes.substr(0, bytes.find('\x1A'))};
+  return WithText(Reading::Ansi, 0, bytes);
 }
 
 }  // namespace m5::text
