@@ -30,13 +30,10 @@ struct DecidedReading {
   Reading reading = Reading::Ansi;
   // Bytes of the byte-order mark the file begins with; 0 without one.
   std::size_t markLength = 0;
-  // What the reading reads: the bytes after the mark, for Ansi up to the first 0x1A, and
-  // without the 0x1A bytes a transfer pads the end of a file with in every reading.
-  std::string_view text;
-  // For Ansi, the bytes from a 0x1A in the middle of the file to its end when text follows
-  // it (two transfers joined into one file): they are not read, and the user is told.
-  std::string_view unread;
 };
+
+// How many of a file's first bytes decide its reading: the rest never changes it.
+inline constexpr std::size_t kDecidingBytes = 4096;
 
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 inline constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
@@ -48,7 +45,7 @@ inline constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 // bytes look like it (most 16-bit units at its start have the zero byte on the same side,
 // which gives the byte order, whatever the parity of the size: a cut transfer leaves an odd
 // last byte), otherwise UTF-8; a NUL or two of padding do not make a file UTF-16.
-// 0x1A bytes at the very end (from a whole 16-bit unit on) pad the file and end it quietly.
+// Only the first kDecidingBytes of bytes are looked at.
 DecidedReading DecideReading(std::string_view bytes, EncodingSetting setting);
 
 }  // namespace m5::text
