@@ -1,7 +1,7 @@
 // Time and memory of a whole import, of its reading and decoding alone, and of the floor any
 // design pays that holds the file as wide lines. Sizes: 10 k, 100 k and 1 M lines (about
 // 1.2, 12 and 120 MB). And the import of a hostile file whose station never closes, at 1, 5
-// and 10 MB.
+// and 10 MB, and of a file that is one line of 1 or 100 MB.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "bench/survey_generator.h"
-#include "platform/input_file.h"
 #include "sdk/create_plugin.h"
 #include "sdk/host_interfaces.h"
 #include "sdk/ref.h"
 #include "tests/support/counting_sink.h"
 #include "tests/support/file_list.h"
 #include "tests/support/settings_store.h"
-#include "text/line_cursor.h"
+#include "text/byte_source.h"
+#include "text/line_reader.h"
 
 namespace {
 
@@ -236,29 +236,43 @@ void BM_OrientationsWithoutStation(benchmark::State& state) {
   ImportEachIteration(state, file, true);
 }
 
-// (b) What the import does before the parser sees a line: the file's bytes read whole, the
-// reading decided under the encoding setting, then every line decoded in turn into the
-// cursor's buffer.
+// (b) What the import does before the parser sees a line: the reading decided under the
+// encoding setting and the lines counted, then every line decoded in turn into the reader's
+// buffer, the file read in chunks of state.range(2) kB.
 void BM_ReadAndDecode(benchmark::State& state) {
   const auto encoding = static_cast<m5bench::Encoding>(state.range(1));
   const SurveyFile& file = Survey(static_cast<std::size_t>(state.range(0)), encoding);
   const auto setting = encoding == m5bench::Encoding::Win1251 ? m5::text::EncodingSetting::Win1251
                                                               : m5::text::EncodingSetting::Unicode;
+  const auto chunkBytes = static_cast<std::size_t>(state.range(2)) * 1024;
   const std::wstring path(file.path.begin(), file.path.end());
   for (auto _ : state) {
-    const std::optional<std::string> bytes = m5::platform::ReadWholeFile(path);
-    if (!bytes) {
+    const auto source = m5::text::CFileSource::Open(path);
+    if (!source) {
       state.SkipWithError("the survey file cannot be read");
       break;
     }
-    m5::text::CLineCursor lines(*bytes, setting);
+    m5::text::CLineReader lines(*source, setting, chunkBytes);
     std::size_t characters = 0;
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-      characters += lines.Next().size();
+    while (const std::wstring* line = lines.Next()) {
+      characters += line->size();
     }
     benchmark::DoNotOptimize(characters);
   }
   ReportCounters(state, file);
+}
+
+// (e) The whole import of a file that is one line of state.range(0) MB: it imports, or
+// stops with 125 when memory runs out, whatever the chunk.
+void BM_OneLongLine(benchmark::State& state) {
+  const auto megabytes = static_cast<std::size_t>(state.range(0));
+  const SurveyFile& file = CachedFile("line-" + std::to_string(megabytes), [&](std::size_t& lines) {
+    lines = 1;
+    std::string bytes = "For M5|Adr 00001|TI  ";
+    bytes.append(megabytes * 1024 * 1024, 'x');
+    return bytes + "|\r\n";
+  });
+  ImportEachIteration(state, file, true);
 }
 
 // (c) The floor: one read of the file, split at LF, every byte through a 256-entry table
@@ -301,8 +315,22 @@ void Sizes(benchmark::internal::Benchmark* bench) {
   bench->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+// The reading alone at the plug-in's chunk, and at others to choose it by.
+void ChunkSizes(benchmark::internal::Benchmark* bench) {
+  constexpr long kChunkKB = static_cast<long>(m5::text::kChunkBytes / 1024);
+  for (long lines : {10'000L, 100'000L, 1'000'000L}) {
+    bench->Args({lines, 0, kChunkKB});
+  }
+  bench->Args({100'000L, 1, kChunkKB});
+  for (long kb : {4L, 16L, 256L, 1024L}) {
+    bench->Args({1'000'000L, 0, kb});
+  }
+  bench->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 BENCHMARK(BM_Import)->Apply(Sizes);
-BENCHMARK(BM_ReadAndDecode)->Apply(Sizes);
+BENCHMARK(BM_ReadAndDecode)->Apply(ChunkSizes);
+BENCHMARK(BM_OneLongLine)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 // 10 kB only keeps the smoke run working; 1, 5 and 10 MB are the figures.
 BENCHMARK(BM_OrientationsWithoutStation)
     ->Arg(10)

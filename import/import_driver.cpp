@@ -2,6 +2,7 @@
 #include <climits>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -10,11 +11,11 @@
 #include "parser/parser.h"
 #include "parser/record_layout.h"
 #include "parser/text.h"
-#include "platform/input_file.h"
 #include "platform/string_table.h"
 #include "resources/string_ids.h"
 #include "sdk/contained_call.h"
-#include "text/line_cursor.h"
+#include "text/byte_source.h"
+#include "text/line_reader.h"
 
 namespace {
 
@@ -28,6 +29,17 @@ void ReportFileFailure(IMeasurementSink& sink, const std::exception_ptr& failure
                           m5::import::FailureReason(failure));
     sink.ReportError(text.c_str());
   });
+}
+
+// Two transfers joined into one file lose the second to the 0x1A between them: the user
+// learns on the last line read how much was left.
+void ReportUnreadRest(IMeasurementSink& sink, std::uint64_t bytes) {
+  if (bytes == 0) {
+    return;
+  }
+  const std::wstring text = m5::FormatMessage(
+      m5::platform::LoadResourceString(m5::msg::kRestNotRead), std::to_wstring(bytes));
+  sink.ReportWarning(text.c_str());
 }
 
 // The parser's part of the settings. Stored values are taken as they are: any Hz recording
@@ -84,28 +96,45 @@ void CImportPluginImpl::ImportFile(const wchar_t* current, IMeasurementSink* sin
 }
 
 void CImportPluginImpl::ReadAndParse(const std::wstring& path, IMeasurementSink* sink) {
-  // The whole file is read before its first line is parsed; the lines are decoded one at a
-  // time as the parser asks for them.
-  const std::optional<std::string> bytes = m5::platform::ReadWholeFile(path);
-  if (!bytes) {
+  // The file is read twice, a chunk at a time: once to count its lines for the progress,
+  // then line by line as the parser takes them. Memory holds a chunk and the longest line.
+  const std::unique_ptr<m5::text::CFileSource> file = m5::text::CFileSource::Open(path);
+  std::optional<m5::text::CLineReader> lines;
+  try {
+    if (file) {
+      lines.emplace(*file, m5::text::SettingOf(m_settings.CodeStr));
+    }
+  } catch (const m5::text::CReadFailure&) {
+    // A folder, or a file the system cannot read before its first line: it cannot be opened.
+  }
+  if (!lines) {
     sink->ReportError(m5::platform::LoadResourceString(m5::msg::kCannotOpenFile).c_str());
     return;
   }
-  m5::text::CLineCursor lines(*bytes, m5::text::SettingOf(m_settings.CodeStr));
-  // The host numbers lines with an int; a longer file could not be held in memory anyway.
-  const int count = static_cast<int>(std::min<std::size_t>(lines.Count(), INT_MAX));
+  // The host numbers lines with an int; a longer file would take days to import anyway.
+  const int count = static_cast<int>(std::min<std::size_t>(lines->Count(), INT_MAX));
   {
     CParser parser(sink, LayoutOf(m_settings));
     try {
       for (int i = 0; i < count; ++i) {
         sink->SetCurrentLine(i);
-        const std::wstring& line = lines.Next();
-        if (lines.IsFirstMalformedLine()) {
+        const std::wstring* line = lines->Next();
+        if (line == nullptr) {
+          break;  // the file lost lines since they were counted
+        }
+        if (lines->IsFirstMalformedLine()) {
           sink->ReportWarning(m5::platform::LoadResourceString(m5::msg::kMalformedText).c_str());
         }
-        parser.ParseLine(i, line);
+        if (i + 1 == count) {
+          ReportUnreadRest(*sink, lines->UnreadBytes());
+        }
+        parser.ParseLine(i, *line);
         const auto done = (static_cast<std::uint64_t>(i) + 1) * 100;
         sink->SetProgress(static_cast<float>(done) / static_cast<float>(count));
+      }
+      if (count == 0 && lines->UnreadBytes() != 0) {
+        sink->SetCurrentLine(-1);
+        ReportUnreadRest(*sink, lines->UnreadBytes());
       }
       parser.Finish();
     } catch (const CParser::FatalError&) {

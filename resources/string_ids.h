@@ -50,5 +50,6 @@ constexpr unsigned int kWhySurveyValueUnreadable = 146;
 constexpr unsigned int kWhyTypeUnknown = 147;
 constexpr unsigned int kWhyUnitUnfit = 148;
 constexpr unsigned int kWhyNotReadHere = 149;
+constexpr unsigned int kRestNotRead = 150;
 
 }  // namespace m5::msg

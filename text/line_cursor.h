@@ -1,41 +1,37 @@
-// The lines of a survey file: its bytes in, one wide string per line out, in file order.
+// The lines of a survey file already in memory: its bytes in, one wide string per line out,
+// in file order, read as an import reads the file (text/line_reader.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "text/byte_source.h"
+#include "text/line_reader.h"
 #include "text/reading.h"
 
 namespace m5::text {
 
-// The lines of a whole file's bytes, decoded one at a time into a reused buffer, so that a
-// large survey never exists as wide text all at once. The bytes must outlive the cursor.
-//
-// The reading is decided once, from the bytes and the setting (text/reading.h). Lines end
-// at CR LF, at LF and at a lone CR in every reading, and every line end counts for the line
-// numbers. A character that is not text in the reading becomes U+FFFD (text/decoders.h);
-// the line stays whole.
+// The bytes must outlive the cursor.
 class CLineCursor {
  public:
-  CLineCursor(std::string_view bytes, EncodingSetting setting);
+  CLineCursor(std::string_view bytes, EncodingSetting setting,
+              std::size_t chunkBytes = kChunkBytes);
+  CLineCursor(const CLineCursor&) = delete;
+  CLineCursor& operator=(const CLineCursor&) = delete;
 
-  const DecidedReading& Decided() const { return m_decided; }
+  const DecidedReading& Decided() const { return m_reader.Decided(); }
   // How many lines the file has; known before the first line is decoded.
-  std::size_t Count() const { return m_count; }
+  std::size_t Count() const { return m_reader.Count(); }
   // The next line, valid until the next call. Call at most Count() times.
   // Throws std::system_error as AppendAnsi does.
   const std::wstring& Next();
-  // Whether the line Next() gave last is the file's first to hold a U+FFFD put in for a
-  // malformed character: the user is told once per file, on that line.
-  bool IsFirstMalformedLine() const { return m_firstMalformedLine; }
+  bool IsFirstMalformedLine() const { return m_reader.IsFirstMalformedLine(); }
+  std::uint64_t UnreadBytes() const { return m_reader.UnreadBytes(); }
 
  private:
-  DecidedReading m_decided;
-  std::size_t m_count = 0;
-  std::size_t m_position = 0;
-  bool m_malformedSeen = false;
-  bool m_firstMalformedLine = false;
-  std::wstring m_line;
+  CByteView m_bytes;
+  CLineReader m_reader;
 };
 
 }  // namespace m5::text

@@ -7,9 +7,6 @@ namespace m5::text {
 
 namespace {
 
-// How far into a file without a mark its zero bytes are looked at.
-constexpr std::size_t kFormWindow = 4096;
-
 std::optional<DecidedReading> ByByteOrderMark(std::string_view bytes) {
   struct Mark {
     std::string_view bytes;
@@ -22,7 +19,7 @@ std::optional<DecidedReading> ByByteOrderMark(std::string_view bytes) {
   };
   for (const Mark& mark : kMarks) {
     if (bytes.substr(0, mark.bytes.size()) == mark.bytes) {
-      return DecidedReading{mark.reading, mark.bytes.size(), bytes.substr(mark.bytes.size())};
+      return DecidedReading{mark.reading, mark.bytes.size()};
     }
   }
   return std::nullopt;
@@ -32,7 +29,7 @@ std::optional<DecidedReading> ByByteOrderMark(std::string_view bytes) {
 // beside a zero byte, the zero second when little-endian. Whole units only: an odd last
 // byte says nothing of the byte order.
 Reading UnicodeReadingOf(std::string_view bytes) {
-  const std::size_t units = std::min(bytes.size(), kFormWindow) / 2;
+  const std::size_t units = std::min(bytes.size(), kDecidingBytes) / 2;
   std::size_t littleEndian = 0;
   std::size_t bigEndian = 0;
   for (std::size_t k = 0; k < units; ++k) {
@@ -57,9 +54,9 @@ DecidedReading DecideReading(std::string_view bytes, EncodingSetting setting) {
     return *marked;
   }
   if (setting == EncodingSetting::Unicode) {
-    return {UnicodeReadingOf(bytes), 0, bytes};
+    return {UnicodeReadingOf(bytes), 0};
   }
-  return {Reading::Ansi, 0, bytes.substr(0, bytes.find('\x1A'))};
+  return {Reading::Ansi, 0};
 }
 
 }  // namespace m5::text

@@ -30,9 +30,10 @@ struct DecidedReading {
   Reading reading = Reading::Ansi;
   // Bytes of the byte-order mark the file begins with; 0 without one.
   std::size_t markLength = 0;
-  // What the reading reads: the bytes after the mark, for Ansi up to the first 0x1A.
-  std::string_view text;
 };
+
+// How many of a file's first bytes decide its reading: the rest never changes it.
+inline constexpr std::size_t kDecidingBytes = 4096;
 
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 inline constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
@@ -44,6 +45,7 @@ inline constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 // bytes look like it (most 16-bit units at its start have the zero byte on the same side,
 // which gives the byte order, whatever the parity of the size: a cut transfer leaves an odd
 // last byte), otherwise UTF-8; a NUL or two of padding do not make a file UTF-16.
+// Only the first kDecidingBytes of bytes are looked at.
 DecidedReading DecideReading(std::string_view bytes, EncodingSetting setting);
 
 }  // namespace m5::text

@@ -279,4 +279,47 @@ TEST(DriverImport, WarnsOnceOfMalformedCharactersAndCutsNothing) {
   }
 }
 
+// A 0x1A ends 8-bit text; text after it (two transfers joined) is named on the last line
+// read, padding is not. Padding ends every reading quietly.
+TEST(DriverImport, NamesTextLeftAfterTheEndMarkOnTheLastLineRead) {
+  struct EndMarkCase {
+    const char* name;
+    std::string bytes;
+    int codeStr;
+    std::string lineBeforeWarning;  // empty: no warning
+  };
+  const std::vector<EndMarkCase> cases = {
+      {"text after a line end",
+       "END\r\n\x1A\x1A"
+       "END\r\n",
+       0, "SetCurrentLine(0)"},
+      {"text on the same line",
+       "END\r\nEND\x1A"
+       "END",
+       0, "SetCurrentLine(1)"},
+      {"no line before",
+       "\x1A"
+       "END\r\n",
+       0, "SetCurrentLine(-1)"},
+      {"padding and blank lines", "END\r\n\x1A\x1A\r\n", 0, ""},
+      {"UTF-8 padding", "END\r\nEND\r\n\x1A\x1A", 1, ""},
+      {"UTF-16 padding", "E\0N\0D\0\r\0\n\0\x1A"s, 1, ""},
+  };
+  m5test::TempFolder folder;
+  for (const EndMarkCase& c : cases) {
+    const std::wstring path = folder.Write("mark.dat", c.bytes).wstring();
+    m5test::RecordingSink sink;
+    Import(sink, {path}, c.codeStr);
+    const auto& calls = sink.Calls();
+    EXPECT_EQ(IndexOf(sink, kWrongFormat), -1) << c.name;
+    const auto warning = std::find_if(calls.begin(), calls.end(), [](const std::string& call) {
+      return call.rfind(m5test::WarningCall(m5::msg::kRestNotRead).substr(0, 60), 0) == 0;
+    });
+    EXPECT_EQ(warning != calls.end(), !c.lineBeforeWarning.empty()) << c.name;
+    if (warning != calls.end() && warning != calls.begin()) {
+      EXPECT_EQ(*(warning - 1), c.lineBeforeWarning) << c.name;
+    }
+  }
+}
+
 }  // namespace

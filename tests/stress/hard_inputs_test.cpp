@@ -3,6 +3,7 @@
 // leave every reference balanced.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,12 @@
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 #include "bench/survey_generator.h"
 #include "resources/string_ids.h"
@@ -190,5 +197,50 @@ TEST_F(HardInputs, AFolderInsteadOfAFile) {
   ASSERT_EQ(sink.Calls().size(), 2u);
   EXPECT_EQ(sink.Calls()[1], m5test::ErrorCall(m5::msg::kCannotOpenFile));
 }
+
+// A host whose first lines are the moment the file is cut down to its first line: the file
+// is read twice, and the second reading finds fewer lines than the first counted.
+class CuttingSink : public m5test::RecordingSink {
+ public:
+  explicit CuttingSink(fs::path path) : m_path(std::move(path)) {}
+  void SetCurrentLine(int line) override {
+    RecordingSink::SetCurrentLine(line);
+    if (line == 1) {
+      fs::resize_file(m_path, 100);
+    }
+  }
+
+ private:
+  fs::path m_path;
+};
+
+TEST_F(HardInputs, AFileCutWhileItIsImported) {
+  const fs::path path = Write("cut.dat", m5bench::GenerateSurvey(5000, m5bench::Encoding::Win1251));
+  CuttingSink sink(path);
+  Import(sink, path, 0);
+  // What the first chunk held is imported, and the file ends there.
+  const auto& calls = sink.Calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetCurrentLine(4999)"), 0);
+  EXPECT_EQ(calls.back(), "SetProgress(100)");
+}
+
+#if !defined(_WIN32)
+// A pipe cannot go back to its start: its bytes are kept for the second reading.
+TEST_F(HardInputs, APipeImportsAsTheFileDoes) {
+  const std::string survey = m5bench::GenerateSurvey(2000, m5bench::Encoding::Win1251);
+  const fs::path file = Write("survey.dat", survey);
+  const fs::path pipe = m_dir / "pipe.dat";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << survey; });
+  m5test::RecordingSink fromPipe;
+  Import(fromPipe, pipe, 0);
+  writer.join();
+  m5test::RecordingSink fromFile;
+  Import(fromFile, file, 0);
+  ASSERT_GT(fromFile.Calls().size(), 2000u);
+  EXPECT_EQ(std::vector<std::string>(fromPipe.Calls().begin() + 1, fromPipe.Calls().end()),
+            std::vector<std::string>(fromFile.Calls().begin() + 1, fromFile.Calls().end()));
+}
+#endif
 
 }  // namespace
