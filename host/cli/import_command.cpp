@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -7,6 +8,7 @@
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
+#include "host/os/host_platform.h"
 #include "host/outputs/message_lines.h"
 #include "host/outputs/output_registry.h"
 #include "host/session/file_list.h"
@@ -73,11 +75,15 @@ ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles
     sink = &trace;
   }
 
-  ShownPaths shown(*sink, inputs.StandardInputPath(), L"-");
+  std::vector<ShownPaths::Renaming> renamings;
   std::vector<const wchar_t*> paths;
-  for (const std::wstring& path : inputs.PluginPaths()) {
-    paths.push_back(path.c_str());
+  for (const InputFile& file : inputs.Files()) {
+    paths.push_back(file.pluginPath.c_str());
+    if (file.readPath != file.shownName) {
+      renamings.emplace_back(file.pluginPath, os::PluginPath(file.shownName));
+    }
   }
+  ShownPaths shown(*sink, std::move(renamings));
   FileList files(paths.data(), static_cast<int>(paths.size()));
   ImportEnd end = ImportEnd::Completed;
   try {
@@ -97,10 +103,31 @@ ImportEnd ReadSurveys(Session& session, const Options& options, const InputFiles
   return end;
 }
 
+// Whether the import gave no station and no point at all (an empty file, a text file).
+bool NothingConverted(const std::vector<FileSurvey>& files) {
+  return std::all_of(files.begin(), files.end(), [](const FileSurvey& file) {
+    return std::all_of(file.setups.begin(), file.setups.end(), [](const StationSetup& setup) {
+      return !setup.station && setup.observations.empty();
+    });
+  });
+}
+
 // Writes the chosen format to the main output and the plan beside it; whether every write
-// succeeded.
+// succeeded. When nothing was converted, a file written before keeps the last survey that
+// was: the files of -o and --svg are not replaced, and the plug-in's messages, which would
+// have gone there, go to stderr.
 Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
                      OutputFile& output, OutputFile* plan) {
+  if (NothingConverted(files) && (options.outputPath || options.svgPath)) {
+    Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
+    if (options.format->messages != MessagePlace::StandardError) {
+      WriteMessageLines(std::cerr, files);
+    }
+    if (options.outputPath) {
+      return Written::All;  // the temporaries go unused
+    }
+    plan = nullptr;
+  }
   Written written = Written::All;
   OutputNotes notes;
   if (!options.format->WrittenDuringImport()) {
@@ -126,8 +153,8 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
 // What the import leaves to say: units the converters did not know, values sent before any
 // point, a layout that does not fit the files, unbalanced references. Whether it counts as
 // an error.
-Verdict Report(const Session& session, const Options& options, const HostConverterFactory& factory,
-               const CollectingSink& collector) {
+Verdict Report(const Session& session, const Options& options, const InputFiles& inputs,
+               const HostConverterFactory& factory, const CollectingSink& collector) {
   for (const std::string& note : factory.UnknownUnits()) {
     Complain("warning: " + note);
   }
@@ -135,7 +162,7 @@ Verdict Report(const Session& session, const Options& options, const HostConvert
     Complain("warning: " + std::to_string(collector.StrayValues()) +
              " value(s) arrived before any station or point was named");
   }
-  if (const std::string hint = LayoutHint(options.files, HeldLayout(session)); !hint.empty()) {
+  if (const std::string hint = LayoutHint(inputs.Files(), HeldLayout(session)); !hint.empty()) {
     Complain("hint: " + hint);
   }
   const ReferenceBalance balance = factory.Balance();
@@ -155,7 +182,7 @@ int RunImport(Session& session, const Options& options) {
     return kExitUsage;
   }
   const InputFiles inputs(options.files);
-  if (inputs.PluginPaths().empty() && (options.outputPath || options.svgPath)) {
+  if (inputs.Files().empty() && (options.outputPath || options.svgPath)) {
     // Nothing to convert: a file written before keeps the last survey that was.
     Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
     return kExitUnreadableInput;
@@ -178,7 +205,7 @@ int RunImport(Session& session, const Options& options) {
   if (options.format->messages == MessagePlace::StandardError) {
     WriteMessageLines(std::cerr, collector.Files());
   }
-  const Verdict verdict = Report(session, options, factory, collector);
+  const Verdict verdict = Report(session, options, inputs, factory, collector);
 
   // A survey that could not be read at all outweighs mistakes in those that were.
   if (inputs.Read() == InputsRead::NotAll) {

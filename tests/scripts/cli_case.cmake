@@ -21,7 +21,7 @@ function(run prefix)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${WORK} ${emulator} ${HOST} --plugin ${PLUGIN}
             --settings ${SETTINGS} --format trace --check-refs --no-progress ${RUN_ARGS}
-    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status ${redirect})
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status TIMEOUT 60 ${redirect})
   string(REPLACE "\r\n" "\n" out "${out}")
   string(REPLACE "\r\n" "\n" err "${err}")
   set(${prefix}_out "${out}" PARENT_SCOPE)
@@ -130,6 +130,28 @@ elseif(CASE STREQUAL "outputs_spare_the_surveys")
   file(READ ${WORK}/plan.svg plan)
   string(LENGTH "${plan}" plan_size)
   expect("--format svg differs from --svg" plan STREQUAL beside AND plan_size GREATER 100)
+
+elseif(CASE STREQUAL "unusual_inputs")
+  # A FIFO is read once and imports as the file; a file that opens but cannot be read is
+  # named with the system's reason (status 3); one that converts to nothing leaves -o as it was.
+  execute_process(COMMAND mkfifo ${WORK}/fifo.dat)
+  # The writer goes on in the background, its own output closed, given up after a while.
+  execute_process(COMMAND sh -c "(timeout 20 cat ${survey} > ${WORK}/fifo.dat) >/dev/null 2>&1 &")
+  run(fifo ARGS ${WORK}/fifo.dat)
+  string(REPLACE "${WORK}/fifo.dat" "${survey}" fifo_out "${fifo_out}")
+  expect("the FIFO gave another trace (${fifo_status}): ${fifo_err}" fifo_out STREQUAL plain_out)
+  run(io ARGS /proc/self/mem ${survey})
+  expect("status ${io_status}: ${io_err}" io_status STREQUAL 3 AND
+         io_err STREQUAL "m5import: cannot read /proc/self/mem: Input/output error\n")
+  file(WRITE ${WORK}/kept.txt "the last good output\n")
+  file(WRITE ${WORK}/empty.dat "")
+  foreach(nothing ${WORK}/empty.dat ../README.md)
+    run(none ARGS -o ${WORK}/kept.txt ${nothing})
+    file(READ ${WORK}/kept.txt kept)
+    expect("${nothing} replaced the earlier output: ${kept}" kept STREQUAL "the last good output\n")
+    expect("not said for ${nothing}: ${none_err}"
+           none_err MATCHES "^m5import: nothing was converted. -o [^\n]*kept.txt left as it was\n[^\n]*: error: ")
+  endforeach()
 
 elseif(CASE STREQUAL "non_utf8_name")
   string(ASCII 255 byte)
