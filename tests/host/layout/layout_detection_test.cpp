@@ -192,6 +192,35 @@ TEST(PointRecords, ReadsEveryEncodingAndLineEnd) {
   }
 }
 
+// The start of a long file, cut where the hint's sample ends: inside a line end or a character.
+TEST(PointRecords, SampleCutInsideALineEndOrACharacter) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    TextKind kind;
+    std::vector<std::wstring> texts;
+  } cases[] = {
+      {"UTF-16 between the bytes of a LF",
+       CutOffLastByte(Utf16Le(Line("PI1 P1") + Line("PI1 P2"))),
+       TextKind::Utf16,
+       {L"P1", L"P2"}},
+      {"UTF-16 inside a line",
+       Utf16Le(Line("PI1 P1") + "For M5|A|PI1 P"),
+       TextKind::Utf16,
+       {L"P1"}},
+      {"UTF-8 inside a character",
+       Line("PI1 \xD0\xA2\x31") + "For M5|A|PI1 \xD0",
+       TextKind::Utf8,
+       {L"\u04221"}},
+  };
+  for (const auto& c : cases) {
+    const PointRecords records = ScanPointRecords(c.bytes, 0, SampleEnd::Cut);
+    EXPECT_EQ(records.kind, c.kind) << c.what;
+    EXPECT_EQ(records.texts, c.texts) << c.what;
+    EXPECT_EQ(records.stopLine, 0) << c.what;
+  }
+}
+
 TEST(PointRecords, StopWhereAnImportStops) {
   const PointRecords records =
       ScanPointRecords(Line("PI1 P1") + "\r\nFor R5|Adr 0001|KR1 P2|\r\n" + Line("PI1 P3"));
