@@ -166,7 +166,10 @@ void AddImportOptions(CLI::App& app, Options& options) {
          FormatNames(", ", " (default)"))
       ->type_name("FORMAT");
   AddText(app, "-o,--output", options.outputPath, "FILE",
-          "write it to FILE instead of standard output");
+          "write it to FILE instead of standard output (- for standard output)");
+  AddText(app, "--output-dir", options.outputDir, "DIR",
+          "also write one output per input file in DIR, named after it; the merged output "
+          "then only with -o");
   AddChoice(app, "--units", kLengthUnits, options.output.length, "length unit", "m|ft|usft",
             "length unit of every output: metre (default), foot, US survey foot");
   AddChoice(app, "--angles", kAngleUnits, options.output.angles, "angle unit", "gon|deg|dms|rad",
@@ -216,7 +219,8 @@ void AddImportOptions(CLI::App& app, Options& options) {
   AddSwitch(
       app, "--no-progress", [&options] { options.progress = false; },
       "no progress bar on the terminal");
-  app.add_option("FILE", options.files, "M5 files to import; - reads standard input")
+  app.add_option("FILE", options.files,
+                 "M5 files to import; - reads standard input, a folder its *.dat and *.m5")
       ->type_name("");
 }
 
@@ -259,13 +263,16 @@ void AddSettingsOptions(CLI::App& app, Options& options) {
 constexpr const char* kExitStatuses = R"(
 Exit status:
   0  no error reported
-  1  the plug-in reported errors in a survey, rejected a setting, or an output could not
-     be written
+  1  the plug-in reported errors in a survey, rejected a setting or failed while judging
+     it, or an output could not be written
   2  usage error (an output that would overwrite an input file or the other output is
      one), a plug-in that cannot be loaded, or a settings file that cannot be read (a
      --settings FILE that is missing too) or holds a value the settings page refuses
-  3  an input file could not be read (missing, unreadable or a folder); the others are
-     still imported, and when none could be, -o and --svg files are left as they were
+  3  an input file could not be read (missing, unreadable, an I/O error, a folder without
+     survey files); the others are still imported, and when none could be, -o and --svg
+     files are left as they were
+  4  a batch run (a folder as input, or --output-dir) converted every file, some with
+     warnings
 )";
 
 // The whole command line, filling options as it parses.
@@ -325,6 +332,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (options.command == Command::Version) {
     return options;
+  }
+  if (options.outputPath == "-") {
+    options.outputPath.reset();  // standard output, as for an input
+  }
+  if (options.outputDir && options.format->WrittenDuringImport()) {
+    error = std::string("--output-dir does not apply to --format ") + options.format->name +
+            " (written while the import runs, one output for all files)";
+    return std::nullopt;
   }
   if (options.command == Command::Import && options.files.empty()) {
     error = "no survey files given";

@@ -1,9 +1,12 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <set>
 
+#include "host/cli/batch_outputs.h"
 #include "host/cli/commands.h"
 #include "host/cli/input_files.h"
+#include "host/cli/input_names.h"
 #include "host/cli/layout_report.h"
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
@@ -130,7 +133,9 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   }
   Written written = Written::All;
   OutputNotes notes;
-  if (!options.format->WrittenDuringImport()) {
+  // With --output-dir every file has its output; the merged one only where -o asks for it.
+  const bool merged = !options.outputDir || options.outputPath;
+  if (!options.format->WrittenDuringImport() && merged) {
     options.format->write(output.Stream(), files, options.output, notes);
   }
   if (const std::optional<std::string> failure = output.Finish()) {
@@ -175,13 +180,43 @@ Verdict Report(const Session& session, const Options& options, const InputFiles&
 
 }  // namespace
 
+namespace {
+
+// Why an output per file in --output-dir would overwrite an input, or nothing.
+std::optional<std::string> PerFileClash(const Options& options, const InputFiles& inputs,
+                                        const std::vector<std::string>& names) {
+  std::set<std::string> taken;
+  for (const InputFile& input : inputs.Files()) {
+    const std::string path =
+        OutputPathFor(*options.outputDir, input.shownName, *options.format, taken);
+    if (std::optional<std::string> clash = OutputClash(path, std::nullopt, names)) {
+      return "--output-dir " + clash->substr(clash->find(' ') + 1);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 int RunImport(Session& session, const Options& options) {
+  const InputNames names = ExpandInputNames(
+      options.files, os::ShellExpandsWildcards() ? Wildcards::LeftToTheShell : Wildcards::Expanded);
   if (const std::optional<std::string> clash =
-          OutputClash(options.outputPath, options.svgPath, options.files)) {
+          OutputClash(options.outputPath, options.svgPath, names.files)) {
     Complain(*clash);
     return kExitUsage;
   }
-  const InputFiles inputs(options.files);
+  for (const std::string& folder : names.empty) {
+    Complain("cannot read " + folder + ": a folder without survey files (*.dat, *.m5)");
+  }
+  const InputFiles inputs(names.files);
+  const int unreadable = inputs.Unreadable() + static_cast<int>(names.empty.size());
+  if (options.outputDir) {
+    if (const std::optional<std::string> clash = PerFileClash(options, inputs, names.files)) {
+      Complain(*clash);
+      return kExitUsage;
+    }
+  }
   if (inputs.Files().empty() && (options.outputPath || options.svgPath)) {
     // Nothing to convert: a file written before keeps the last survey that was.
     Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
@@ -201,19 +236,30 @@ int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
-  const Written written = WriteOutputs(options, collector.Files(), *output, plan.get());
+  Written written = WriteOutputs(options, collector.Files(), *output, plan.get());
+  if (options.outputDir && WriteOutputPerFile(options, collector.Files()) == BatchWritten::NotAll) {
+    written = Written::NotAll;
+  }
   if (options.format->messages == MessagePlace::StandardError) {
     WriteMessageLines(std::cerr, collector.Files());
   }
   const Verdict verdict = Report(session, options, inputs, factory, collector);
+  const bool batch = options.outputDir || names.hasFolder;
+  const BatchCounts counts = CountFiles(collector.Files(), unreadable);
+  if (batch) {
+    Complain(Summary(counts));
+  }
 
   // A survey that could not be read at all outweighs mistakes in those that were.
-  if (inputs.Read() == InputsRead::NotAll) {
+  if (unreadable != 0) {
     return kExitUnreadableInput;
   }
   const bool failed = end == ImportEnd::Stopped || written == Written::NotAll ||
                       verdict == Verdict::Error || collector.ErrorCount() > 0;
-  return failed ? kExitReported : kExitOk;
+  if (failed) {
+    return kExitReported;
+  }
+  return batch && counts.warnings != 0 ? kExitWarnings : kExitOk;
 }
 
 }  // namespace m5host

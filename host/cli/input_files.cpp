@@ -22,7 +22,7 @@ InputFiles::InputFiles(const std::vector<std::string>& names) {
     const os::TakenInput taken = os::TakeInput(name);
     if (taken.failure) {
       Complain(*taken.failure);
-      m_read = InputsRead::NotAll;
+      ++m_unreadable;
       continue;
     }
     if (taken.copy) {

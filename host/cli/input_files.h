@@ -29,11 +29,12 @@ class InputFiles {
   // The readable files, in the order given.
   const std::vector<InputFile>& Files() const { return m_files; }
   std::vector<std::wstring> PluginPaths() const;
-  InputsRead Read() const { return m_read; }
+  InputsRead Read() const { return m_unreadable == 0 ? InputsRead::All : InputsRead::NotAll; }
+  int Unreadable() const { return m_unreadable; }
 
  private:
   std::vector<InputFile> m_files;
-  InputsRead m_read = InputsRead::All;
+  int m_unreadable = 0;
   std::vector<std::string> m_copies;  // temporary files, as the system names them
 };
 

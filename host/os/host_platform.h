@@ -53,6 +53,10 @@ void PrepareConsole();
 // as given: a file name need not be UTF-8.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
+// Whether the shell has expanded "*" and "?" in the arguments already (POSIX), or left
+// them to the program (Windows).
+bool ShellExpandsWildcards();
+
 // A file name from the command line as the plug-in takes it. On POSIX a byte that is not
 // part of UTF-8 travels as U+DC00 + the byte (U+DC80..U+DCFF, a lone surrogate that no
 // text decodes to), which the plug-in's file reading turns back into the byte.

@@ -153,6 +153,29 @@ elseif(CASE STREQUAL "unusual_inputs")
            none_err MATCHES "^m5import: nothing was converted. -o [^\n]*kept.txt left as it was\n[^\n]*: error: ")
   endforeach()
 
+elseif(CASE STREQUAL "batch")
+  # A folder is its survey files, one output each beside the merged one of -o; the summary
+  # and the status tell warnings (4) from errors (1) and unreadable files (3).
+  file(MAKE_DIRECTORY ${WORK}/day)
+  file(COPY_FILE ${survey} ${WORK}/day/a.dat)
+  file(COPY_FILE height_station.dat ${WORK}/day/B.DAT)
+  file(WRITE ${WORK}/day/notes.txt "not a survey\n")
+  set(summary "file\\(s\\): 1 converted without a message, 1 with warnings, 0 with errors")
+  foreach(row "--output-dir|${WORK}/out|${WORK}/day|4|2 ${summary}, 0 unreadable"
+              "--output-dir|${WORK}/out|-o|${WORK}/all.trace|${WORK}/day|mistakes.dat|1|with errors"
+              "${WORK}/day|${WORK}/nothing.dat|3|3 ${summary}, 1 unreadable")
+    string(REPLACE "|" ";" args "${row}")
+    list(POP_BACK args said)
+    list(POP_BACK args status)
+    run(batch ARGS --format csv ${args})
+    expect("status ${batch_status} for ${row}" batch_status STREQUAL status)
+    expect("${row} said: ${batch_err}" batch_err MATCHES "m5import: [^\n]*${said}[^\n]*\n$")
+  endforeach()
+  file(GLOB written RELATIVE ${WORK}/out ${WORK}/out/*)
+  string(REPLACE ";" "," written "${written}")
+  expect("wrote ${written}" written STREQUAL "B.csv,a.csv,mistakes.csv")
+  expect("no merged output with -o" EXISTS ${WORK}/all.trace)
+
 elseif(CASE STREQUAL "non_utf8_name")
   string(ASCII 255 byte)
   set(odd "${WORK}/survey${byte}.dat")

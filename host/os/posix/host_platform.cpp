@@ -81,6 +81,10 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
+bool ShellExpandsWildcards() {
+  return true;
+}
+
 std::wstring PluginPath(const std::string& path) {
   return FromUtf8KeepingBytes(path);
 }

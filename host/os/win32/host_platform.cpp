@@ -82,6 +82,10 @@ void PrepareConsole() {
   SetConsoleOutputCP(CP_UTF8);
 }
 
+bool ShellExpandsWildcards() {
+  return false;
+}
+
 std::wstring PluginPath(const std::string& path) {
   return FromUtf8(path);
 }

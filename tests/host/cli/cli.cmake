@@ -5,7 +5,7 @@
 if(TARGET m5import AND TARGET m5plugin)
   string(REPLACE ";" "|" m5_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set(m5_cli_cases stdin_equals_file output_file missing_input directory_input
-                    outputs_spare_the_surveys messages
+                    outputs_spare_the_surveys messages batch
                     settings_files)
   # /dev/full, FIFOs, /proc and file names of any bytes are POSIX's.
   if(NOT WIN32)

@@ -75,7 +75,8 @@ TEST(CommandLine, StandardInputAndOutputFile) {
       Parse({"-o", "out.csv", "--format", "csv", "-", "/data/b.dat", "--output=x.csv"});
   ASSERT_TRUE(options);
   EXPECT_EQ(options->files, (std::vector<std::string>{"-", "/data/b.dat"}));  // on any system
-  EXPECT_EQ(options->outputPath, "x.csv");  // the last of a repeated option counts
+  EXPECT_EQ(options->outputPath, "x.csv");                // the last of a repeated option counts
+  EXPECT_FALSE(Parse({"-o", "-", "a.dat"})->outputPath);  // "-" is standard output
 }
 
 TEST(CommandLine, HelpOfEachCommand) {
@@ -135,6 +136,7 @@ TEST(CommandLine, UsageErrorsSayWhat) {
       {{"settings", "--detect", "a.dat", "--set", "PointLen=5"}, "and no --set"},
       {{"settings", "--save"}, "--save goes with --detect"},
       {{"--detect", "a.dat"}, "not expected: --detect"},
+      {{"--format", "trace", "--output-dir", "out", "a.dat"}, "--output-dir does not apply"},
   };
   for (const Case& c : cases) {
     std::string reason;
