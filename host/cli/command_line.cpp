@@ -3,6 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <memory>
+#include <vector>
+
+#include "host/cli/suggestion.h"
 
 namespace m5host {
 
@@ -102,14 +105,39 @@ std::optional<double> ParseScale(const std::string& text) {
   return denominator;
 }
 
+// A value as typed, in any letter case ("CSV", "FT"): the choices differ in more than case.
+std::string Lowered(std::string text) {
+  for (char& c : text) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return text;
+}
+
 template <class T, std::size_t N>
 std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
   for (const Choice<T>& choice : table) {
-    if (name == choice.name) {
+    if (Lowered(name) == choice.name) {
       return choice.value;
     }
   }
   return std::nullopt;
+}
+
+template <class T, std::size_t N>
+std::vector<std::string> NamesOf(const Choice<T> (&table)[N]) {
+  std::vector<std::string> names;
+  for (const Choice<T>& choice : table) {
+    names.emplace_back(choice.name);
+  }
+  return names;
+}
+
+std::vector<std::string> FormatNameList() {
+  std::vector<std::string> names;
+  for (const OutputFormat& format : OutputFormats()) {
+    names.emplace_back(format.name);
+  }
+  return names;
 }
 
 // The building blocks of the option table below: each adds one option that fills one field.
@@ -135,7 +163,7 @@ CLI::Option* AddChoice(CLI::App& app, const std::string& name, const Choice<T> (
             const std::optional<T> value = Lookup(table, text);
             if (!value) {
               throw CLI::ValidationError(std::string("unknown ") + what + " \"" + text + "\" (" +
-                                         choices + ")");
+                                         choices + ")" + DidYouMean(text, NamesOf(table)));
             }
             field = *value;
           },
@@ -156,10 +184,10 @@ void AddImportOptions(CLI::App& app, Options& options) {
   app.add_option_function<std::string>(
          "-f,--format",
          [&options](const std::string& text) {
-           const OutputFormat* format = FindOutputFormat(text);
+           const OutputFormat* format = FindOutputFormat(Lowered(text));
            if (format == nullptr) {
              throw CLI::ValidationError("unknown format \"" + text + "\" (" + FormatNames(", ") +
-                                        ")");
+                                        ")" + DidYouMean(text, FormatNameList()));
            }
            options.format = format;
          },
@@ -299,9 +327,29 @@ struct CommandLine {
   }
 };
 
-// CLI11 says that a switch was given a value in its own words; ours name the switch.
-std::string Reason(const CLI::ParseError& error) {
+// Every option name of the command line and of its settings command.
+std::vector<std::string> OptionNames(const CommandLine& line) {
+  std::vector<std::string> names;
+  for (const CLI::App* app : {&line.app, static_cast<const CLI::App*>(line.settings)}) {
+    for (const CLI::Option* option : app->get_options()) {
+      for (const std::string& name : option->get_lnames()) {
+        names.push_back("--" + name);
+      }
+    }
+  }
+  return names;
+}
+
+// CLI11 says that a switch was given a value in its own words; ours name the switch, and an
+// argument it did not expect gets the option it may be a slip of.
+std::string Reason(const CLI::ParseError& error, const CommandLine& line) {
   std::string text = error.what();
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    const std::string unexpected = text.substr(text.rfind(' ') + 1);
+    if (unexpected.rfind("--", 0) == 0) {
+      return text + DidYouMean(unexpected.substr(0, unexpected.find('=')), OptionNames(line));
+    }
+  }
   const std::string override = " was given a disallowed flag override";
   if (const auto at = text.find(override); at != std::string::npos) {
     std::string name = text.substr(0, at);
@@ -324,7 +372,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     options.usageOf = line.settings->parsed() ? Command::Settings : Command::Import;
     return options;
   } catch (const CLI::ParseError& e) {
-    error = Reason(e);
+    error = Reason(e, line);
     return std::nullopt;
   }
   if (line.settings->parsed() && options.command != Command::Version) {
