@@ -11,6 +11,7 @@
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
+#include "host/layout/field_file.h"
 #include "host/os/host_platform.h"
 #include "host/outputs/message_lines.h"
 #include "host/outputs/output_registry.h"
@@ -155,6 +156,35 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   return written;
 }
 
+// A file the plug-in refused as a whole (an error on the file) that its records show to be
+// another instrument's: what the file is and why it is refused, once per file.
+std::vector<std::string> RefusalHints(const InputFiles& inputs,
+                                      const std::vector<FileSurvey>& files) {
+  std::vector<std::string> hints;
+  std::set<std::string> judged;
+  for (const FileSurvey& file : files) {
+    const bool refused =
+        std::any_of(file.messages.begin(), file.messages.end(),
+                    [](const Message& m) { return m.severity == Severity::Error && m.line < 0; });
+    if (!refused || !judged.insert(file.path).second) {
+      continue;
+    }
+    for (const InputFile& input : inputs.Files()) {
+      if (input.shownName != file.path) {
+        continue;
+      }
+      const std::optional<FieldFile> kind = ReadFieldFile(input.readPath);
+      // A file that tells nothing of its instrument (empty, not M5) has its message alone.
+      if (kind && (kind->kind == FieldFileKind::DigitalLevel ||
+                   kind->kind == FieldFileKind::OtherTotalStation)) {
+        hints.push_back(file.path + " " + DescribeRefusal(*kind));
+      }
+      break;
+    }
+  }
+  return hints;
+}
+
 // What the import leaves to say: units the converters did not know, values sent before any
 // point, a layout that does not fit the files, unbalanced references. Whether it counts as
 // an error.
@@ -168,6 +198,9 @@ Verdict Report(const Session& session, const Options& options, const InputFiles&
              " value(s) arrived before any station or point was named");
   }
   if (const std::string hint = LayoutHint(inputs.Files(), HeldLayout(session)); !hint.empty()) {
+    Complain("hint: " + hint);
+  }
+  for (const std::string& hint : RefusalHints(inputs, collector.Files())) {
     Complain("hint: " + hint);
   }
   const ReferenceBalance balance = factory.Balance();
