@@ -41,6 +41,17 @@ std::string FormatNames(const char* sep, const char* defaultMark = "") {
   return names;
 }
 
+// The formats that use an output option, "csv, pnezd", as their rows in the registry say.
+std::string FormatsTaking(OutputOption option, const char* sep = ", ") {
+  std::string formats;
+  for (const OutputFormat& format : OutputFormats()) {
+    if (format.accepts.Has(option)) {
+      formats += (formats.empty() ? "" : sep) + std::string(format.name);
+    }
+  }
+  return formats;
+}
+
 // The reason an output option does not fit the outputs chosen (the format, and the plan
 // when --svg draws one beside it), or empty when it does.
 std::string OutOfScope(const OutputOptionName& option, const Options& options) {
@@ -48,14 +59,8 @@ std::string OutOfScope(const OutputOptionName& option, const Options& options) {
       (options.svgPath && PlanFormat().accepts.Has(option.option))) {
     return std::string();
   }
-  std::string formats;
-  for (const OutputFormat& format : OutputFormats()) {
-    if (format.accepts.Has(option.option)) {
-      formats += (formats.empty() ? "" : ", ") + std::string(format.name);
-    }
-  }
   std::string reason = std::string(option.name) + " does not apply to --format " +
-                       options.format->name + " (only to " + formats + ")";
+                       options.format->name + " (only to " + FormatsTaking(option.option) + ")";
   if (PlanFormat().accepts.Has(option.option) && !options.svgPath) {
     reason += std::string("; add --svg FILE to draw the plan beside ") + options.format->name;
   }
@@ -201,17 +206,19 @@ void AddImportOptions(CLI::App& app, Options& options) {
   AddChoice(app, "--units", kLengthUnits, options.output.length, "length unit", "m|ft|usft",
             "length unit of every output: metre (default), foot, US survey foot");
   AddChoice(app, "--angles", kAngleUnits, options.output.angles, "angle unit", "gon|deg|dms|rad",
-            "angle unit (default gon in text, rad in json, csv, landxml)");
+            "angle unit of " + FormatsTaking(OutputOption::Angles) +
+                " (default gon in the text report, rad in the others)");
   AddChoice(app, "--delimiter", kDelimiters, options.output.delimiter, "delimiter",
             "\",\" \";\" \"|\" tab",
-            "field separator of csv and pnezd: \",\" (default), \";\", \"|\", tab")
+            "field separator of " + FormatsTaking(OutputOption::Delimiter) +
+                ": \",\" (default), \";\", \"|\", tab")
       ->type_name("CHAR");
   AddSwitch(
       app, "--no-header", [&options] { options.output.header = HeaderRow::Omitted; },
-      "csv without its row of column names");
+      FormatsTaking(OutputOption::NoHeader, " or ") + " without its row of column names");
   AddSwitch(
       app, "--bom", [&options] { options.output.bom = ByteOrderMark::Written; },
-      "csv or pnezd starting with the UTF-8 byte order mark");
+      FormatsTaking(OutputOption::Bom, " or ") + " starting with the UTF-8 byte order mark");
   app.add_option_function<std::string>(
          "--crs",
          [&options](const std::string& text) {
@@ -220,7 +227,7 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid of the coordinates, recorded in geojson and landxml")
+         "the grid of the coordinates, recorded in " + FormatsTaking(OutputOption::Crs, " and "))
       ->type_name("EPSG:N");
   AddText(app, "--svg", options.svgPath, "FILE", "also draw a plan of the points with coordinates");
   app.add_option_function<std::string>(
