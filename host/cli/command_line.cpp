@@ -3,7 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <memory>
+#include <vector>
 
+#include "host/cli/suggestion.h"
 #include "host/outputs/wgs84_transform.h"
 
 namespace m5host {
@@ -40,6 +42,17 @@ std::string FormatNames(const char* sep, const char* defaultMark = "") {
   return names;
 }
 
+// The formats that use an output option, "csv, pnezd", as their rows in the registry say.
+std::string FormatsTaking(OutputOption option, const char* sep = ", ") {
+  std::string formats;
+  for (const OutputFormat& format : OutputFormats()) {
+    if (format.accepts.Has(option)) {
+      formats += (formats.empty() ? "" : sep) + std::string(format.name);
+    }
+  }
+  return formats;
+}
+
 // The reason an output option does not fit the outputs chosen (the format, and the plan
 // when --svg draws one beside it), or empty when it does.
 std::string OutOfScope(const OutputOptionName& option, const Options& options) {
@@ -47,14 +60,8 @@ std::string OutOfScope(const OutputOptionName& option, const Options& options) {
       (options.svgPath && PlanFormat().accepts.Has(option.option))) {
     return std::string();
   }
-  std::string formats;
-  for (const OutputFormat& format : OutputFormats()) {
-    if (format.accepts.Has(option.option)) {
-      formats += (formats.empty() ? "" : ", ") + std::string(format.name);
-    }
-  }
   std::string reason = std::string(option.name) + " does not apply to --format " +
-                       options.format->name + " (only to " + formats + ")";
+                       options.format->name + " (only to " + FormatsTaking(option.option) + ")";
   if (PlanFormat().accepts.Has(option.option) && !options.svgPath) {
     reason += std::string("; add --svg FILE to draw the plan beside ") + options.format->name;
   }
@@ -104,14 +111,39 @@ std::optional<double> ParseScale(const std::string& text) {
   return denominator;
 }
 
+// A value as typed, in any letter case ("CSV", "FT"): the choices differ in more than case.
+std::string Lowered(std::string text) {
+  for (char& c : text) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return text;
+}
+
 template <class T, std::size_t N>
 std::optional<T> Lookup(const Choice<T> (&table)[N], const std::string& name) {
   for (const Choice<T>& choice : table) {
-    if (name == choice.name) {
+    if (Lowered(name) == choice.name) {
       return choice.value;
     }
   }
   return std::nullopt;
+}
+
+template <class T, std::size_t N>
+std::vector<std::string> NamesOf(const Choice<T> (&table)[N]) {
+  std::vector<std::string> names;
+  for (const Choice<T>& choice : table) {
+    names.emplace_back(choice.name);
+  }
+  return names;
+}
+
+std::vector<std::string> FormatNameList() {
+  std::vector<std::string> names;
+  for (const OutputFormat& format : OutputFormats()) {
+    names.emplace_back(format.name);
+  }
+  return names;
 }
 
 // The building blocks of the option table below: each adds one option that fills one field.
@@ -137,7 +169,7 @@ CLI::Option* AddChoice(CLI::App& app, const std::string& name, const Choice<T> (
             const std::optional<T> value = Lookup(table, text);
             if (!value) {
               throw CLI::ValidationError(std::string("unknown ") + what + " \"" + text + "\" (" +
-                                         choices + ")");
+                                         choices + ")" + DidYouMean(text, NamesOf(table)));
             }
             field = *value;
           },
@@ -158,31 +190,36 @@ void AddImportOptions(CLI::App& app, Options& options) {
   app.add_option_function<std::string>(
          "-f,--format",
          [&options](const std::string& text) {
-           const OutputFormat* format = FindOutputFormat(text);
+           const OutputFormat* format = FindOutputFormat(Lowered(text));
            if (format == nullptr) {
              throw CLI::ValidationError("unknown format \"" + text + "\" (" + FormatNames(", ") +
-                                        ")");
+                                        ")" + DidYouMean(text, FormatNameList()));
            }
            options.format = format;
          },
          FormatNames(", ", " (default)"))
       ->type_name("FORMAT");
   AddText(app, "-o,--output", options.outputPath, "FILE",
-          "write it to FILE instead of standard output");
+          "write it to FILE instead of standard output (- for standard output)");
+  AddText(app, "--output-dir", options.outputDir, "DIR",
+          "also write one output per input file in DIR, named after it; the merged output "
+          "then only with -o");
   AddChoice(app, "--units", kLengthUnits, options.output.length, "length unit", "m|ft|usft",
             "length unit of every output: metre (default), foot, US survey foot");
   AddChoice(app, "--angles", kAngleUnits, options.output.angles, "angle unit", "gon|deg|dms|rad",
-            "angle unit (default gon in text, rad in json, csv, landxml)");
+            "angle unit of " + FormatsTaking(OutputOption::Angles) +
+                " (default gon in the text report, rad in the others)");
   AddChoice(app, "--delimiter", kDelimiters, options.output.delimiter, "delimiter",
             "\",\" \";\" \"|\" tab",
-            "field separator of csv and pnezd: \",\" (default), \";\", \"|\", tab")
+            "field separator of " + FormatsTaking(OutputOption::Delimiter) +
+                ": \",\" (default), \";\", \"|\", tab")
       ->type_name("CHAR");
   AddSwitch(
       app, "--no-header", [&options] { options.output.header = HeaderRow::Omitted; },
-      "csv without its row of column names");
+      FormatsTaking(OutputOption::NoHeader, " or ") + " without its row of column names");
   AddSwitch(
       app, "--bom", [&options] { options.output.bom = ByteOrderMark::Written; },
-      "csv or pnezd starting with the UTF-8 byte order mark");
+      FormatsTaking(OutputOption::Bom, " or ") + " starting with the UTF-8 byte order mark");
   app.add_option_function<std::string>(
          "--crs",
          [&options](const std::string& text) {
@@ -191,7 +228,7 @@ void AddImportOptions(CLI::App& app, Options& options) {
              throw CLI::ValidationError("--crs needs EPSG:N, not \"" + text + "\"");
            }
          },
-         "the grid: named in landxml and the plan, to longitude and latitude in geojson, kml")
+         "the grid of the coordinates, recorded in " + FormatsTaking(OutputOption::Crs, " and "))
       ->type_name("EPSG:N");
   app.add_option_function<double>(
          "--tolerance",
@@ -245,7 +282,8 @@ void AddImportOptions(CLI::App& app, Options& options) {
   AddSwitch(
       app, "--no-progress", [&options] { options.progress = false; },
       "no progress bar on the terminal");
-  app.add_option("FILE", options.files, "M5 files to import; - reads standard input")
+  app.add_option("FILE", options.files,
+                 "M5 files to import; - reads standard input, a folder its *.dat and *.m5")
       ->type_name("");
 }
 
@@ -288,13 +326,16 @@ void AddSettingsOptions(CLI::App& app, Options& options) {
 constexpr const char* kExitStatuses = R"(
 Exit status:
   0  no error reported
-  1  the plug-in reported errors in a survey, rejected a setting, or an output could not
-     be written
+  1  the plug-in reported errors in a survey, rejected a setting or failed while judging
+     it, or an output could not be written
   2  usage error (an output that would overwrite an input file or the other output is
      one), a plug-in that cannot be loaded, or a settings file that cannot be read (a
      --settings FILE that is missing too) or holds a value the settings page refuses
-  3  an input file could not be read (missing, unreadable or a folder); the others are
-     still imported, and when none could be, -o and --svg files are left as they were
+  3  an input file could not be read (missing, unreadable, an I/O error, a folder without
+     survey files); the others are still imported, and when none could be, -o and --svg
+     files are left as they were
+  4  a batch run (a folder as input, or --output-dir) converted every file, some with
+     warnings
 )";
 
 // The whole command line, filling options as it parses.
@@ -321,9 +362,29 @@ struct CommandLine {
   }
 };
 
-// CLI11 says that a switch was given a value in its own words; ours name the switch.
-std::string Reason(const CLI::ParseError& error) {
+// Every option name of the command line and of its settings command.
+std::vector<std::string> OptionNames(const CommandLine& line) {
+  std::vector<std::string> names;
+  for (const CLI::App* app : {&line.app, static_cast<const CLI::App*>(line.settings)}) {
+    for (const CLI::Option* option : app->get_options()) {
+      for (const std::string& name : option->get_lnames()) {
+        names.push_back("--" + name);
+      }
+    }
+  }
+  return names;
+}
+
+// CLI11 says that a switch was given a value in its own words; ours name the switch, and an
+// argument it did not expect gets the option it may be a slip of.
+std::string Reason(const CLI::ParseError& error, const CommandLine& line) {
   std::string text = error.what();
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    const std::string unexpected = text.substr(text.rfind(' ') + 1);
+    if (unexpected.rfind("--", 0) == 0) {
+      return text + DidYouMean(unexpected.substr(0, unexpected.find('=')), OptionNames(line));
+    }
+  }
   const std::string override = " was given a disallowed flag override";
   if (const auto at = text.find(override); at != std::string::npos) {
     std::string name = text.substr(0, at);
@@ -346,7 +407,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
     options.usageOf = line.settings->parsed() ? Command::Settings : Command::Import;
     return options;
   } catch (const CLI::ParseError& e) {
-    error = Reason(e);
+    error = Reason(e, line);
     return std::nullopt;
   }
   if (line.settings->parsed() && options.command != Command::Version) {
@@ -354,6 +415,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, st
   }
   if (options.command == Command::Version) {
     return options;
+  }
+  if (options.outputPath == "-") {
+    options.outputPath.reset();  // standard output, as for an input
+  }
+  if (options.outputDir && options.format->WrittenDuringImport()) {
+    error = std::string("--output-dir does not apply to --format ") + options.format->name +
+            " (written while the import runs, one output for all files)";
+    return std::nullopt;
   }
   if (options.command == Command::Import && options.files.empty()) {
     error = "no survey files given";

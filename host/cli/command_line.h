@@ -23,7 +23,8 @@ struct Options {
   std::vector<std::string> files;
   const OutputFormat* format = &DefaultOutputFormat();  // --format, a row of the registry
   OutputOptions output;
-  std::optional<std::string> outputPath;                   // -o, else standard output
+  std::optional<std::string> outputPath;                   // -o, else standard output ("-")
+  std::optional<std::string> outputDir;                    // --output-dir: one output per file
   std::optional<std::string> pluginPath;                   // --plugin
   std::optional<std::string> settingsPath;                 // --settings
   std::optional<std::string> svgPath;                      // --svg

@@ -12,7 +12,14 @@
 
 namespace m5host {
 
-enum ExitStatus { kExitOk = 0, kExitReported = 1, kExitUsage = 2, kExitUnreadableInput = 3 };
+// 4: a batch run (a folder, or --output-dir) converted every file, some with warnings.
+enum ExitStatus {
+  kExitOk = 0,
+  kExitReported = 1,
+  kExitUsage = 2,
+  kExitUnreadableInput = 3,
+  kExitWarnings = 4
+};
 
 // Both run in a session (session.h) opened for their options.
 int RunImport(Session& session, const Options& options);

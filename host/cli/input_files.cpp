@@ -1,5 +1,6 @@
 #include "host/cli/input_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -10,36 +11,41 @@ namespace m5host {
 
 InputFiles::InputFiles(const std::vector<std::string>& names) {
   for (const std::string& name : names) {
-    if (name != "-") {
-      if (const std::optional<std::string> reason = os::UnreadableReason(name)) {
-        Complain("cannot read " + name + ": " + *reason);
-        m_read = InputsRead::NotAll;
-        continue;
-      }
-      m_pluginPaths.push_back(os::PluginPath(name));
+    // Standard input or a FIFO can be read once; named again, it is the same survey again.
+    const auto same = std::find_if(m_files.begin(), m_files.end(), [&name](const InputFile& file) {
+      return file.shownName == name && file.readPath != name;
+    });
+    if (same != m_files.end()) {
+      m_files.push_back(*same);
       continue;
     }
-    // Standard input can be read once; a second "-" is the same survey again.
-    if (m_standardInputCopy.empty()) {
-      std::string error;
-      const std::optional<std::string> copy = os::CopyStandardInput(error);
-      if (!copy) {
-        Complain(error);
-        m_read = InputsRead::NotAll;
-        continue;
-      }
-      m_standardInputCopy = *copy;
-      m_standardInputPath = os::PluginPath(*copy);
+    const os::TakenInput taken = os::TakeInput(name);
+    if (taken.failure) {
+      Complain(*taken.failure);
+      ++m_unreadable;
+      continue;
     }
-    m_pluginPaths.push_back(m_standardInputPath);
+    if (taken.copy) {
+      m_copies.push_back(*taken.copy);
+    }
+    const std::string& readPath = taken.copy ? *taken.copy : name;
+    m_files.push_back({name, readPath, os::PluginPath(readPath)});
   }
 }
 
 InputFiles::~InputFiles() {
-  if (!m_standardInputCopy.empty()) {
+  for (const std::string& copy : m_copies) {
     std::error_code ignored;
-    std::filesystem::remove(std::filesystem::u8path(m_standardInputCopy), ignored);
+    std::filesystem::remove(std::filesystem::u8path(copy), ignored);
   }
+}
+
+std::vector<std::wstring> InputFiles::PluginPaths() const {
+  std::vector<std::wstring> paths;
+  for (const InputFile& file : m_files) {
+    paths.push_back(file.pluginPath);
+  }
+  return paths;
 }
 
 }  // namespace m5host

@@ -100,12 +100,14 @@ FieldLayout HeldLayout(const Session& session) {
           session.Value(kCodeLen)};
 }
 
-std::string LayoutHint(const std::vector<std::string>& files, const FieldLayout& layout) {
+std::string LayoutHint(const std::vector<InputFile>& files, const FieldLayout& layout) {
   // The start of a file tells enough, and a long file is not read twice over.
   constexpr std::size_t kRecordsLooked = 1000;
-  for (const std::string& file : files) {
+  for (const InputFile& input : files) {
+    const std::string& file = input.shownName;
     std::string error;
-    const std::optional<PointRecords> records = ReadPointRecords(file, error, kRecordsLooked);
+    const std::optional<PointRecords> records =
+        ReadPointRecords(input.readPath, error, kRecordsLooked);
     const LayoutFit fit = records ? JudgeLayout(records->texts, layout) : LayoutFit::Fits;
     if (fit != LayoutFit::Fits) {
       return std::string(fit == LayoutFit::NamesEmpty

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/cli/input_files.h"
 #include "host/layout/layout_detection.h"
 #include "host/layout/point_records.h"
 #include "host/session/session.h"
@@ -33,6 +34,7 @@ FieldLayout HeldLayout(const Session& session);
 // After an import: one line on the first file whose point records plainly do not fit the
 // layout (most names empty, or most names or codes cut inside a word), pointing to
 // settings --detect; empty when they fit.
-std::string LayoutHint(const std::vector<std::string>& files, const FieldLayout& layout);
+// Reads each file where the import read it (a copy for standard input or a FIFO).
+std::string LayoutHint(const std::vector<InputFile>& files, const FieldLayout& layout);
 
 }  // namespace m5host

@@ -27,9 +27,12 @@ int main(int argc, char** argv) {
     case m5host::Command::Import:
       break;
   }
-  std::optional<m5host::Session> session = m5host::OpenSession(m5host::SessionOptionsOf(*options));
+  m5host::SessionFailure failure = m5host::SessionFailure::Unusable;
+  std::optional<m5host::Session> session =
+      m5host::OpenSession(m5host::SessionOptionsOf(*options), failure);
   if (!session) {
-    return m5host::kExitUsage;
+    return failure == m5host::SessionFailure::PluginFailed ? m5host::kExitReported
+                                                           : m5host::kExitUsage;
   }
   if (options->command == m5host::Command::Settings) {
     return m5host::RunSettings(*session, *options);

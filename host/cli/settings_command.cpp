@@ -4,6 +4,7 @@
 
 #include "host/cli/commands.h"
 #include "host/cli/layout_report.h"
+#include "host/cli/suggestion.h"
 #include "host/os/text_encoding.h"
 #include "host/session/property_list_view.h"
 #include "host/session/settings_store.h"
@@ -37,13 +38,22 @@ int ApplyEdits(const Session& session,
     const std::optional<int> id = ItemOf(session.keys, key);
     PropertyItem* item = id ? view.Find(*id) : nullptr;
     if (item == nullptr) {
-      Complain("unknown setting \"" + key + "\" (" + KeyList(session.keys) + ")");
+      std::vector<std::string> names;
+      for (const SettingKey& setting : session.keys) {
+        names.push_back(setting.key);
+      }
+      Complain("unknown setting \"" + key + "\" (" + KeyList(session.keys) + ")" +
+               DidYouMean(key, names));
       return kExitUsage;
     }
     if (item->IsChoice()) {
       const std::optional<int> choice = FindChoice(item->choices, value);
       if (!choice) {
-        Complain(NoSuchChoice(key, value, item->choices));
+        std::vector<std::string> texts;
+        for (const SettingChoice& offered : item->choices) {
+          texts.push_back(offered.second);
+        }
+        Complain(NoSuchChoice(key, value, item->choices) + DidYouMean(value, texts));
         return kExitUsage;
       }
       item->selected = *choice;

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "host/os/text_encoding.h"
+#include "host/layout/utf8_text.h"
 #include "text/line_cursor.h"
 #include "text/m5_line.h"
 
@@ -60,7 +60,7 @@ std::string Describe(TextKind kind) {
   return {};
 }
 
-TextKind ClassifyText(std::string_view bytes) {
+TextKind ClassifyText(std::string_view bytes, SampleEnd end) {
   // The plug-in's own decision under the Unicode setting tells the marks and 16-bit text.
   const m5::text::DecidedReading unicode =
       m5::text::DecideReading(bytes, m5::text::EncodingSetting::Unicode);
@@ -75,19 +75,21 @@ TextKind ClassifyText(std::string_view bytes) {
   if (ascii) {
     return TextKind::Ascii;
   }
-  // Valid UTF-8 is exactly the text that survives a round trip through wide characters.
-  return ToUtf8(FromUtf8(bytes)) == bytes ? TextKind::Utf8 : TextKind::Windows1251;
+  return ReadsAsUtf8(unicode.text, end) ? TextKind::Utf8 : TextKind::Windows1251;
 }
 
-PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords) {
+PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords, SampleEnd end) {
   PointRecords records;
-  records.kind = ClassifyText(bytes);
+  records.kind = ClassifyText(bytes, end);
   // The lines as the plug-in reads them under the setting proposed for the file.
   m5::text::CLineCursor lines(bytes, ChoiceFor(records.kind) == EncodingChoice::Utf8
                                          ? m5::text::EncodingSetting::Unicode
                                          : m5::text::EncodingSetting::Win1251);
   records.reading = lines.Decided().reading;
-  for (std::size_t number = 1; number <= lines.Count(); ++number) {
+  // The last line of a sample cut from a longer file may be cut too: it is not read.
+  const std::size_t count =
+      end == SampleEnd::Cut && lines.Count() != 0 ? lines.Count() - 1 : lines.Count();
+  for (std::size_t number = 1; number <= count; ++number) {
     std::wstring_view line = Trim(lines.Next());
     if (line.empty()) {
       continue;
@@ -126,17 +128,17 @@ std::optional<PointRecords> ReadPointRecords(const std::string& path, std::strin
   }
   std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   std::string bytes;
+  SampleEnd end = SampleEnd::Whole;
   try {
     if (in && maxRecords != 0) {
-      // A few records tell the layout: only the start of a large survey is read, up to its
-      // last whole line, so that a hint after an import costs nothing next to the import.
+      // A few records tell the layout: only the start of a large survey is read, so that a
+      // hint after an import costs nothing next to the import.
       bytes.resize(maxRecords * kBytesPerRecord);
       in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      const bool cut = in.gcount() == static_cast<std::streamsize>(bytes.size());
-      bytes.resize(static_cast<std::size_t>(in.gcount()));
-      if (cut) {
-        bytes.resize(std::min(bytes.size(), bytes.find_last_of("\r\n") + 1));
+      if (in.gcount() == static_cast<std::streamsize>(bytes.size())) {
+        end = SampleEnd::Cut;
       }
+      bytes.resize(static_cast<std::size_t>(in.gcount()));
       in.clear(in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
     } else if (in) {
       bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -149,7 +151,7 @@ std::optional<PointRecords> ReadPointRecords(const std::string& path, std::strin
     error = path + ": cannot read the file";
     return std::nullopt;
   }
-  return ScanPointRecords(bytes, maxRecords);
+  return ScanPointRecords(bytes, maxRecords, end);
 }
 
 }  // namespace m5host

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/layout/utf8_text.h"
 #include "text/m5_line.h"
 #include "text/reading.h"
 
@@ -43,10 +44,15 @@ struct PointRecords {
   int stopLine = 0;
 };
 
-TextKind ClassifyText(std::string_view bytes);
+// How the bytes read, as the plug-in's text library decides: the mark and the zero bytes of
+// 16-bit text by its reading, valid UTF-8 by its decoder. A sample cut from a longer file is
+// judged up to its last whole line.
+TextKind ClassifyText(std::string_view bytes, SampleEnd end = SampleEnd::Whole);
 
-// Reads at most maxRecords point records (0: all) from the file's bytes.
-PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords = 0);
+// Reads at most maxRecords point records (0: all) from the file's bytes, with their lines
+// cut where the plug-in cuts them; the last line of a cut sample is left unread.
+PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords = 0,
+                              SampleEnd end = SampleEnd::Whole);
 
 // The same from a file; nothing, with error set, when it cannot be read. With a limit only
 // the start of the file is read, enough for that many records.

@@ -53,17 +53,28 @@ void PrepareConsole();
 // as given: a file name need not be UTF-8.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
+// Whether the shell has expanded "*" and "?" in the arguments already (POSIX), or left
+// them to the program (Windows).
+bool ShellExpandsWildcards();
+
 // A file name from the command line as the plug-in takes it. On POSIX a byte that is not
 // part of UTF-8 travels as U+DC00 + the byte (U+DC80..U+DCFF, a lone surrogate that no
 // text decodes to), which the plug-in's file reading turns back into the byte.
 std::wstring PluginPath(const std::string& path);
 
-// Why a survey file cannot be read, in the system's words (missing, a folder, no
-// permission), or nothing when it can be.
+// Why a file cannot be read, in the system's words (missing, a folder, no permission), or
+// nothing when it can be.
 std::optional<std::string> UnreadableReason(const std::string& path);
 
-// Standard input copied whole, as bytes, to a new temporary file; its path, or nothing with
-// error set. The caller removes the file.
-std::optional<std::string> CopyStandardInput(std::string& error);
+// A survey input made ready for the plug-in, which opens its files by name. A regular file
+// is read where it is, once its first bytes were read (a file that opens but cannot be read
+// is named here, with the system's reason). Standard input ("-"), a FIFO, a pipe or a device
+// can be read only once: it is copied whole to a temporary file, which the plug-in and the
+// host's later looks read instead, so that nothing waits for a writer that has gone.
+struct TakenInput {
+  std::optional<std::string> copy;     // the temporary file made; the caller removes it
+  std::optional<std::string> failure;  // "cannot read NAME: reason", when it cannot be read
+};
+TakenInput TakeInput(const std::string& path);
 
 }  // namespace m5host::os

@@ -71,9 +71,12 @@ PageVerdict JudgeHeldSettings(Plugin::IGroundBasedMIP& plugin, std::ostream& out
   TerminalPropertyList view;
   page->Populate(&view);
   const bool accepted = page->ValidateAll();
-  ShowMessages(view, out);
+  const bool said = ShowMessages(view, out);
   page->Close();
-  return accepted ? PageVerdict::Accepted : PageVerdict::Refused;
+  if (accepted) {
+    return PageVerdict::Accepted;
+  }
+  return said ? PageVerdict::Refused : PageVerdict::Unjudged;
 }
 
 void Complain(const std::string& text) {
@@ -94,7 +97,8 @@ std::optional<LoadedPlugin> LoadChosenPlugin(const std::optional<std::string>& p
   return plugin;
 }
 
-std::optional<Session> OpenSession(const SessionOptions& options) {
+std::optional<Session> OpenSession(const SessionOptions& options, SessionFailure& failure) {
+  failure = SessionFailure::Unusable;
   std::optional<LoadedPlugin> plugin = LoadChosenPlugin(options.pluginPath);
   if (!plugin) {
     return std::nullopt;
@@ -119,10 +123,18 @@ std::optional<Session> OpenSession(const SessionOptions& options) {
   (*plugin)->LoadSettings(&*store);
   // The settings page lets no bad layout through, and neither may a hand-edited file: a name
   // cut from the wrong columns would quietly rename every point.
-  if (options.purpose == SessionPurpose::Import &&
-      JudgeHeldSettings(*plugin->get(), std::cerr) == PageVerdict::Refused) {
+  const PageVerdict verdict = options.purpose == SessionPurpose::Import
+                                  ? JudgeHeldSettings(*plugin->get(), std::cerr)
+                                  : PageVerdict::Accepted;
+  if (verdict == PageVerdict::Refused) {
     Complain(path.value_or("the default settings") +
              ": the plug-in refuses these settings; fix them with m5import settings");
+    return std::nullopt;
+  }
+  if (verdict == PageVerdict::Unjudged) {
+    Complain("the plug-in failed while judging " + path.value_or("the default settings") +
+             " (its memory may have run out); nothing was imported");
+    failure = SessionFailure::PluginFailed;
     return std::nullopt;
   }
   return Session{std::move(*plugin), std::move(keys), std::move(*store), std::move(path)};

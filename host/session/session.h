@@ -34,10 +34,15 @@ struct Session {
   int Value(const std::string& key) const;
 };
 
-// The plug-in loaded and its settings read from the store; nothing, after a complaint, when
-// the plug-in or the settings file cannot be loaded, or when an import would run with a
-// layout the plug-in's settings page refuses.
-std::optional<Session> OpenSession(const SessionOptions& options);
+// Why no session was opened: the plug-in or the settings cannot be used as given, or the
+// plug-in failed inside while judging them (memory ran out), which no edit of the settings
+// mends.
+enum class SessionFailure { Unusable, PluginFailed };
+
+// The plug-in loaded and its settings read from the store; nothing, after a complaint and
+// with failure set, when the plug-in or the settings file cannot be loaded, or when an
+// import would run with a layout the plug-in's settings page refuses or could not judge.
+std::optional<Session> OpenSession(const SessionOptions& options, SessionFailure& failure);
 
 // The settings the plug-in reads, learned as any host must: by recording what LoadSettings
 // reads, with the page item that shows each one. Leaves probe values in the plug-in: load
@@ -51,7 +56,9 @@ void Complain(const std::string& text);
 // complaint, when it cannot be.
 std::optional<LoadedPlugin> LoadChosenPlugin(const std::optional<std::string>& pluginPath);
 
-enum class PageVerdict { Accepted, Refused };
+// Refused says why on the page; a refusal without a word is the plug-in's own failure (its
+// page answers "no" when memory runs out inside it), not a judgement of the settings.
+enum class PageVerdict { Accepted, Refused, Unjudged };
 
 // The settings the plug-in holds, judged by its own settings page as a confirmed edit is;
 // what the page says goes to out as "caption: text".

@@ -56,7 +56,8 @@ std::filesystem::path PathOf(const std::string& utf8) {
 std::optional<int> FindChoice(const std::vector<SettingChoice>& choices, std::string_view value) {
   const std::optional<int> number = ParseInt(value);
   for (const auto& [id, text] : choices) {
-    if (value == text || number == id) {
+    // A choice's text in any letter case: utf-8 is UTF-8.
+    if (SameKey(value, text) || number == id) {
       return id;
     }
   }

@@ -1,9 +1,10 @@
 // Passes every sink call on, but shows a file the user named differently from the path the
-// plug-in read (standard input, copied to a temporary file) under the user's name.
+// plug-in read (standard input or a FIFO, copied to a temporary file) under the user's name.
 #pragma once
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "host/sinks/sink_calls.h"
 #include "sdk/host_interfaces.h"
@@ -12,13 +13,21 @@ namespace m5host {
 
 class ShownPaths final : public SinkCalls<ShownPaths> {
  public:
-  // Calls go on to next; a file read from readPath begins as shownPath.
-  ShownPaths(IMeasurementSink& next, std::wstring readPath, std::wstring shownPath)
-      : m_next(next), m_readPath(std::move(readPath)), m_shownPath(std::move(shownPath)) {}
+  // A read path and the name it is shown under.
+  using Renaming = std::pair<std::wstring, std::wstring>;
+
+  // Calls go on to next; a file read from a renaming's first path begins as its second.
+  ShownPaths(IMeasurementSink& next, std::vector<Renaming> renamings)
+      : m_next(next), m_renamings(std::move(renamings)) {}
 
   void BeginFile(const wchar_t* path) override {
-    const bool renamed = path != nullptr && !m_readPath.empty() && m_readPath == path;
-    m_next.BeginFile(renamed ? m_shownPath.c_str() : path);
+    for (const Renaming& renaming : m_renamings) {
+      if (path != nullptr && renaming.first == path) {
+        m_next.BeginFile(renaming.second.c_str());
+        return;
+      }
+    }
+    m_next.BeginFile(path);
   }
 
   IConverterFactory* GetConverterFactory() override { return m_next.GetConverterFactory(); }
@@ -31,8 +40,7 @@ class ShownPaths final : public SinkCalls<ShownPaths> {
 
  private:
   IMeasurementSink& m_next;
-  std::wstring m_readPath;
-  std::wstring m_shownPath;
+  std::vector<Renaming> m_renamings;
 };
 
 }  // namespace m5host

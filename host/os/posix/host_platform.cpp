@@ -81,6 +81,10 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
+bool ShellExpandsWildcards() {
+  return true;
+}
+
 std::wstring PluginPath(const std::string& path) {
   return FromUtf8KeepingBytes(path);
 }
@@ -117,27 +121,32 @@ bool WriteAll(int file, const char* bytes, std::size_t size) {
   return true;
 }
 
-}  // namespace
+// Reads up to size bytes, through interruptions; -1 with errno on failure.
+ssize_t ReadSome(int file, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t got = read(file, buffer, size);
+    if (got >= 0 || errno != EINTR) {
+      return got;
+    }
+  }
+}
 
-std::optional<std::string> CopyStandardInput(std::string& error) {
+// Copies what the opened input holds to a new temporary file.
+TakenInput CopyToTemporary(int input, const std::string& shownName) {
   const char* tmp = std::getenv("TMPDIR");
-  std::string path =
-      std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp") + "/m5import-stdin-XXXXXX";
+  std::string path = std::string(tmp != nullptr && *tmp == '/' ? tmp : "/tmp") +
+                     (input == STDIN_FILENO ? "/m5import-stdin-XXXXXX" : "/m5import-input-XXXXXX");
   const int file = mkstemp(path.data());
   if (file < 0) {
-    error = "cannot make a temporary file in " + path.substr(0, path.rfind('/')) + ": " +
-            std::strerror(errno);
-    return std::nullopt;
+    return {std::nullopt, "cannot make a temporary file in " + path.substr(0, path.rfind('/')) +
+                              ": " + std::strerror(errno)};
   }
   std::string failure;
   char buffer[65536];
   for (;;) {
-    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
+    const ssize_t got = ReadSome(input, buffer, sizeof buffer);
     if (got < 0) {
-      failure = std::string("cannot read standard input: ") + std::strerror(errno);
+      failure = "cannot read " + shownName + ": " + std::strerror(errno);
       break;
     }
     if (got == 0) {
@@ -153,10 +162,46 @@ std::optional<std::string> CopyStandardInput(std::string& error) {
   }
   if (!failure.empty()) {
     unlink(path.c_str());
-    error = failure;
-    return std::nullopt;
+    return {std::nullopt, failure};
   }
-  return path;
+  return {path, std::nullopt};
+}
+
+struct Descriptor {
+  int file;
+  ~Descriptor() { close(file); }
+};
+
+}  // namespace
+
+TakenInput TakeInput(const std::string& path) {
+  if (path == "-") {
+    return CopyToTemporary(STDIN_FILENO, "standard input");
+  }
+  const auto unreadable = [&path](int error) {
+    return TakenInput{std::nullopt, "cannot read " + path + ": " + std::strerror(error)};
+  };
+  const int opened = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (opened < 0) {
+    return unreadable(errno);
+  }
+  const Descriptor file{opened};
+  struct stat info {};
+  if (fstat(file.file, &info) != 0) {
+    return unreadable(errno);
+  }
+  if (S_ISDIR(info.st_mode)) {
+    return unreadable(EISDIR);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return CopyToTemporary(file.file, path);
+  }
+  // A file that opens may still refuse its bytes (a failing disk, /proc/self/mem).
+  char first = 0;
+  if (ReadSome(file.file, &first, 1) < 0) {
+    return unreadable(errno);
+  }
+  return {};
 }
 
 }  // namespace m5host::os

@@ -82,6 +82,10 @@ void PrepareConsole() {
   SetConsoleOutputCP(CP_UTF8);
 }
 
+bool ShellExpandsWildcards() {
+  return false;
+}
+
 std::wstring PluginPath(const std::string& path) {
   return FromUtf8(path);
 }
@@ -103,19 +107,20 @@ std::optional<std::string> UnreadableReason(const std::string& path) {
   return std::nullopt;
 }
 
-std::optional<std::string> CopyStandardInput(std::string& error) {
+namespace {
+
+TakenInput CopyStandardInput() {
   wchar_t folder[MAX_PATH + 1] = {};
   wchar_t name[MAX_PATH + 1] = {};
   if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"m5i", 0, name) == 0) {
-    error = "cannot make a temporary file, error " + std::to_string(GetLastError());
-    return std::nullopt;
+    return {std::nullopt, "cannot make a temporary file, error " + std::to_string(GetLastError())};
   }
   const std::string path = ToUtf8(name);
   std::FILE* out = _wfopen(name, L"wb");
   if (out == nullptr) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
+    const std::string reason = std::strerror(errno);
     DeleteFileW(name);
-    return std::nullopt;
+    return {std::nullopt, "cannot write " + path + ": " + reason};
   }
   _setmode(_fileno(stdin), _O_BINARY);  // CR LF and 0x1A are the plug-in's to read
   char buffer[65536];
@@ -127,12 +132,36 @@ std::optional<std::string> CopyStandardInput(std::string& error) {
   const bool read = std::ferror(stdin) == 0;
   written = std::fclose(out) == 0 && written;
   if (!read || !written) {
-    error = std::string(read ? "cannot write " + path : "cannot read standard input") + ": " +
-            std::strerror(errno);
+    const std::string reason = std::strerror(errno);
     DeleteFileW(name);
-    return std::nullopt;
+    return {
+        std::nullopt,
+        std::string(read ? "cannot write " + path : "cannot read standard input") + ": " + reason};
   }
-  return path;
+  return {path, std::nullopt};
+}
+
+}  // namespace
+
+TakenInput TakeInput(const std::string& path) {
+  if (path == "-") {
+    return CopyStandardInput();
+  }
+  if (const std::optional<std::string> reason = UnreadableReason(path)) {
+    return {std::nullopt, "cannot read " + path + ": " + *reason};
+  }
+  // A file that opens may still refuse its bytes (a failing disk).
+  const int file = _wopen(FromUtf8(path).c_str(), _O_RDONLY | _O_BINARY);
+  char first = 0;
+  const bool read = file >= 0 && _read(file, &first, 1) >= 0;
+  const std::string reason = std::strerror(errno);
+  if (file >= 0) {
+    _close(file);
+  }
+  if (!read) {
+    return {std::nullopt, "cannot read " + path + ": " + reason};
+  }
+  return {};
 }
 
 std::vector<std::string> Utf8Arguments(int, char**) {

@@ -5,11 +5,11 @@
 if(TARGET m5import AND TARGET m5plugin)
   string(REPLACE ";" "|" m5_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
   set(m5_cli_cases stdin_equals_file output_file missing_input directory_input
-                    outputs_spare_the_surveys messages
+                    outputs_spare_the_surveys messages batch
                     settings_files)
-  # /dev/full and file names of any bytes are POSIX's.
+  # /dev/full, FIFOs, /proc and file names of any bytes are POSIX's.
   if(NOT WIN32)
-    list(APPEND m5_cli_cases write_to_full_disk non_utf8_name)
+    list(APPEND m5_cli_cases write_to_full_disk non_utf8_name unusual_inputs)
   endif()
   foreach(case ${m5_cli_cases})
     add_test(NAME cli.${case}

@@ -75,7 +75,18 @@ TEST(CommandLine, StandardInputAndOutputFile) {
       Parse({"-o", "out.csv", "--format", "csv", "-", "/data/b.dat", "--output=x.csv"});
   ASSERT_TRUE(options);
   EXPECT_EQ(options->files, (std::vector<std::string>{"-", "/data/b.dat"}));  // on any system
-  EXPECT_EQ(options->outputPath, "x.csv");  // the last of a repeated option counts
+  EXPECT_EQ(options->outputPath, "x.csv");                // the last of a repeated option counts
+  EXPECT_FALSE(Parse({"-o", "-", "a.dat"})->outputPath);  // "-" is standard output
+}
+
+TEST(CommandLine, ValuesInAnyLetterCase) {
+  const auto options =
+      Parse({"--format", "CSV", "--units", "FT", "--angles", "Deg", "--delimiter", "TAB", "a.dat"});
+  ASSERT_TRUE(options);
+  EXPECT_STREQ(options->format->name, "csv");
+  EXPECT_EQ(options->output.length, LengthUnit::Foot);
+  EXPECT_EQ(options->output.angles, AngleUnit::Degrees);
+  EXPECT_EQ(options->output.delimiter, '\t');
 }
 
 TEST(CommandLine, HelpOfEachCommand) {
@@ -135,6 +146,13 @@ TEST(CommandLine, UsageErrorsSayWhat) {
       {{"settings", "--detect", "a.dat", "--set", "PointLen=5"}, "and no --set"},
       {{"settings", "--save"}, "--save goes with --detect"},
       {{"--detect", "a.dat"}, "not expected: --detect"},
+      {{"--format", "trace", "--output-dir", "out", "a.dat"}, "--output-dir does not apply"},
+      // A slip gets the option or value it is nearest to.
+      {{"--formt", "csv", "a.dat"}, "not expected: --formt; did you mean --format?"},
+      {{"--no-progres", "a.dat"}, "did you mean --no-progress?"},
+      {{"--format", "jsn", "a.dat"}, "; did you mean json?"},
+      {{"--angles", "DEGs", "a.dat"}, "(gon|deg|dms|rad); did you mean deg?"},
+      {{"--units", "fet", "a.dat"}, "did you mean ft?"},
   };
   for (const Case& c : cases) {
     std::string reason;

@@ -2,6 +2,11 @@
 
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "host/cli/input_files.h"
 #include "host/cli/output_file.h"
@@ -32,10 +37,38 @@ TEST(InputFiles, UnreadableOnesAreNamedAndLeftOut) {
 
   EXPECT_EQ(inputs.Read(), InputsRead::NotAll);
   EXPECT_EQ(inputs.PluginPaths().size(), 2u);
-  EXPECT_TRUE(inputs.StandardInputPath().empty());
+  EXPECT_EQ(inputs.Files()[1].readPath, good);
   EXPECT_NE(complaints.find("cannot read " + missing + ": "), std::string::npos) << complaints;
   EXPECT_NE(complaints.find("cannot read " + directory + ": "), std::string::npos) << complaints;
 }
+
+#ifndef _WIN32
+TEST(InputFiles, FileThatOpensButCannotBeReadIsNamedWithTheReason) {
+  testing::internal::CaptureStderr();
+  const InputFiles inputs({"/proc/self/mem"});
+  const std::string complaints = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(inputs.Read(), InputsRead::NotAll);
+  EXPECT_EQ(complaints, "m5import: cannot read /proc/self/mem: Input/output error\n");
+}
+
+TEST(InputFiles, FifoIsReadOnceIntoACopyShownUnderItsName) {
+  const m5test::TempFolder folder;
+  const std::string fifo = (folder.Path() / "day.dat").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&fifo] { std::ofstream(fifo, std::ios::binary) << "survey"; });
+  std::string copy;
+  {
+    const InputFiles inputs({fifo, fifo});
+    writer.join();
+    ASSERT_EQ(inputs.Files().size(), 2u);
+    copy = inputs.Files()[0].readPath;
+    EXPECT_EQ(inputs.Files()[1].readPath, copy);  // named twice, read once
+    EXPECT_EQ(inputs.Files()[0].shownName, fifo);
+    EXPECT_EQ(Contents(copy), "survey");
+  }
+  EXPECT_FALSE(std::filesystem::exists(copy));
+}
+#endif
 
 TEST(InputFiles, NameThatIsNotUtf8KeepsItsBytes) {
   if constexpr (sizeof(wchar_t) == 2) {

@@ -4,7 +4,9 @@
 
 #include <climits>
 
+#include "host/layout/field_file.h"
 #include "host/layout/point_records.h"
+#include "tests/support/corpus.h"
 
 namespace m5host {
 namespace {
@@ -192,12 +194,86 @@ TEST(PointRecords, ReadsEveryEncodingAndLineEnd) {
   }
 }
 
+// The start of a long file, cut where the hint's sample ends: inside a line end or a character.
+TEST(PointRecords, SampleCutInsideALineEndOrACharacter) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    TextKind kind;
+    std::vector<std::wstring> texts;
+  } cases[] = {
+      {"UTF-16 between the bytes of a LF",
+       CutOffLastByte(Utf16Le(Line("PI1 P1") + Line("PI1 P2"))),
+       TextKind::Utf16,
+       {L"P1", L"P2"}},
+      {"UTF-16 inside a line",
+       Utf16Le(Line("PI1 P1") + "For M5|A|PI1 P"),
+       TextKind::Utf16,
+       {L"P1"}},
+      {"UTF-8 inside a character",
+       Line("PI1 \xD0\xA2\x31") + "For M5|A|PI1 \xD0",
+       TextKind::Utf8,
+       {L"\u04221"}},
+  };
+  for (const auto& c : cases) {
+    const PointRecords records = ScanPointRecords(c.bytes, 0, SampleEnd::Cut);
+    EXPECT_EQ(records.kind, c.kind) << c.what;
+    EXPECT_EQ(records.texts, c.texts) << c.what;
+    EXPECT_EQ(records.stopLine, 0) << c.what;
+  }
+}
+
 TEST(PointRecords, StopWhereAnImportStops) {
   const PointRecords records =
       ScanPointRecords(Line("PI1 P1") + "\r\nFor R5|Adr 0001|KR1 P2|\r\n" + Line("PI1 P3"));
   EXPECT_EQ(records.texts, (std::vector<std::wstring>{L"P1"}));
   EXPECT_EQ(records.stopLine, 3);
   EXPECT_EQ(ScanPointRecords(Line("PI1 P1") + Line("PI1 P2"), 1).texts.size(), 1u);
+}
+
+}  // namespace
+}  // namespace m5host
+
+namespace m5host {
+namespace {
+
+// What a file refused as a whole is, told by its records.
+TEST(FieldFile, ToldByItsRecords) {
+  const struct {
+    std::string bytes;
+    FieldFileKind kind;
+    const char* evidence;
+  } cases[] = {
+      {Line("TI  STAT. KNWN. PNT.") + Line("PI1 P1"), FieldFileKind::SetUps, ""},
+      {Line("TO  080625.dat") + Line("KD1 P1"), FieldFileKind::DigitalLevel, "TO"},
+      {Line("TI  KN STAT") + Line("TI  POLAR"), FieldFileKind::OtherTotalStation, "KN STAT"},
+      {Line("TI  OR.COOR") + Line("TI  FREE STATIONING"), FieldFileKind::SetUps, ""},
+      {Line("PI1 P1"), FieldFileKind::Unknown, ""},
+  };
+  for (const auto& c : cases) {
+    const FieldFile file = JudgeFieldFile(c.bytes);
+    EXPECT_EQ(file.kind, c.kind) << c.bytes;
+    EXPECT_EQ(file.evidence, c.evidence) << c.bytes;
+  }
+  EXPECT_EQ(DescribeRefusal({FieldFileKind::SetUps, ""}), "");
+}
+
+// Every public file the import refuses as another instrument's is told as one.
+TEST(FieldFile, PublicFilesOfOtherInstruments) {
+  const auto corpus = m5test::CorpusFiles();
+  if (!corpus) {
+    GTEST_SKIP() << "no corpus";
+  }
+  for (const auto& path : *corpus) {
+    if (path.extension() == ".r5") {
+      continue;  // not M5 at all: the import stops at its first line
+    }
+    const std::optional<FieldFile> file = ReadFieldFile(path.u8string());
+    ASSERT_TRUE(file) << path;
+    const bool level = path.extension() == ".dat";
+    EXPECT_EQ(file->kind, level ? FieldFileKind::DigitalLevel : FieldFileKind::OtherTotalStation)
+        << path;
+  }
 }
 
 }  // namespace

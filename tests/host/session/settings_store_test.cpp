@@ -85,6 +85,8 @@ TEST(SettingsStore, HandWrittenFiles) {
       {"[M5]\nPointLen=12# name length\n", "PointLen", 12},
       {"[M5]\nCodeStr=UTF-8\n", "CodeStr", 1},
       {"[M5]\ncodestr = Win1251 ; default\n", "CodeStr", 0},
+      {"[M5]\nCodeStr=utf-8\n", "CodeStr", 1},
+      {"[M5]\nCodeStr=WIN1251\n", "CodeStr", 0},
       {"[M5]\nCodeStr=1\n", "CodeStr", 1},
       {"[M5]\nAngleMode=Абсолютный отсчет\n", "AngleMode", 0},
   };
