@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -124,6 +125,23 @@ decltype(auto) WithTextOf(Reading reading, Use&& use) {
   }
   return use(AnsiText{});
 }
+
+}  // namespace
+
+bool EndsAtLineEnd(std::string_view bytes, const DecidedReading& decided) {
+  const std::string_view text = bytes.substr(std::min(decided.markLength, bytes.size()));
+  return WithTextOf(decided.reading, [text](const auto& reading) {
+    constexpr std::size_t kUnit = std::remove_reference_t<decltype(reading)>::kUnit;
+    const std::size_t whole = text.size() - text.size() % kUnit;
+    if (whole == 0) {
+      return false;
+    }
+    const std::size_t last = whole - kUnit;
+    return reading.IsUnitAt(text, last, '\r') || reading.IsUnitAt(text, last, '\n');
+  });
+}
+
+namespace {
 
 // The line being cut moves to the window's start, so that a window holds at most the
 // longest line and a chunk, and the next chunk follows it.

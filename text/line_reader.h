@@ -20,6 +20,11 @@ inline constexpr std::size_t kChunkBytes = 64 * 1024;
 // line numbers. A character that is not text in the reading becomes U+FFFD
 // (text/decoders.h); the line stays whole. A 0x1A ends 8-bit text; 0x1A bytes that pad
 // the end of the file end it quietly in every reading.
+// Whether bytes, read as decided, end right after a line end (their last whole character is
+// a CR or LF): a sample cut from a longer file then holds no cut line. A lone last byte of
+// 16-bit text is no character.
+bool EndsAtLineEnd(std::string_view bytes, const DecidedReading& decided);
+
 class CLineReader {
  public:
   // Reads the source through once, keeping nothing, to decide its reading and count its

@@ -75,7 +75,7 @@ TextKind ClassifyText(std::string_view bytes, SampleEnd end) {
   if (ascii) {
     return TextKind::Ascii;
   }
-  return ReadsAsUtf8(unicode.text, end) ? TextKind::Utf8 : TextKind::Windows1251;
+  return ReadsAsUtf8(bytes, end) ? TextKind::Utf8 : TextKind::Windows1251;
 }
 
 PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords, SampleEnd end) {
@@ -87,8 +87,9 @@ PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords, Sa
                                          : m5::text::EncodingSetting::Win1251);
   records.reading = lines.Decided().reading;
   // The last line of a sample cut from a longer file may be cut too: it is not read.
-  const std::size_t count =
-      end == SampleEnd::Cut && lines.Count() != 0 ? lines.Count() - 1 : lines.Count();
+  const bool lastLineCut = end == SampleEnd::Cut && lines.Count() != 0 &&
+                           !m5::text::EndsAtLineEnd(bytes, lines.Decided());
+  const std::size_t count = lastLineCut ? lines.Count() - 1 : lines.Count();
   for (std::size_t number = 1; number <= count; ++number) {
     std::wstring_view line = Trim(lines.Next());
     if (line.empty()) {

@@ -205,6 +205,10 @@ elseif(CASE STREQUAL "messages")
   list(LENGTH formats count)
   expect("--help lists ${count} formats: ${formats}" count GREATER 6)
   foreach(format ${formats})
+    if(format STREQUAL "kml")
+      # KML holds longitude and latitude: it needs --crs and PROJ (the table's kml rows).
+      continue()
+    endif()
     run(mistakes ARGS --format ${format} mistakes.dat)
     expect("status ${mistakes_status} with --format ${format}" mistakes_status STREQUAL 1)
     # Messages either in the output (stderr clean) or all of them on stderr.
