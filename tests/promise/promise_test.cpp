@@ -275,6 +275,26 @@ TEST(Promise, RandomSurveys) {
         EXPECT_EQ(call.find("(" + value + ")"), std::string::npos) << call;
       }
     }
+    // The end-of-file mark: padding after the last line changes nothing; a second transfer
+    // joined after it is not read, and the import says so.
+    const auto namesTheMark = [](const std::vector<std::string>& trace) {
+      return std::any_of(trace.begin(), trace.end(), [](const std::string& call) {
+        return call.find("0x1A") != std::string::npos;
+      });
+    };
+    if (i % 5 == 1) {
+      const m5test::PromiseRun padded = m5test::ImportAndCheck(
+          folder.Write("padded.dat", survey + std::string(i % 3 + 1, '\x1A')), ImportSettings{});
+      // The same calls after BeginFile, which names the other file.
+      EXPECT_TRUE(std::equal(padded.trace.begin() + 1, padded.trace.end(), run.trace.begin() + 1,
+                             run.trace.end()));
+    } else if (i % 5 == 2) {
+      const m5test::PromiseRun joined = m5test::ImportAndCheck(
+          folder.Write("joined.dat", survey + '\x1A' + surveys.Next(misread)), ImportSettings{});
+      EXPECT_TRUE(joined.lost.empty()) << m5test::Describe(joined.lost);
+      EXPECT_TRUE(namesTheMark(joined.trace));
+      EXPECT_FALSE(namesTheMark(run.trace));
+    }
   }
 }
 
