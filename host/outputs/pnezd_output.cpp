@@ -1,6 +1,7 @@
 #include "host/outputs/delimited_text.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
+#include "host/survey/computed_points.h"
 #include "host/survey/point_codes.h"
 
 namespace m5host {
@@ -31,13 +32,21 @@ void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
   WriteByteOrderMark(out, options.bom);
   const char d = options.delimiter;
   PointIds ids("pnezd", notes);
-  ForEachPlacedPoint(files, [&](const PlacedPoint& point) {
+  // CAD keys a point by its number and styles it by its description, so each point is
+  // written once with its code as it stands: the instrument's coordinates where it recorded
+  // them, the computed ones only for the points it sighted without recording.
+  ForEachPosition(files, [&](const PositionedPoint& point) {
+    if (point.computed != nullptr &&
+        (point.computed->recorded != nullptr || point.record.HasPlanCoordinates())) {
+      return;
+    }
     const SurveyPoint& p = point.record;
+    const GridPosition& at = point.position;
     const std::string name = SafeText("point ID", p.name, notes);
     ids.Written(name);
-    out << QuotedCell(name, d) << d << FormatLength(*p.x, options.length) << d
-        << FormatLength(*p.y, options.length) << d
-        << (p.z ? FormatLength(*p.z, options.length) : std::string()) << d
+    out << QuotedCell(name, d) << d << FormatLength(at.north, options.length) << d
+        << FormatLength(at.east, options.length) << d
+        << (at.elevation ? FormatLength(*at.elevation, options.length) : std::string()) << d
         << QuotedCell(SafeText("code", point.code.value_or(""), notes), d) << "\r\n";
   });
   ids.Finish();
