@@ -93,8 +93,8 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
       {"dxf", Placed("9", 1, 2, "труба 2"), "\n\xD2\xD0\xD3\xC1\xC0_2\n",
        "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
       {"dxf", Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
-       "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
-      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
+       "dxf: point ID \"Пикет 中\" written as \"Пикет \\U+4E2D\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\x01<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
