@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "host/outputs/delimited_text.h"
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
@@ -36,13 +38,14 @@ void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
   // written once with its code as it stands: the instrument's coordinates where it recorded
   // them, the computed ones only for the points it sighted without recording.
   ForEachPosition(files, [&](const PositionedPoint& point) {
-    if (point.computed != nullptr &&
-        (point.computed->recorded != nullptr || point.record.HasPlanCoordinates())) {
+    const SurveyPoint& record = point.record;
+    const bool recordPlaced =
+        record.HasPlanCoordinates() && std::isfinite(*record.x) && std::isfinite(*record.y);
+    if (point.computed != nullptr && (point.computed->recorded != nullptr || recordPlaced)) {
       return;
     }
-    const SurveyPoint& p = point.record;
     const GridPosition& at = point.position;
-    const std::string name = SafeText("point ID", p.name, notes);
+    const std::string name = SafeText("point ID", record.name, notes);
     ids.Written(name);
     out << QuotedCell(name, d) << d << FormatLength(at.north, options.length) << d
         << FormatLength(at.east, options.length) << d
