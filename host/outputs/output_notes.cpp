@@ -48,6 +48,12 @@ void OutputNotes::Changed(const char* format, const std::string& what, const std
   Add(std::string(format) + ": " + what + " " + AsSpelled(from) + " written as " + AsSpelled(to));
 }
 
+void OutputNotes::ChangedIn(const std::string& file, const char* format, const std::string& what,
+                            const std::string& from, const std::string& to) {
+  AddAt(file, -1,
+        std::string(format) + ": " + what + " " + AsSpelled(from) + " written as " + AsSpelled(to));
+}
+
 void PointIds::Finish() {
   for (const std::string& id : m_order) {
     const int count = m_counts[id];

@@ -13,7 +13,8 @@ namespace {
 // A point file is read a point per line, so a line break in a name or code becomes a space;
 // a formula is kept from running in a spreadsheet. A cell holding the delimiter or a quote
 // is then quoted as CSV readers (GDAL, spreadsheets, Python) expect.
-std::string SafeText(const char* what, const std::string& text, OutputNotes& notes) {
+std::string SafeText(const std::string& file, const char* what, const std::string& text,
+                     OutputNotes& notes) {
   std::string line = text;
   for (char& c : line) {
     if (c == '\r' || c == '\n') {
@@ -22,7 +23,7 @@ std::string SafeText(const char* what, const std::string& text, OutputNotes& not
   }
   const std::string safe = SpreadsheetText(line);
   if (safe != text) {
-    notes.Changed("pnezd", what, text, safe);
+    notes.ChangedIn(file, "pnezd", what, text, safe);
   }
   return safe;
 }
@@ -45,12 +46,13 @@ void WritePnezd(std::ostream& out, const std::vector<FileSurvey>& files,
       return;
     }
     const GridPosition& at = point.position;
-    const std::string name = SafeText("point ID", record.name, notes);
+    const std::string name = SafeText(point.file.path, "point ID", record.name, notes);
     ids.Written(name);
     out << QuotedCell(name, d) << d << FormatLength(at.north, options.length) << d
         << FormatLength(at.east, options.length) << d
         << (at.elevation ? FormatLength(*at.elevation, options.length) : std::string()) << d
-        << QuotedCell(SafeText("code", point.code.value_or(""), notes), d) << "\r\n";
+        << QuotedCell(SafeText(point.file.path, "code", point.code.value_or(""), notes), d)
+        << "\r\n";
   });
   ids.Finish();
 }

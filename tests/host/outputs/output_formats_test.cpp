@@ -47,7 +47,11 @@ Written Write(const char* format, const std::vector<FileSurvey>& files,
   std::ostringstream out;
   OutputNotes notes;
   FindOutputFormat(format)->write(out, files, options, notes);
-  return {out.str(), notes.All()};
+  std::vector<std::string> said = notes.All();
+  for (const OutputNotes::Located& note : notes.AllLocated()) {
+    said.push_back(note.file + ": " + note.text);
+  }
+  return {out.str(), said};
 }
 
 TEST(OutputFormats, PointsTakeTheCodeOfTheirMeasurement) {
@@ -262,7 +266,7 @@ TEST(OutputFormats, ComputedPointsAreMarkedAndChecked) {
     OutputNotes notes;
     FindOutputFormat(c.format)->write(out, files, {}, notes);
     EXPECT_NE(out.str().find(c.computed), std::string::npos) << c.format << "\n" << out.str();
-    // The check comes first; GeoJSON then says that its grid is not longitude and latitude.
+    // The check comes first.
     ASSERT_FALSE(notes.AllLocated().empty()) << c.format;
     EXPECT_EQ(notes.AllLocated().front().file, "day.dat");
     EXPECT_EQ(notes.AllLocated().front().text,
