@@ -1,5 +1,7 @@
 #include "host/outputs/computed_check.h"
 
+#include <cmath>
+
 #include "host/outputs/value_format.h"
 #include "host/survey/computed_points.h"
 
@@ -7,8 +9,19 @@ namespace m5host {
 
 namespace {
 
-std::string Signed(double metres, LengthUnit unit) {
-  const std::string text = FormatLength(metres, unit);
+// Millimetres at least; under a millimetre, a digit finer than the tolerance's first, so that
+// neither the tolerance nor a difference just above it reads as zero or as the tolerance.
+int DecimalsFor(double tolerance, LengthUnit unit) {
+  const double inUnit = tolerance / MetresPerUnit(unit);
+  int decimals = 3;
+  while (decimals < 9 && inUnit > 0 && inUnit < std::pow(10.0, -decimals)) {
+    ++decimals;
+  }
+  return decimals == 3 ? decimals : decimals + 1;
+}
+
+std::string Signed(double metres, LengthUnit unit, int decimals) {
+  const std::string text = Fixed(metres / MetresPerUnit(unit), decimals);
   return text[0] == '-' ? text : "+" + text;
 }
 
@@ -19,6 +32,8 @@ void NoteComputedDifferences(const std::vector<FileSurvey>& files, const OutputO
   const LengthUnit unit = options.length;
   const double tolerance =
       options.tolerance ? *options.tolerance * MetresPerUnit(unit) : kDefaultToleranceMetres;
+  const int decimals = DecimalsFor(tolerance, unit);
+  auto length = [&](double metres) { return Fixed(metres / MetresPerUnit(unit), decimals); };
   for (const FileSurvey& file : files) {
     const ComputedPoints computed(file);
     for (const ComputedPoint& point : computed.All()) {
@@ -28,14 +43,14 @@ void NoteComputedDifferences(const std::vector<FileSurvey>& files, const OutputO
       const PointDifference d = DifferenceFromRecorded(point);
       if (!(d.Length() <= tolerance)) {
         const std::string symbol = LengthSymbol(unit);
-        std::string text = "point " + point.observation->name.str() + ": computed from its " +
-                           "observation " + FormatLength(d.Length(), unit) + " " + symbol +
-                           " from the instrument's coordinates (north " + Signed(d.north, unit) +
-                           ", east " + Signed(d.east, unit);
+        std::string text =
+            "point " + point.observation->name.str() + ": computed from its " + "observation " +
+            length(d.Length()) + " " + symbol + " from the instrument's coordinates (north " +
+            Signed(d.north, unit, decimals) + ", east " + Signed(d.east, unit, decimals);
         if (d.elevation) {
-          text += ", elevation " + Signed(*d.elevation, unit);
+          text += ", elevation " + Signed(*d.elevation, unit, decimals);
         }
-        text += "), more than the tolerance of " + FormatLength(tolerance, unit) + " " + symbol;
+        text += "), more than the tolerance of " + length(tolerance) + " " + symbol;
         notes.AddAt(file.path, -1, text);
       }
     }

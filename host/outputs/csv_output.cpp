@@ -50,11 +50,11 @@ class CsvWriter {
   void Row(const std::string& file, std::string_view station, const SurveyPoint& p,
            const MaybeText& code, const ComputedPoint* computed) {
     const GridPosition at = computed ? computed->position : GridPosition{};
-    WriteCells({Text("file", file),
-                Text("station", std::string(station)),
+    WriteCells({Text(file, "file", file),
+                Text(file, "station", std::string(station)),
                 RoleName(p.role),
-                Text("name", p.name),
-                Text("code", code.value_or("")),
+                Text(file, "name", p.name),
+                Text(file, "code", code.value_or("")),
                 Integer(p.kind),
                 Integer(p.flag),
                 Angle(p.horizontalDirection),
@@ -85,10 +85,10 @@ class CsvWriter {
     m_out << "\r\n";
   }
 
-  std::string Text(const char* what, const std::string& text) {
+  std::string Text(const std::string& file, const char* what, const std::string& text) {
     std::string safe = SpreadsheetText(text);
     if (safe != text) {
-      m_notes.Changed("csv", what, text, safe);
+      m_notes.ChangedIn(file, "csv", what, text, safe);
     }
     return safe;
   }

@@ -191,7 +191,8 @@ class DxfWriter {
 // A TEXT value on one line in the drawing's code page: a character the code page lacks as
 // \U+XXXX, which CAD programs show as the character; control characters, which would break
 // the line, as spaces. Each change is noted: ezdxf and GDAL keep \U+XXXX as it stands.
-std::string DxfText(const char* what, const std::string& text, OutputNotes& notes) {
+std::string DxfText(const std::string& file, const char* what, const std::string& text,
+                    OutputNotes& notes) {
   std::string bytes;
   std::wstring shown;  // what the bytes say, for the note
   bool changed = false;
@@ -218,7 +219,7 @@ std::string DxfText(const char* what, const std::string& text, OutputNotes& note
     shown.append(replacement.begin(), replacement.end());
   }
   if (changed) {
-    notes.Changed("dxf", what, text, ToUtf8(shown));
+    notes.ChangedIn(file, "dxf", what, text, ToUtf8(shown));
   }
   return bytes;
 }
@@ -357,10 +358,10 @@ void WriteDxf(std::ostream& out, const std::vector<FileSurvey>& files, const Out
     dxf.Group(8, layer);
     dxf.Point(10, at.east, at.north, at.elevation);
     WriteText(dxf, kNames, {at.east + h, at.north + 0.5 * h, at.elevation}, h,
-              DxfText("point ID", p.name, notes));
+              DxfText(point.file.path, "point ID", p.name, notes));
     if (point.code.HasText()) {
       WriteText(dxf, kCodes, {at.east + h, at.north - 1.0 * h, at.elevation}, h,
-                DxfText("code", *point.code, notes));
+                DxfText(point.file.path, "code", *point.code, notes));
     }
     if (const MaybeDouble& z = point.position.elevation; z && std::isfinite(*z)) {
       WriteText(dxf, kElevations, {at.east + h, at.north - 2.5 * h, at.elevation}, h,

@@ -31,12 +31,6 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
       out << "{\n  \"type\": \"FeatureCollection\",\n  \"features\": []\n}\n";
       return;
     }
-  } else {
-    for (const FileSurvey& file : files) {
-      notes.AddAt(file.path, -1,
-                  "geojson: grid eastings and northings written, not the longitude and latitude "
-                  "RFC 7946 readers assume (--crs EPSG:N transforms them)");
-    }
   }
   out << "{\n  \"type\": \"FeatureCollection\",\n";
   out << "  \"features\": [";
@@ -71,6 +65,12 @@ void WriteGeoJson(std::ostream& out, const std::vector<FileSurvey>& files,
     first = false;
   });
   out << (first ? "]\n}\n" : "\n  ]\n}\n");
+  // Said of the output, once, and only when it holds coordinates to misread.
+  if (!wgs84 && !first) {
+    notes.Add(
+        "geojson: the output's coordinates are grid eastings and northings, not the "
+        "longitude and latitude RFC 7946 readers assume (--crs EPSG:N transforms them)");
+  }
 }
 
 }  // namespace m5host

@@ -21,7 +21,8 @@ constexpr const char* kUnknownHeightNote =
 
 // XML text: markup characters as entities; control characters, which XML 1.0 cannot hold
 // at all, as spaces.
-std::string XmlText(const char* what, const std::string& text, OutputNotes& notes) {
+std::string XmlText(const std::string& file, const char* what, const std::string& text,
+                    OutputNotes& notes) {
   std::string out;
   bool changed = false;
   for (const char c : text) {
@@ -42,7 +43,7 @@ std::string XmlText(const char* what, const std::string& text, OutputNotes& note
     }
   }
   if (changed) {
-    notes.Changed("landxml", what, text, out);
+    notes.ChangedIn(file, "landxml", what, text, out);
   }
   return out;
 }
@@ -158,9 +159,10 @@ class LandXmlWriter {
       const SurveyPoint& p = point.record;
       const GridPosition& at = point.position;
       ids.Written(p.name);
-      m_out << "    <CgPoint name=\"" << XmlText("point ID", p.name, m_notes) << '"';
+      m_out << "    <CgPoint name=\"" << XmlText(point.file.path, "point ID", p.name, m_notes)
+            << '"';
       if (point.code.HasText()) {
-        m_out << " code=\"" << XmlText("code", *point.code, m_notes) << '"';
+        m_out << " code=\"" << XmlText(point.file.path, "code", *point.code, m_notes) << '"';
       }
       // Northing, easting, then the elevation when known.
       m_out << '>' << Length(at.north) << ' ' << Length(at.east);
@@ -176,8 +178,8 @@ class LandXmlWriter {
   }
 
   void Survey(const FileSurvey& file) {
-    m_out << "  <Survey>\n    <SurveyHeader name=\"" << XmlText("file", file.path, m_notes)
-          << "\"/>\n";
+    m_out << "  <Survey>\n    <SurveyHeader name=\""
+          << XmlText(file.path, "file", file.path, m_notes) << "\"/>\n";
     for (const StationSetup& setup : file.setups) {
       Setup(file, setup);
     }
@@ -225,7 +227,7 @@ class LandXmlWriter {
     }
     const SurveyPoint& station = *setup.station;
     const std::string id = "setup" + std::to_string(++m_setups);
-    const std::string name = XmlText("station", station.name, m_notes);
+    const std::string name = XmlText(file.path, "station", station.name, m_notes);
     m_out << "    <InstrumentSetup id=\"" << id << "\" stationName=\"" << name << '"';
     // LandXML requires the height. Where the file gives none, 0 puts the observed heights
     // on the instrument's axis, and a field note says the height was not recorded.
@@ -244,7 +246,8 @@ class LandXmlWriter {
       Attribute("circle", backsight->horizontalDirection, true);
       Attribute("targetHeight", backsight->targetHeight, false);
       m_out << ">\n        <BacksightPoint pntRef=\""
-            << XmlText("point ID", backsight->name, m_notes) << "\"/>\n      </Backsight>\n";
+            << XmlText(file.path, "point ID", backsight->name, m_notes)
+            << "\"/>\n      </Backsight>\n";
     }
     m_out << "    </InstrumentSetup>\n";
     if (targets == 0) {
@@ -262,9 +265,10 @@ class LandXmlWriter {
       Attribute("horizDistance", p.horizontalDistance, false);
       Attribute("vertDistance", p.heightDifference, false);
       Attribute("targetHeight", p.targetHeight, false);
-      m_out << ">\n        <TargetPoint pntRef=\"" << XmlText("point ID", p.name, m_notes) << "\"";
+      m_out << ">\n        <TargetPoint pntRef=\""
+            << XmlText(file.path, "point ID", p.name, m_notes) << "\"";
       if (p.code.HasText()) {
-        m_out << " code=\"" << XmlText("code", *p.code, m_notes) << '"';
+        m_out << " code=\"" << XmlText(file.path, "code", *p.code, m_notes) << '"';
       }
       m_out << "/>\n      </RawObservation>\n";
     }

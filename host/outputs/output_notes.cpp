@@ -1,8 +1,35 @@
 #include "host/outputs/output_notes.h"
 
-#include "host/sinks/trace_format.h"
+#include <cstdio>
 
 namespace m5host {
+
+namespace {
+
+// A text in quotes as the survey spells it, so that a surveyor finds it in the file and a
+// written "\U+4E2D" reads as written; only control characters, which would break the note's
+// line, are spelled out.
+std::string AsSpelled(const std::string& text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(c));
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out + '"';
+}
+
+}  // namespace
 
 void OutputNotes::Add(std::string note) {
   if (m_said.insert(note).second) {
@@ -18,16 +45,21 @@ void OutputNotes::AddAt(const std::string& file, int line, const std::string& te
 
 void OutputNotes::Changed(const char* format, const std::string& what, const std::string& from,
                           const std::string& to) {
-  Add(std::string(format) + ": " + what + " " + QuoteEscaped(from, ControlEscape::Json) +
-      " written as " + QuoteEscaped(to, ControlEscape::Json));
+  Add(std::string(format) + ": " + what + " " + AsSpelled(from) + " written as " + AsSpelled(to));
+}
+
+void OutputNotes::ChangedIn(const std::string& file, const char* format, const std::string& what,
+                            const std::string& from, const std::string& to) {
+  AddAt(file, -1,
+        std::string(format) + ": " + what + " " + AsSpelled(from) + " written as " + AsSpelled(to));
 }
 
 void PointIds::Finish() {
   for (const std::string& id : m_order) {
     const int count = m_counts[id];
     if (count > 1) {
-      m_notes.Add(std::string(m_format) + ": point ID " + QuoteEscaped(id, ControlEscape::Json) +
-                  " written " + std::to_string(count) + " times");
+      m_notes.Add(std::string(m_format) + ": point ID " + AsSpelled(id) + " written " +
+                  std::to_string(count) + " times");
     }
   }
 }

@@ -15,6 +15,10 @@ class OutputNotes {
   // "dxf: code \"a b\" written as layer \"A_B\"" when the text had to change.
   void Changed(const char* format, const std::string& what, const std::string& from,
                const std::string& to);
+  // The same, said of the file the text was read from ("day.dat: warning: ..."), once per
+  // file.
+  void ChangedIn(const std::string& file, const char* format, const std::string& what,
+                 const std::string& from, const std::string& to);
   // Each note once: a file's path or a station's name changed on every row is said once.
   void Add(std::string note);
   const std::vector<std::string>& All() const { return m_notes; }

@@ -60,6 +60,8 @@ struct PositionedPoint {
   const MaybeText& code;
   PointSource source;
   GridPosition position;
+  // For a computed point, its reduction (with the instrument's coordinates of it, if any).
+  const ComputedPoint* computed = nullptr;
 };
 
 // Calls visit(const PositionedPoint&) for every record with the instrument's plan
@@ -77,7 +79,7 @@ void ForEachPosition(const std::vector<FileSurvey>& files, Visit visit) {
       }
       if (const ComputedPoint* point = computed.For(record)) {
         visit(PositionedPoint{file, setup, record, codes.For(record), PointSource::Computed,
-                              point->position});
+                              point->position, point});
       }
     });
   }

@@ -219,9 +219,9 @@ elseif(CASE STREQUAL "messages")
       set(expected "${mistakes_lines}")
       if(format STREQUAL "geojson")
         # Without --crs the grid is written, and said not to be longitude and latitude.
-        string(PREPEND expected "mistakes.dat: warning: geojson: grid eastings and northings "
-               "written, not the longitude and latitude RFC 7946 readers assume (--crs EPSG:N "
-               "transforms them)\n")
+        string(PREPEND expected "m5import: warning: geojson: the output's coordinates are grid "
+               "eastings and northings, not the longitude and latitude RFC 7946 readers assume "
+               "(--crs EPSG:N transforms them)\n")
       endif()
       expect("--format ${format} wrote on stderr:\n${mistakes_err}" mistakes_err STREQUAL expected)
     endif()

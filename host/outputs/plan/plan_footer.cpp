@@ -61,7 +61,10 @@ const char* CodeLegend::ColourOf(const std::string& code) const {
 std::vector<CodeLegend::Entry> CodeLegend::Entries() const {
   std::vector<Entry> entries;
   if (m_stations != 0) {
-    entries.push_back({Counted("station", m_stations), nullptr});
+    entries.push_back({Counted("station", m_stations), nullptr, Swatch::Station});
+  }
+  if (m_computed != 0) {
+    entries.push_back({Counted("computed from observation", m_computed), kNoCode, Swatch::Ring});
   }
   std::vector<std::pair<std::string, std::size_t>> coloured;
   std::size_t others = 0, othersCodes = 0;
@@ -121,10 +124,13 @@ void CodeLegend::Write(std::ostream& out, double left, double top) const {
     const Entry& entry = entries[i];
     const double y = top + kHeading + static_cast<double>(i % kRowsPerColumn) * kRow + 7;
     const double x = columnLeft + 5;
-    if (entry.colour == nullptr) {
+    if (entry.swatch == Swatch::Station) {
       out << "<polygon points=\"" << Number(x) << ',' << Number(y - 6) << ' ' << Number(x - 5)
           << ',' << Number(y + 3) << ' ' << Number(x + 5) << ',' << Number(y + 3)
           << "\" fill=\"none\" stroke=\"#c00\" stroke-width=\"1.5\"/>\n";
+    } else if (entry.swatch == Swatch::Ring) {
+      out << "<circle cx=\"" << Number(x) << "\" cy=\"" << Number(y) << "\" r=\"4\" fill=\"none\" "
+          << "stroke=\"" << entry.colour << "\" stroke-width=\"1.2\"/>\n";
     } else {
       out << "<circle cx=\"" << Number(x) << "\" cy=\"" << Number(y) << "\" r=\"2.5\" fill=\""
           << entry.colour << "\"/>\n";

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "host/outputs/value_format.h"
+#include "host/survey/computed_points.h"
 
 namespace m5host {
 
@@ -23,23 +24,28 @@ bool LieTogether(const PlanExtent& a, const PlanExtent& b) {
   return a.GapTo(b) <= std::max(kApartFactor * std::max(a.Size(), b.Size()), kAlwaysTogether);
 }
 
-std::optional<PlanExtent> ExtentOf(const StationSetup& setup) {
+std::optional<PlanExtent> ExtentOf(const StationSetup& setup, const ComputedPoints& computed) {
   std::optional<PlanExtent> extent;
-  auto include = [&extent](const SurveyPoint& p) {
-    if (!IsDrawable(p)) {
-      return;
-    }
-    const PlanExtent here = PlanExtent::At(*p.y, *p.x);
+  auto include = [&extent](double east, double north) {
+    const PlanExtent here = PlanExtent::At(east, north);
     if (extent) {
       extent->Include(here);
     } else {
       extent = here;
     }
   };
+  auto includePoint = [&](const SurveyPoint& p) {
+    if (IsDrawable(p)) {
+      include(*p.y, *p.x);
+    }
+    if (const ComputedPoint* point = computed.For(p); point && IsDrawable(point->position)) {
+      include(point->position.east, point->position.north);
+    }
+  };
   if (setup.station) {
-    include(*setup.station);
+    includePoint(*setup.station);
   }
-  std::for_each(setup.observations.begin(), setup.observations.end(), include);
+  std::for_each(setup.observations.begin(), setup.observations.end(), includePoint);
   return extent;
 }
 
@@ -62,6 +68,11 @@ std::vector<double> Multiples(double step, double from, double to) {
 bool IsDrawable(const SurveyPoint& point) {
   return point.HasPlanCoordinates() && std::abs(*point.x) <= kFarthestDrawnCoordinate &&
          std::abs(*point.y) <= kFarthestDrawnCoordinate;
+}
+
+bool IsDrawable(const GridPosition& position) {
+  return std::abs(position.north) <= kFarthestDrawnCoordinate &&
+         std::abs(position.east) <= kFarthestDrawnCoordinate;
 }
 
 std::size_t CountUndrawable(const std::vector<FileSurvey>& files) {
@@ -110,8 +121,9 @@ std::vector<std::size_t> PlanPanel::Files() const {
 std::vector<PlanPanel> GroupIntoPanels(const std::vector<FileSurvey>& files) {
   std::vector<PlanPanel> panels;
   for (std::size_t f = 0; f < files.size(); ++f) {
+    const ComputedPoints computed(files[f]);
     for (std::size_t s = 0; s < files[f].setups.size(); ++s) {
-      const std::optional<PlanExtent> extent = ExtentOf(files[f].setups[s]);
+      const std::optional<PlanExtent> extent = ExtentOf(files[f].setups[s], computed);
       if (!extent) {
         continue;
       }

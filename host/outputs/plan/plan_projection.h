@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "host/survey/polar_reduction.h"
 #include "host/survey/survey.h"
 
 namespace m5host {
@@ -16,6 +17,7 @@ constexpr double kFarthestDrawnCoordinate = 1e9;
 
 // A point with plan coordinates the plan can draw.
 bool IsDrawable(const SurveyPoint& point);
+bool IsDrawable(const GridPosition& position);
 // The points with plan coordinates that are too far away to draw.
 std::size_t CountUndrawable(const std::vector<FileSurvey>& files);
 
@@ -49,9 +51,9 @@ struct PlanPanel {
   std::vector<std::size_t> Files() const;  // ascending, each once
 };
 
-// Set-ups with drawable points, grouped so that surveys lying far apart compared with their
-// size (two sites, two files of distant jobs) get panels of their own rather than two dots
-// on one. Panels come in the order of their first set-up.
+// Set-ups with drawable points (the instrument's or computed from its observations), grouped so
+// that surveys lying far apart compared with their size (two sites, two files of distant jobs) get
+// panels of their own rather than two dots on one. Panels come in the order of their first set-up.
 std::vector<PlanPanel> GroupIntoPanels(const std::vector<FileSurvey>& files);
 
 // Round lengths for grids and scale bars: 1, 2 or 5 times a power of ten.

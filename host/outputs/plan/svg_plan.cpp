@@ -13,6 +13,7 @@
 #include "host/outputs/plan/plan_projection.h"
 #include "host/outputs/plan/svg_text.h"
 #include "host/outputs/value_format.h"
+#include "host/survey/computed_points.h"
 #include "host/survey/point_codes.h"
 
 namespace m5host {
@@ -48,6 +49,9 @@ constexpr double kStationClearance = 7;
 // An observed point's dot; two of one name closer than this are one point on the drawing,
 // labelled once.
 constexpr double kDotRadius = 2.5;
+// A point computed from its observation: a ring, so that where the instrument recorded the
+// point too its dot shows inside it.
+constexpr double kRingRadius = 4;
 // A station's triangle around its point.
 constexpr LabelBox kStationMark{-6, -7, 6, 4};
 
@@ -60,13 +64,14 @@ struct PointLabel {
 };
 
 // The code is the point's own or its measurement's, as the point lists write it.
-PointLabel LabelOf(const SurveyPoint& point, const MaybeText& code, const PlanOptions& options) {
+PointLabel LabelOf(const SurveyPoint& point, const MaybeText& code, const MaybeDouble& elevation,
+                   const PlanOptions& options) {
   PointLabel label{point.name, {}, {}};
   if (options.codes && code.HasText()) {
     label.code = *code;
   }
-  if (options.elevations && point.z && std::isfinite(*point.z)) {
-    label.elevation = Fixed(*point.z / options.unit.metres, 3);
+  if (options.elevations && elevation && std::isfinite(*elevation)) {
+    label.elevation = Fixed(*elevation / options.unit.metres, 3);
   }
   return label;
 }
@@ -90,13 +95,20 @@ double WidestLabel(const std::vector<FileSurvey>& files, const PlanPanel& panel,
                    const PlanOptions& options) {
   double widest = 0;
   std::map<std::size_t, PointCodes> codes;
+  std::map<std::size_t, ComputedPoints> computed;
   for (const SetupIndex& index : panel.setups) {
     const FileSurvey& file = files[index.file];
     const PointCodes& fileCodes = codes.try_emplace(index.file, file).first->second;
+    const ComputedPoints& fileComputed = computed.try_emplace(index.file, file).first->second;
     const StationSetup& setup = file.setups[index.setup];
     auto measure = [&](const SurveyPoint& p) {
       if (IsDrawable(p)) {
-        widest = std::max(widest, TextWidth(LabelOf(p, fileCodes.For(p), options).Text()));
+        widest = std::max(widest, TextWidth(LabelOf(p, fileCodes.For(p), p.z, options).Text()));
+      }
+      if (const ComputedPoint* point = fileComputed.For(p)) {
+        widest = std::max(
+            widest,
+            TextWidth(LabelOf(p, fileCodes.For(p), point->position.elevation, options).Text()));
       }
     };
     if (setup.station) {
@@ -216,8 +228,8 @@ class PanelWriter {
       const StationSetup& setup = m_files[index.file].setups[index.setup];
       if (setup.station && IsDrawable(*setup.station)) {
         const SurveyPoint& station = *setup.station;
-        Want(m_labels, station, CodesOf(index.file).For(station), m_projection.Left(*station.y),
-             m_projection.Top(*station.x), kStationClearance);
+        Want(m_labels, station, CodesOf(index.file).For(station), station.z,
+             m_projection.Left(*station.y), m_projection.Top(*station.x), kStationClearance);
       }
     }
     std::vector<Wanted> observations;
@@ -226,21 +238,32 @@ class PanelWriter {
       const SurveyPoint* station =
           setup.station && IsDrawable(*setup.station) ? &*setup.station : nullptr;
       for (const SurveyPoint& p : setup.observations) {
-        if (!IsDrawable(p)) {
-          continue;
+        const bool recorded = IsDrawable(p);
+        if (recorded) {
+          const double left = m_projection.Left(*p.y), top = m_projection.Top(*p.x);
+          SightLine(station, left, top);
+          m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
+                << Number(kDotRadius) << "\" fill=\"" << m_legend.ColourOf(CodeText(index.file, p))
+                << "\"/>\n";
+          m_marks.push_back(
+              {left - kDotRadius, top - kDotRadius, left + kDotRadius, top + kDotRadius});
+          Want(observations, p, CodesOf(index.file).For(p), p.z, left, top, kObservationClearance);
         }
-        const double left = m_projection.Left(*p.y), top = m_projection.Top(*p.x);
-        if (station != nullptr && m_options.sightLines == SightLines::Drawn) {
-          m_out << "<line x1=\"" << Number(m_projection.Left(*station->y)) << "\" y1=\""
-                << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
-                << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
+        const ComputedPoint* computed = ComputedOf(index.file).For(p);
+        if (computed != nullptr && IsDrawable(computed->position)) {
+          const GridPosition& at = computed->position;
+          const double left = m_projection.Left(at.east), top = m_projection.Top(at.north);
+          if (!recorded) {
+            SightLine(station, left, top);
+          }
+          m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
+                << Number(kRingRadius) << "\" fill=\"none\" stroke=\""
+                << m_legend.ColourOf(CodeText(index.file, p)) << "\" stroke-width=\"1.2\"/>\n";
+          m_marks.push_back(
+              {left - kRingRadius, top - kRingRadius, left + kRingRadius, top + kRingRadius});
+          Want(observations, p, CodesOf(index.file).For(p), at.elevation, left, top,
+               kObservationClearance);
         }
-        m_out << "<circle cx=\"" << Number(left) << "\" cy=\"" << Number(top) << "\" r=\""
-              << Number(kDotRadius) << "\" fill=\"" << m_legend.ColourOf(CodeText(index.file, p))
-              << "\"/>\n";
-        m_marks.push_back(
-            {left - kDotRadius, top - kDotRadius, left + kDotRadius, top + kDotRadius});
-        Want(observations, p, CodesOf(index.file).For(p), left, top, kObservationClearance);
       }
       if (station != nullptr) {
         const double left = m_projection.Left(*station->y), top = m_projection.Top(*station->x);
@@ -253,6 +276,14 @@ class PanelWriter {
     }
     m_stationLabels = m_labels.size();
     m_labels.insert(m_labels.end(), observations.begin(), observations.end());
+  }
+
+  void SightLine(const SurveyPoint* station, double left, double top) {
+    if (station != nullptr && m_options.sightLines == SightLines::Drawn) {
+      m_out << "<line x1=\"" << Number(m_projection.Left(*station->y)) << "\" y1=\""
+            << Number(m_projection.Top(*station->x)) << "\" x2=\"" << Number(left) << "\" y2=\""
+            << Number(top) << "\" stroke=\"#bbb\" stroke-width=\"0.7\"/>\n";
+    }
   }
 
   void WriteLabels() {
@@ -326,9 +357,9 @@ class PanelWriter {
 
   // One label per name and place: a point observed from several stations, or measured twice
   // on one spot, is named once; the first record named gives the label.
-  void Want(std::vector<Wanted>& into, const SurveyPoint& point, const MaybeText& code, double left,
-            double top, double clearance) {
-    PointLabel label = LabelOf(point, code, m_options);
+  void Want(std::vector<Wanted>& into, const SurveyPoint& point, const MaybeText& code,
+            const MaybeDouble& elevation, double left, double top, double clearance) {
+    PointLabel label = LabelOf(point, code, elevation, m_options);
     const std::string text = label.Text();
     if (text.empty() || NamedNear(point.name.str(), left, top)) {
       return;
@@ -372,6 +403,11 @@ class PanelWriter {
     return found->second;
   }
 
+  // The points computed from a file's observations, reduced when its first point is drawn.
+  const ComputedPoints& ComputedOf(std::size_t file) {
+    return m_computed.try_emplace(file, m_files[file]).first->second;
+  }
+
   std::ostream& m_out;
   const std::vector<FileSurvey>& m_files;
   const PlanOptions& m_options;
@@ -385,6 +421,7 @@ class PanelWriter {
   std::map<std::tuple<std::string, long long, long long>, std::vector<std::pair<double, double>>>
       m_named;
   std::map<std::size_t, PointCodes> m_codes;
+  std::map<std::size_t, ComputedPoints> m_computed;
 };
 
 bool PrintsToScale(const PlanOptions& options) {
@@ -466,16 +503,24 @@ std::vector<std::pair<std::string, std::string>> TitleRows(const std::vector<Fil
 CodeLegend LegendOf(const std::vector<FileSurvey>& files, const std::vector<PlanPanel>& panels) {
   CodeLegend legend;
   std::map<std::size_t, PointCodes> codes;
+  std::map<std::size_t, ComputedPoints> computed;
   for (const PlanPanel& panel : panels) {
     for (const SetupIndex& index : panel.setups) {
       const FileSurvey& file = files[index.file];
       const PointCodes& fileCodes = codes.try_emplace(index.file, file).first->second;
+      const ComputedPoints& fileComputed = computed.try_emplace(index.file, file).first->second;
       const StationSetup& setup = file.setups[index.setup];
       if (setup.station && IsDrawable(*setup.station)) {
         legend.CountStation();
       }
       for (const SurveyPoint& p : setup.observations) {
-        if (IsDrawable(p)) {
+        const ComputedPoint* point = fileComputed.For(p);
+        const bool reduced = point != nullptr && IsDrawable(point->position);
+        if (reduced) {
+          legend.CountComputed();
+        }
+        // Each record's code once, whichever marks it.
+        if (IsDrawable(p) || reduced) {
           const MaybeText code = fileCodes.For(p);
           legend.CountPoint(code.HasText() ? *code : std::string());
         }

@@ -47,7 +47,11 @@ Written Write(const char* format, const std::vector<FileSurvey>& files,
   std::ostringstream out;
   OutputNotes notes;
   FindOutputFormat(format)->write(out, files, options, notes);
-  return {out.str(), notes.All()};
+  std::vector<std::string> said = notes.All();
+  for (const OutputNotes::Located& note : notes.AllLocated()) {
+    said.push_back(note.file + ": " + note.text);
+  }
+  return {out.str(), said};
 }
 
 TEST(OutputFormats, PointsTakeTheCodeOfTheirMeasurement) {
@@ -93,8 +97,8 @@ TEST(OutputFormats, ChangesToFitAFormatAreNoted) {
       {"dxf", Placed("9", 1, 2, "труба 2"), "\n\xD2\xD0\xD3\xC1\xC0_2\n",
        "dxf: code \"труба 2\" written as \"layer ТРУБА_2\""},
       {"dxf", Placed("Пикет 中", 1, 2), "\n\xCF\xE8\xEA\xE5\xF2 \\U+4E2D\n",
-       "dxf: point ID \"Пикет 中\" written as \"Пикет \\\\U+4E2D\""},
-      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\u0001<b\""},
+       "dxf: point ID \"Пикет 中\" written as \"Пикет \\U+4E2D\""},
+      {"landxml", Placed("a\x01<b", 1, 2), "name=\"a &lt;b\"", "landxml: point ID \"a\\x01<b\""},
   };
   for (const Case& c : cases) {
     const Written written = Write(c.format, Survey({c.point}));
@@ -262,7 +266,7 @@ TEST(OutputFormats, ComputedPointsAreMarkedAndChecked) {
     OutputNotes notes;
     FindOutputFormat(c.format)->write(out, files, {}, notes);
     EXPECT_NE(out.str().find(c.computed), std::string::npos) << c.format << "\n" << out.str();
-    // The check comes first; GeoJSON then says that its grid is not longitude and latitude.
+    // The check comes first.
     ASSERT_FALSE(notes.AllLocated().empty()) << c.format;
     EXPECT_EQ(notes.AllLocated().front().file, "day.dat");
     EXPECT_EQ(notes.AllLocated().front().text,
