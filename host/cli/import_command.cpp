@@ -8,6 +8,7 @@
 #include "host/cli/input_files.h"
 #include "host/cli/input_names.h"
 #include "host/cli/layout_report.h"
+#include "host/cli/observation_lines.h"
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
@@ -121,7 +122,8 @@ bool NothingConverted(const std::vector<FileSurvey>& files) {
 // was: the files of -o and --svg are not replaced, and the plug-in's messages, which would
 // have gone there, go to stderr.
 Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
-                     OutputFile& output, OutputFile* plan) {
+                     const InputFiles& inputs, const FieldLayout& layout, OutputFile& output,
+                     OutputFile* plan) {
   if (NothingConverted(files) && (options.outputPath || options.svgPath)) {
     Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
     if (options.format->messages != MessagePlace::StandardError) {
@@ -153,6 +155,7 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
+  LocateObservations(notes, files, inputs, layout);
   WriteLocatedNotes(std::cerr, notes);
   return written;
 }
@@ -270,7 +273,8 @@ int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
-  Written written = WriteOutputs(options, collector.Files(), *output, plan.get());
+  Written written =
+      WriteOutputs(options, collector.Files(), inputs, HeldLayout(session), *output, plan.get());
   if (options.outputDir && WriteOutputPerFile(options, collector.Files()) == BatchWritten::NotAll) {
     written = Written::NotAll;
   }

@@ -36,7 +36,7 @@ void NoteComputedDifferences(const std::vector<FileSurvey>& files, const OutputO
           text += ", elevation " + Signed(*d.elevation, unit);
         }
         text += "), more than the tolerance of " + FormatLength(tolerance, unit) + " " + symbol;
-        notes.AddAt(file.path, -1, text);
+        notes.AddAt(file.path, -1, text, point.observation);
       }
     }
   }
