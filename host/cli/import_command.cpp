@@ -140,6 +140,12 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   const bool merged = !options.outputDir || options.outputPath;
   if (!options.format->WrittenDuringImport() && merged) {
     options.format->write(output.Stream(), files, options.output, notes);
+  } else if (!options.format->WrittenDuringImport()) {
+    // The outputs per file keep no notes (each would say again what the merged one says):
+    // without a merged output its notes, the blunder check's among them, are taken from a
+    // writing that goes nowhere.
+    std::ostream nowhere(nullptr);
+    options.format->write(nowhere, files, options.output, notes);
   }
   if (const std::optional<std::string> failure = output.Finish()) {
     Complain(*failure);
