@@ -123,7 +123,7 @@ bool NothingConverted(const std::vector<FileSurvey>& files) {
 // have gone there, go to stderr.
 Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
                      const InputFiles& inputs, const FieldLayout& layout, OutputFile& output,
-                     OutputFile* plan) {
+                     OutputFile* plan, std::set<std::string>& noted) {
   if (NothingConverted(files) && (options.outputPath || options.svgPath)) {
     Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
     if (options.format->messages != MessagePlace::StandardError) {
@@ -163,6 +163,9 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   }
   LocateObservations(notes, files, inputs, layout);
   WriteLocatedNotes(std::cerr, notes);
+  for (const OutputNotes::Located& note : notes.AllLocated()) {
+    noted.insert(note.file);
+  }
   return written;
 }
 
@@ -279,8 +282,9 @@ int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
-  Written written =
-      WriteOutputs(options, collector.Files(), inputs, HeldLayout(session), *output, plan.get());
+  std::set<std::string> noted;  // the files the host warned about
+  Written written = WriteOutputs(options, collector.Files(), inputs, HeldLayout(session), *output,
+                                 plan.get(), noted);
   if (options.outputDir && WriteOutputPerFile(options, collector.Files()) == BatchWritten::NotAll) {
     written = Written::NotAll;
   }
@@ -289,7 +293,7 @@ int RunImport(Session& session, const Options& options) {
   }
   const Verdict verdict = Report(session, options, inputs, factory, collector);
   const bool batch = options.outputDir || names.hasFolder;
-  const BatchCounts counts = CountFiles(collector.Files(), unreadable);
+  const BatchCounts counts = CountFiles(collector.Files(), unreadable, noted);
   if (batch) {
     Complain(Summary(counts));
   }
