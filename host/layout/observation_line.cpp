@@ -34,8 +34,7 @@ std::optional<int> ObservationLine(const PointRecords& records, const FieldLayou
   std::size_t seen = 0;
   for (std::size_t i = 0; i < records.texts.size() && i < records.places.size(); ++i) {
     const RecordPlace& place = records.places[i];
-    if (place.holds != RecordHolds::Distance ||
-        ToUtf8(NameIn(records.texts[i], layout)) != name) {
+    if (place.holds != RecordHolds::Distance || ToUtf8(NameIn(records.texts[i], layout)) != name) {
       continue;
     }
     if (seen++ == occurrence) {
