@@ -81,13 +81,14 @@ BatchWritten WriteOutputPerFile(const Options& options, const std::vector<FileSu
   return written;
 }
 
-BatchCounts CountFiles(const std::vector<FileSurvey>& files, int unreadable) {
+BatchCounts CountFiles(const std::vector<FileSurvey>& files, int unreadable,
+                       const std::set<std::string>& noted) {
   BatchCounts counts;
   counts.unreadable = unreadable;
   for (const FileSurvey& file : files) {
     if (file.Count(Severity::Error) > 0 || !Converted(file)) {
       ++counts.errors;
-    } else if (file.Count(Severity::Warning) > 0) {
+    } else if (file.Count(Severity::Warning) > 0 || noted.count(file.path) != 0) {
       ++counts.warnings;
     } else {
       ++counts.clean;

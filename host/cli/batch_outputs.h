@@ -37,7 +37,10 @@ struct BatchCounts {
   int Total() const { return clean + warnings + errors + unreadable; }
 };
 
-BatchCounts CountFiles(const std::vector<FileSurvey>& files, int unreadable);
+// A file the host warned about (noted, by its shown path: the blunder check) counts as one
+// with warnings, as one the plug-in warned about does.
+BatchCounts CountFiles(const std::vector<FileSurvey>& files, int unreadable,
+                       const std::set<std::string>& noted);
 
 // "12 file(s): 9 converted without a message, 2 with warnings, 1 with errors, 0 unreadable"
 std::string Summary(const BatchCounts& counts);

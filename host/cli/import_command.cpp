@@ -8,6 +8,7 @@
 #include "host/cli/input_files.h"
 #include "host/cli/input_names.h"
 #include "host/cli/layout_report.h"
+#include "host/cli/observation_lines.h"
 #include "host/cli/output_clash.h"
 #include "host/cli/output_file.h"
 #include "host/cli/progress_bar.h"
@@ -121,7 +122,8 @@ bool NothingConverted(const std::vector<FileSurvey>& files) {
 // was: the files of -o and --svg are not replaced, and the plug-in's messages, which would
 // have gone there, go to stderr.
 Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& files,
-                     OutputFile& output, OutputFile* plan) {
+                     const InputFiles& inputs, const FieldLayout& layout, OutputFile& output,
+                     OutputFile* plan, std::set<std::string>& noted) {
   if (NothingConverted(files) && (options.outputPath || options.svgPath)) {
     Complain("nothing was converted; " + KeptOutputs(options) + " left as it was");
     if (options.format->messages != MessagePlace::StandardError) {
@@ -138,6 +140,12 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   const bool merged = !options.outputDir || options.outputPath;
   if (!options.format->WrittenDuringImport() && merged) {
     options.format->write(output.Stream(), files, options.output, notes);
+  } else if (!options.format->WrittenDuringImport()) {
+    // The outputs per file keep no notes (each would say again what the merged one says):
+    // without a merged output its notes, the blunder check's among them, are taken from a
+    // writing that goes nowhere.
+    std::ostream nowhere(nullptr);
+    options.format->write(nowhere, files, options.output, notes);
   }
   if (const std::optional<std::string> failure = output.Finish()) {
     Complain(*failure);
@@ -153,7 +161,11 @@ Written WriteOutputs(const Options& options, const std::vector<FileSurvey>& file
   for (const std::string& note : notes.All()) {
     Complain("warning: " + note);
   }
+  LocateObservations(notes, files, inputs, layout);
   WriteLocatedNotes(std::cerr, notes);
+  for (const OutputNotes::Located& note : notes.AllLocated()) {
+    noted.insert(note.file);
+  }
   return written;
 }
 
@@ -270,7 +282,9 @@ int RunImport(Session& session, const Options& options) {
   HostConverterFactory factory;
   CollectingSink collector(factory);
   const ImportEnd end = ReadSurveys(session, options, inputs, factory, collector, *output);
-  Written written = WriteOutputs(options, collector.Files(), *output, plan.get());
+  std::set<std::string> noted;  // the files the host warned about
+  Written written = WriteOutputs(options, collector.Files(), inputs, HeldLayout(session), *output,
+                                 plan.get(), noted);
   if (options.outputDir && WriteOutputPerFile(options, collector.Files()) == BatchWritten::NotAll) {
     written = Written::NotAll;
   }
@@ -279,7 +293,7 @@ int RunImport(Session& session, const Options& options) {
   }
   const Verdict verdict = Report(session, options, inputs, factory, collector);
   const bool batch = options.outputDir || names.hasFolder;
-  const BatchCounts counts = CountFiles(collector.Files(), unreadable);
+  const BatchCounts counts = CountFiles(collector.Files(), unreadable, noted);
   if (batch) {
     Complain(Summary(counts));
   }

@@ -37,6 +37,21 @@ std::vector<std::string> EntriesOf(const fs::path& folder, Test test) {
   return found;
 }
 
+// A file of a folder named on the command line, shown as the user would have typed it: with
+// the separator the folder's name uses ("examples/a.dat", not "examples\\a.dat" on Windows).
+std::string InFolder(const std::string& folder, const std::string& file) {
+  if (folder.empty()) {
+    return file;
+  }
+  const char last = folder.back();
+  // "C:" names the drive's current folder on Windows: nothing goes between.
+  if (last == '/' || last == static_cast<char>(fs::path::preferred_separator) || last == ':') {
+    return folder + file;
+  }
+  const bool slashes = folder.find('/') != std::string::npos;
+  return folder + (slashes ? '/' : static_cast<char>(fs::path::preferred_separator)) + file;
+}
+
 bool HasWildcard(const std::string& text) {
   return text.find_first_of("*?") != std::string::npos;
 }
@@ -88,7 +103,9 @@ InputNames ExpandInputNames(const std::vector<std::string>& names, Wildcards wil
       if (surveys.empty()) {
         expanded.empty.push_back(name);
       }
-      expanded.files.insert(expanded.files.end(), surveys.begin(), surveys.end());
+      for (const std::string& survey : surveys) {
+        expanded.files.push_back(InFolder(name, fs::u8path(survey).filename().u8string()));
+      }
       continue;
     }
     const std::string last = path.filename().u8string();
@@ -103,8 +120,7 @@ InputNames ExpandInputNames(const std::vector<std::string>& names, Wildcards wil
         // Shown as the user would have typed each: in the folder as the pattern named it.
         for (const std::string& match : matches) {
           const std::string file = fs::u8path(match).filename().u8string();
-          expanded.files.push_back(
-              path.has_parent_path() ? (path.parent_path() / fs::u8path(file)).u8string() : file);
+          expanded.files.push_back(InFolder(path.parent_path().u8string(), file));
         }
         continue;
       }

@@ -33,6 +33,18 @@ std::wstring_view NextField(std::wstring_view& line) {
   return field;
 }
 
+// The data blocks' types of an observed distance: slope (SD, D) or horizontal (HD, E).
+RecordHolds HoldsOf(std::wstring_view blocks) {
+  while (!blocks.empty()) {
+    const std::wstring_view block = Trim(NextField(blocks));
+    const std::wstring_view type = block.substr(0, block.find(L' '));
+    if (type == L"SD" || type == L"D" || type == L"HD" || type == L"E") {
+      return RecordHolds::Distance;
+    }
+  }
+  return RecordHolds::NoDistance;
+}
+
 }  // namespace
 
 EncodingChoice ChoiceFor(TextKind kind) {
@@ -110,6 +122,7 @@ PointRecords ScanPointRecords(std::string_view bytes, std::size_t maxRecords, Sa
       continue;
     }
     records.texts.emplace_back(m5::text::RecordText(info).substr(0, m5::text::kPointIdWidth));
+    records.places.push_back({static_cast<int>(number - 1), HoldsOf(line)});
     if (maxRecords != 0 && records.texts.size() >= maxRecords) {
       break;
     }

@@ -4,6 +4,7 @@
 // their lines with the plug-in's text library (text/), so as the import will read them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,16 @@ EncodingChoice ChoiceFor(TextKind kind);
 // "plain ASCII", "UTF-8 with a byte-order mark", ...
 std::string Describe(TextKind kind);
 
+// Whether a point record holds an observed distance (slope or horizontal): the record of an
+// observation, from which the host computes the point.
+enum class RecordHolds : std::uint8_t { NoDistance, Distance };
+
+// Where a point record lies: its line as the plug-in's messages count lines (from 0).
+struct RecordPlace {
+  int line = 0;
+  RecordHolds holds = RecordHolds::NoDistance;
+};
+
 struct PointRecords {
   TextKind kind = TextKind::Ascii;
   // How the lines were read: the plug-in's reading under the setting ChoiceFor(kind).
@@ -40,6 +51,7 @@ struct PointRecords {
   int m5Lines = 0;
   // The text after the four-character prefix of each point record, at most 27 characters.
   std::vector<std::wstring> texts;
+  std::vector<RecordPlace> places;  // of each text, in step with texts
   // The first line that is not M5 (1-based), where an import would stop; 0 when none.
   int stopLine = 0;
 };

@@ -45,8 +45,10 @@ std::optional<std::string> UserConfigFolder();
 
 bool IsTerminal(std::FILE* stream);
 
-// Lets the console show UTF-8 (a no-op where it always does), and makes a closed pipe a
-// failed write that m5import reports rather than a signal that ends it in silence.
+// Lets the console show UTF-8 (a no-op where it always does), makes a closed pipe a
+// failed write that m5import reports rather than a signal that ends it in silence, and
+// makes standard output take the bytes of an output file as they are (no CR added on
+// Windows).
 void PrepareConsole();
 
 // The program's arguments as UTF-8, without the program name. On POSIX they are the bytes

@@ -51,7 +51,7 @@ void NoteComputedDifferences(const std::vector<FileSurvey>& files, const OutputO
           text += ", elevation " + Signed(*d.elevation, unit, decimals);
         }
         text += "), more than the tolerance of " + length(tolerance) + " " + symbol;
-        notes.AddAt(file.path, -1, text);
+        notes.AddAt(file.path, -1, text, point.observation);
       }
     }
   }

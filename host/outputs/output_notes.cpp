@@ -37,9 +37,10 @@ void OutputNotes::Add(std::string note) {
   }
 }
 
-void OutputNotes::AddAt(const std::string& file, int line, const std::string& text) {
+void OutputNotes::AddAt(const std::string& file, int line, const std::string& text,
+                        const SurveyPoint* observation) {
   if (m_said.insert(file + '\n' + std::to_string(line) + '\n' + text).second) {
-    m_located.push_back({file, line, text});
+    m_located.push_back({file, line, text, observation});
   }
 }
 

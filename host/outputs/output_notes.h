@@ -10,6 +10,8 @@
 
 namespace m5host {
 
+struct SurveyPoint;
+
 class OutputNotes {
  public:
   // "dxf: code \"a b\" written as layer \"A_B\"" when the text had to change.
@@ -29,9 +31,14 @@ class OutputNotes {
     std::string file;
     int line;
     std::string text;
+    // The observation a note is about, whose line m5import finds in the file (the plug-in
+    // sends records without their lines); null for others.
+    const SurveyPoint* observation = nullptr;
   };
-  void AddAt(const std::string& file, int line, const std::string& text);
+  void AddAt(const std::string& file, int line, const std::string& text,
+             const SurveyPoint* observation = nullptr);
   const std::vector<Located>& AllLocated() const { return m_located; }
+  std::vector<Located>& AllLocated() { return m_located; }
 
  private:
   std::vector<std::string> m_notes;

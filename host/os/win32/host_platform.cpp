@@ -80,6 +80,9 @@ bool IsTerminal(std::FILE* stream) {
 
 void PrepareConsole() {
   SetConsoleOutputCP(CP_UTF8);
+  // A CSV or point file written to standard output keeps its own line ends: a text stream
+  // would write its CR LF as CR CR LF, which a spreadsheet reads as blank rows.
+  _setmode(_fileno(stdout), _O_BINARY);
 }
 
 bool ShellExpandsWildcards() {

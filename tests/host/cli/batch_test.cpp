@@ -44,6 +44,9 @@ TEST(InputNames, FolderStandsForItsSurveyFilesAndPatternsForTheirMatches) {
   EXPECT_TRUE(inFolder.hasFolder);
   EXPECT_EQ(inFolder.files,
             (std::vector<std::string>{in(".hidden.dat"), in("A.DAT"), in("b.dat"), in("c.m5")}));
+  // A folder named with "/" keeps it on Windows too.
+  const std::string slashed = folder.Path().generic_u8string();
+  EXPECT_EQ(ExpandInputNames({slashed}, Wildcards::Expanded).files[2], slashed + "/b.dat");
 
   const InputNames matched = ExpandInputNames({in("*.dat"), in("none*"), "-"}, Wildcards::Expanded);
   EXPECT_FALSE(matched.hasFolder);
