@@ -6,7 +6,7 @@
 
 namespace m5host {
 
-std::string DocumentDate() {
+DocumentMoment DocumentNow() {
   long long seconds = std::chrono::duration_cast<std::chrono::seconds>(
                           std::chrono::system_clock::now().time_since_epoch())
                           .count();
@@ -28,9 +28,17 @@ std::string DocumentDate() {
   const long long day = dayOfYear - (153 * mp + 2) / 5 + 1;
   const long long month = mp < 10 ? mp + 3 : mp - 9;
   const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-  char buffer[80];
-  std::snprintf(buffer, sizeof buffer, "%04lld-%02lld-%02lld", year, month, day);
-  return buffer;
+  const long long time = seconds % 86400;
+  char date[80];
+  std::snprintf(date, sizeof date, "%04lld-%02lld-%02lld", year, month, day);
+  char clock[80];
+  std::snprintf(clock, sizeof clock, "%02lld:%02lld:%02lld", time / 3600, time / 60 % 60,
+                time % 60);
+  return {date, clock};
+}
+
+std::string DocumentDate() {
+  return DocumentNow().date;
 }
 
 }  // namespace m5host
