@@ -12,9 +12,12 @@ namespace {
 // Millimetres at least; under a millimetre, a digit finer than the tolerance's first, so that
 // neither the tolerance nor a difference just above it reads as zero or as the tolerance.
 int DecimalsFor(double tolerance, LengthUnit unit) {
-  const double inUnit = tolerance / MetresPerUnit(unit);
+  // Scaled by ten at a time, with a margin, so that 0.0001 counts as the 1e-4 it was typed as
+  // whatever the run-time's pow makes of 10^-4.
+  double scaled = tolerance / MetresPerUnit(unit) * 1000;
   int decimals = 3;
-  while (decimals < 9 && inUnit > 0 && inUnit < std::pow(10.0, -decimals)) {
+  while (decimals < 9 && scaled > 0 && scaled < 1 - 1e-9) {
+    scaled *= 10;
     ++decimals;
   }
   return decimals == 3 ? decimals : decimals + 1;
