@@ -4,39 +4,16 @@
 #include "host/outputs/output_formats.h"
 #include "host/outputs/value_format.h"
 #include "host/outputs/wgs84_transform.h"
+#include "host/outputs/xml_text.h"
 #include "host/survey/computed_points.h"
 
 namespace m5host {
 
 namespace {
 
-// XML text: markup characters as entities, control characters (which XML 1.0 cannot hold)
-// as spaces.
-std::string Xml(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;
-    }
-  }
-  return out;
-}
-
 void Data(std::ostream& out, const char* name, std::string_view value) {
-  out << "      <Data name=\"" << name << "\"><value>" << Xml(value) << "</value></Data>\n";
+  out << "      <Data name=\"" << name << "\"><value>" << Xml(std::string(value))
+      << "</value></Data>\n";
 }
 
 }  // namespace
@@ -72,7 +49,7 @@ void WriteKml(std::ostream& out, const std::vector<FileSurvey>& files, const Out
           << "</name>\n";
       folder = &point.file;
     }
-    out << "  <Placemark>\n    <name>" << Xml(p.name.view()) << "</name>\n    <ExtendedData>\n";
+    out << "  <Placemark>\n    <name>" << Xml(p.name.str()) << "</name>\n    <ExtendedData>\n";
     Data(out, "code", point.code.value_or(""));
     Data(out, "role", RoleName(p.role));
     Data(out, "station", point.setup.station ? point.setup.station->name.view() : "");
